@@ -1,0 +1,130 @@
+// The main window's logic: its control models, its state and its handlers.
+// The Win32 window (platform/win32) draws these models and calls these
+// handlers; it takes no decision of its own.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "lists/controls.h"
+#include "options/uoptions.h"
+#include "platform/platform.h"
+#include "platform/views.h"
+
+namespace scourly {
+
+inline constexpr const char* kAppTitle = "Scourly";
+inline constexpr int kTabCount = 5;
+inline constexpr int kTabUnneeded = 0;
+inline constexpr int kTabRecent = 1;
+inline constexpr int kTabFavorites = 2;
+inline constexpr int kTabBrowserCache = 3;
+inline constexpr int kTabDeadShortcuts = 4;
+inline constexpr int kSubTabIECache = 0;
+inline constexpr int kSubTabMore = 1;
+
+class TMainForm {
+ public:
+  TMainForm(Platform& platform, TUOptionsDialog& options);
+
+  // ---- State ----
+  bool StopFlag = false;
+  std::array<std::string, kTabCount> TotalSizeText;
+  std::vector<std::string> TypedUrlNames;
+
+  // ---- Controls ----
+  ToolButton FindFilesTB, StopTB, ClearTB, DeleteAllTB, DeleteSelTB, DeletePerTB, OpenTB,
+      SelectAllTB, InvertSelTB, ToolButton1, OptionsTB;
+
+  // "&File" and "&Help" menus.
+  MenuItem ScanUnneededFiles1, ScanforRecentDocuments1, ScanforFavorites1, ScanforIECahefiles1,
+      ScanforDeadShortcuts1, Options1, Exit1;
+  MenuItem NScourlyHelp1, HomePage1, FrequentlyAskedQuestions1, ProductUpdate1,
+      CommentsandSuggestions1, ReportBug1, VelmoraProducts1, DevelopmentServices1,
+      AdvertisewithUs1, AboutDlg;
+
+  // PopupMenu1, the context menu of every list.
+  MenuItem FindFiles1, Open1, Delete1, DeletePermanently1, SelectAll1, InvertSelection1;
+
+  PageControl PageControl1;  // the five tabs
+  PageControl PageControl2;  // "IE Cache" and "    More    " on the Browser Cache tab
+  StatusBar StatusBar1;
+
+  ResultList ListBox1, ListBox2, ListBox3, ListBox5;
+  TextList ListBox4;
+
+  // Controls of the "More" sub-tab that the resize rule moves.
+  int MoreSheetWidth = 0;  // client width of the "More" sheet, set by the window
+  bool Minimized = false;  // set by the window
+  Bounds GroupBox2, GroupBox3, NProfile, NCacheDir, OProgramDir, OCacheDir, SpeedButton1,
+      SpeedButton2, SpeedButton3, SpeedButton4;
+
+  // ---- Window events ----
+  void FormCreate();
+  void FormShow();
+  bool FormCloseQuery();
+  void FormResize();
+
+  // ---- Tabs ----
+  // The user picked another main tab: the sheet shows, then the change step.
+  void UserSelectsTab(int index);
+  // The user picked another sub-tab of "Browser Cache".
+  void UserSelectsSubTab(int index);
+  // Makes a tab active without the change step (File menu scans); its sheet
+  // shows, which runs the sheet's show handler.
+  void ShowTab(int index);
+  void PageControl1Change();
+  void TabSheet4Show();
+
+  // ---- Toolbar, popup and File menu commands ----
+  void FindFilesTBClick();
+  void FindFiles1Click();
+  void StopTBClick();
+  void ClearTBClick();
+  void ScanUnneededFiles1Click();
+  void ScanforRecentDocuments1Click();
+  void ScanforFavorites1Click();
+  void ScanforIECahefiles1Click();
+  void ScanforDeadShortcuts1Click();
+  void Options1Click();
+  void OptionsTBClick();
+  void Exit1Click();
+  void TrayIconDblClick();
+
+  // Deletion.
+  void Delete1Click();            // DeleteSelTB and the popup item
+  void DeletePermanently1Click();
+  void DeletePerTBClick();        // clicks DeletePermanently1
+  void DeleteAllTBClick();
+
+  // ---- Lists: click (and the showing of the list's tab sheet) ----
+  void ListBox1Click();
+  void ListBox2Click();
+  void ListBox3Click();
+  void ListBox5Click();
+
+  // ---- Scans ----
+  void UFindFilesClick();
+
+  // The list of a tab (tab 3: ListBox4 is not a result list, so null).
+  ResultList* ResultListOfTab(int tab);
+  int ActiveTab() const { return PageControl1.activeIndex; }
+
+  FormView* view = nullptr;  // set by the window
+
+  // Budget between two message pumps of a running scan, in milliseconds.
+  // Tests set 0 to pump at every point the walkers offer.
+  int pumpBudgetMs = 30;
+
+ private:
+  // Runs `step` under the hourglass cursor, restored also when it throws.
+  void WithHourglass(const std::function<void()>& step);
+  void RefreshTab(int tab);
+
+  Platform& platform_;
+  TUOptionsDialog& options_;
+};
+
+}  // namespace scourly

@@ -1,0 +1,23 @@
+# Host tree: the logic against the in-memory Windows, unit tests, benchmarks.
+option(SCOURLY_SANITIZE "Build host tests with address and undefined-behaviour sanitizers" ON)
+if(SCOURLY_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+file(GLOB FAKE_SOURCES CONFIGURE_DEPENDS platform/fake/*.cpp)
+add_library(scourly_fake STATIC ${FAKE_SOURCES})
+target_link_libraries(scourly_fake PUBLIC scourly_logic)
+
+find_package(GTest REQUIRED)
+file(GLOB HOST_TEST_SOURCES CONFIGURE_DEPENDS tests/host/*.cpp)
+add_executable(host_tests ${HOST_TEST_SOURCES})
+target_link_libraries(host_tests PRIVATE scourly_fake GTest::gtest_main)
+include(GoogleTest)
+gtest_discover_tests(host_tests DISCOVERY_TIMEOUT 60)
+
+file(GLOB BENCH_SOURCES CONFIGURE_DEPENDS bench/*.cpp)
+if(BENCH_SOURCES)
+  add_executable(scourly_bench ${BENCH_SOURCES})
+  target_link_libraries(scourly_bench PRIVATE scourly_fake)
+endif()

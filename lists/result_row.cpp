@@ -1,0 +1,31 @@
+#include "lists/result_row.h"
+
+namespace scourly {
+
+std::string ResultRow::Text() const {
+  std::string text;
+  std::string sizeText = std::to_string(size);
+  text.reserve(name.size() + location.size() + sizeText.size() + date.size() + 3);
+  text.append(name).append(1, ';').append(location).append(1, ';');
+  text.append(sizeText).append(1, ';').append(date);
+  return text;
+}
+
+std::string_view TextField(std::string_view text, int k) {
+  size_t start = 0;
+  for (int i = 0; i < k; ++i) {
+    size_t semi = text.find(';', start);
+    if (semi == std::string_view::npos) return {};
+    start = semi + 1;
+  }
+  size_t end = text.find(';', start);
+  return text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+}
+
+std::string SizeText(int64_t bytes) {
+  int64_t kilo = bytes / 1024;  // truncates toward zero
+  if (kilo > 0) return std::to_string(kilo) + " kB";
+  return std::to_string(bytes) + " B";
+}
+
+}  // namespace scourly

@@ -1,0 +1,88 @@
+// File system services the scanners, the settings file and deletion need.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace scourly {
+
+// Attribute bits as a folder listing reports them.
+enum FileAttribute : uint32_t {
+  kAttrReadOnly = 0x1,
+  kAttrHidden = 0x2,
+  kAttrSystem = 0x4,
+  kAttrVolumeLabel = 0x8,
+  kAttrDirectory = 0x10,
+  kAttrArchive = 0x20,
+  kAttrNormal = 0x80,
+  kAttrTemporary = 0x100,
+  kAttrSparse = 0x200,
+  kAttrReparsePoint = 0x400,
+  kAttrCompressed = 0x800,
+  kAttrOffline = 0x1000,
+  kAttrNotIndexed = 0x2000,
+  kAttrEncrypted = 0x4000,
+};
+
+// One entry of a folder listing. Names are UTF-8 long names.
+struct FindEntry {
+  std::string name;
+  uint32_t attributes = 0;
+  uint64_t size = 0;       // full 64-bit size
+  uint64_t lastWrite = 0;  // FILETIME ticks (100 ns since 1601), UTC
+};
+
+// An open folder listing; closes itself when destroyed.
+class FolderListing {
+ public:
+  virtual ~FolderListing() = default;
+  // Fills `entry` with the next entry in the platform's listing order;
+  // false when the listing is exhausted.
+  virtual bool Next(FindEntry& entry) = 0;
+};
+
+enum class DriveType {
+  kUnknown = 0,
+  kNoRootDir = 1,
+  kRemovable = 2,
+  kFixed = 3,
+  kRemote = 4,
+  kCdRom = 5,
+  kRamDisk = 6,
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // Lists every entry of `folder` (a path without a trailing backslash, "C:"
+  // for a drive root), "." and ".." included where the platform reports them.
+  // No wildcard matching happens here: callers match names themselves, so a
+  // mask can never hit a file through its 8.3 alias. Returns null when the
+  // folder cannot be listed (missing, not ready, access denied).
+  virtual std::unique_ptr<FolderListing> ListFolder(const std::string& folder) = 0;
+
+  virtual DriveType GetDriveType(const std::string& root) = 0;  // root like "C:\"
+
+  // The Windows temporary folder, ending in a backslash; any length.
+  virtual std::string GetTempPath() = 0;
+
+  // The folder of the running executable, ending in a backslash.
+  virtual std::string ProgramFolder() = 0;
+
+  virtual bool FileExists(const std::string& path) = 0;
+
+  // Whole-file read; false when the file cannot be opened or read.
+  virtual bool ReadFile(const std::string& path, std::string& bytes) = 0;
+
+  // Creates or truncates `path` and writes `bytes`; returns 0 on success or
+  // the system error code.
+  virtual uint32_t WriteFile(const std::string& path, const std::string& bytes) = 0;
+
+  // Deletes one file at exactly `path`; attributes are not changed first,
+  // so a read-only file stays. False when the file stays.
+  virtual bool DeleteFile(const std::string& path) = 0;
+};
+
+}  // namespace scourly

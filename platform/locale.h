@@ -1,0 +1,22 @@
+// Locale services: the local date of a file time in the short date format.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace scourly {
+
+class Locale {
+ public:
+  virtual ~Locale() = default;
+
+  // UTC FILETIME ticks to local FILETIME ticks (the platform's
+  // FileTimeToLocalFileTime: the current bias, not the bias at that date).
+  virtual uint64_t ToLocalFileTime(uint64_t utcTicks) = 0;
+
+  // The system's short date text of the day holding `localTicks`. Any year
+  // the FILETIME range can hold.
+  virtual std::string ShortDate(uint64_t localTicks) = 0;
+};
+
+}  // namespace scourly

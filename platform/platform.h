@@ -1,0 +1,19 @@
+// The services handed to every form: a small struct of references, so a test
+// builds exactly the Windows it needs.
+#pragma once
+
+#include "platform/filesystem.h"
+#include "platform/locale.h"
+#include "platform/purgix.h"
+#include "platform/ui.h"
+
+namespace scourly {
+
+struct Platform {
+  FileSystem& fs;
+  Ui& ui;
+  Locale& locale;
+  Purgix& purgix;
+};
+
+}  // namespace scourly

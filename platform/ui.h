@@ -1,0 +1,31 @@
+// Window toolkit services the logic calls directly: message boxes, the
+// hourglass cursor and message pumping.
+#pragma once
+
+#include <string>
+
+namespace scourly {
+
+enum class MsgButtons { kOk, kYesNo };
+enum class MsgIcon { kNone, kInformation, kError };
+enum class MsgResult { kOk, kYes, kNo };
+
+class Ui {
+ public:
+  virtual ~Ui() = default;
+
+  virtual MsgResult MessageBox(const std::string& text, const std::string& caption,
+                               MsgButtons buttons, MsgIcon icon) = 0;
+
+  // The application's standard error box (error icon, OK).
+  virtual void ShowError(const std::string& text) = 0;
+
+  // Whole-application hourglass cursor on or off.
+  virtual void SetHourglass(bool on) = 0;
+
+  // Handles every message waiting for the application's windows, then
+  // returns. Handlers of the main window may run inside this call.
+  virtual void PumpMessages() = 0;
+};
+
+}  // namespace scourly

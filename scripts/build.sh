@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Builds both trees: build/host (logic, in-memory Windows, unit tests) and
+# build/win (Scourly.exe, Purgix.dll and the Windows test programs).
+# BUILD_ROOT chooses another folder than build/.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+build=${BUILD_ROOT:-$top/build}
+what=${1:-all}
+if [ "$what" = all ] || [ "$what" = host ]; then
+  cmake -S "$top" -B "$build/host" -G Ninja >/dev/null
+  cmake --build "$build/host" -j2
+fi
+if [ "$what" = all ] || [ "$what" = win ]; then
+  cmake -S "$top" -B "$build/win" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build "$build/win" -j2
+fi

@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: host unit tests, then the Windows
+# tests and the end-to-end tests under Wine.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+build=${BUILD_ROOT:-$top/build}
+bash "$top/scripts/deps.sh"
+bash "$top/scripts/build.sh" all
+echo "== host unit tests"
+ctest --test-dir "$build/host" --output-on-failure -j2
+echo "== Windows tests under Wine"
+ctest --test-dir "$build/win" --output-on-failure
