@@ -1,0 +1,73 @@
+// The real Windows behind the platform interfaces (Win32 W functions; UTF-8
+// at the boundary).
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/filesystem.h"
+#include "platform/locale.h"
+#include "platform/purgix.h"
+#include "platform/ui.h"
+
+namespace scourly {
+
+std::wstring Widen(const std::string& utf8);
+std::string Narrow(const std::wstring& wide);
+
+class Win32FileSystem : public FileSystem {
+ public:
+  std::unique_ptr<FolderListing> ListFolder(const std::string& folder) override;
+  DriveType GetDriveType(const std::string& root) override;
+  std::string GetTempPath() override;
+  std::string ProgramFolder() override;
+  bool FileExists(const std::string& path) override;
+  bool ReadFile(const std::string& path, std::string& bytes) override;
+  uint32_t WriteFile(const std::string& path, const std::string& bytes) override;
+  bool DeleteFile(const std::string& path) override;
+};
+
+class Win32Locale : public Locale {
+ public:
+  uint64_t ToLocalFileTime(uint64_t utcTicks) override;
+  std::string ShortDate(uint64_t localTicks) override;
+};
+
+class Win32Ui : public Ui {
+ public:
+  MsgResult MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
+                       MsgIcon icon) override;
+  void ShowError(const std::string& text) override;
+  void SetHourglass(bool on) override;
+  void PumpMessages() override;
+
+  // The window that owns message boxes (the main window once it exists).
+  void SetOwner(HWND owner) { owner_ = owner; }
+  // Runs before each pump, so windows copy their models onto the controls
+  // and the user sees the scan's progress.
+  void SetBeforePump(std::function<void()> sync) { beforePump_ = std::move(sync); }
+  bool hourglass() const { return hourglass_; }
+
+ private:
+  HWND owner_ = nullptr;
+  std::function<void()> beforePump_;
+  bool hourglass_ = false;
+};
+
+// Loads Purgix.dll from the program's folder when first needed.
+class Win32Purgix : public Purgix {
+ public:
+  ~Win32Purgix() override;
+  bool Available() override;
+  void DoDelete() override;
+
+ private:
+  HMODULE module_ = nullptr;
+  void (*doDelete_)() = nullptr;
+  bool tried_ = false;
+};
+
+}  // namespace scourly
