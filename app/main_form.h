@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "lists/app_title.h"
 #include "lists/controls.h"
 #include "options/uoptions.h"
 #include "platform/platform.h"
@@ -15,7 +16,6 @@
 
 namespace scourly {
 
-inline constexpr const char* kAppTitle = "Scourly";
 inline constexpr int kTabCount = 5;
 inline constexpr int kTabUnneeded = 0;
 inline constexpr int kTabRecent = 1;

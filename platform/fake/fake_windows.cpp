@@ -1,0 +1,293 @@
+#include "platform/fake/fake_windows.h"
+
+#include <cctype>
+#include <cstdio>
+
+namespace scourly::fake {
+namespace {
+
+constexpr uint64_t kTicksPerDay = 864000000000ULL;
+constexpr int64_t kDaysFrom1601To1970 = 134774;
+
+bool SameName(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (std::toupper(static_cast<unsigned char>(a[i])) !=
+        std::toupper(static_cast<unsigned char>(b[i])))
+      return false;
+  }
+  return true;
+}
+
+// "C:\a\b" -> drive 'C' and {"a", "b"}; false for anything else.
+bool SplitPath(const std::string& path, char& drive, std::vector<std::string>& parts) {
+  if (path.size() < 2 || path[1] != ':' || !std::isalpha(static_cast<unsigned char>(path[0])))
+    return false;
+  drive = static_cast<char>(std::toupper(static_cast<unsigned char>(path[0])));
+  parts.clear();
+  size_t start = 2;
+  while (start <= path.size()) {
+    size_t slash = path.find('\\', start);
+    size_t end = slash == std::string::npos ? path.size() : slash;
+    if (end > start) parts.push_back(path.substr(start, end - start));
+    if (slash == std::string::npos) break;
+    start = slash + 1;
+  }
+  return true;
+}
+
+// Days since 1970-01-01 to a civil date (proleptic Gregorian).
+void CivilFromDays(int64_t z, int& y, unsigned& m, unsigned& d) {
+  z += 719468;
+  const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+  const unsigned doe = static_cast<unsigned>(z - era * 146097);
+  const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const int64_t yy = static_cast<int64_t>(yoe) + era * 400;
+  const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const unsigned mp = (5 * doy + 2) / 153;
+  d = doy - (153 * mp + 2) / 5 + 1;
+  m = mp < 10 ? mp + 3 : mp - 9;
+  y = static_cast<int>(yy + (m <= 2));
+}
+
+int64_t DaysFromCivil(int y, unsigned m, unsigned d) {
+  y -= m <= 2;
+  const int64_t era = (y >= 0 ? y : y - 399) / 400;
+  const unsigned yoe = static_cast<unsigned>(y - era * 400);
+  const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
+  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + static_cast<int64_t>(doe) - 719468;
+}
+
+class VectorListing : public FolderListing {
+ public:
+  explicit VectorListing(std::vector<FindEntry> entries) : entries_(std::move(entries)) {}
+  bool Next(FindEntry& entry) override {
+    if (next_ >= entries_.size()) return false;
+    entry = entries_[next_++];
+    return true;
+  }
+
+ private:
+  std::vector<FindEntry> entries_;
+  size_t next_ = 0;
+};
+
+FindEntry EntryOf(const FakeFileSystem::Node& n, const std::string& name) {
+  return FindEntry{name, n.attributes, n.size, n.lastWrite};
+}
+
+}  // namespace
+
+uint64_t TicksOf(int year, int month, int day) {
+  int64_t days = DaysFromCivil(year, month, day) + kDaysFrom1601To1970;
+  return static_cast<uint64_t>(days) * kTicksPerDay + kTicksPerDay / 2;
+}
+
+FakeFileSystem::FakeFileSystem() = default;
+
+void FakeFileSystem::AddDrive(char letter, DriveType type) {
+  Drive& d = drives_[static_cast<char>(std::toupper(static_cast<unsigned char>(letter)))];
+  d.type = type;
+  d.root.attributes = kAttrDirectory;
+}
+
+FakeFileSystem::Node* FakeFileSystem::Follow(Node* node) {
+  // A junction shows its target's entries; a broken one shows nothing.
+  int hops = 0;
+  while (node && !node->linkTarget.empty() && hops++ < 8) node = Resolve(node->linkTarget);
+  return node;
+}
+
+FakeFileSystem::Node* FakeFileSystem::Resolve(const std::string& path, Node** parent) {
+  char drive;
+  std::vector<std::string> parts;
+  if (!SplitPath(path, drive, parts)) return nullptr;
+  auto it = drives_.find(drive);
+  if (it == drives_.end()) return nullptr;
+  Node* node = &it->second.root;
+  Node* holder = nullptr;
+  for (const std::string& part : parts) {
+    Node* folder = Follow(node);
+    if (!folder) return nullptr;
+    Node* next = nullptr;
+    for (auto& child : folder->children) {
+      if (SameName(child->name, part)) {
+        next = child.get();
+        break;
+      }
+    }
+    if (!next) return nullptr;
+    holder = folder;
+    node = next;
+  }
+  if (parent) *parent = holder;
+  return node;
+}
+
+FakeFileSystem::Node* FakeFileSystem::Find(const std::string& path) { return Resolve(path); }
+
+FakeFileSystem::Node& FakeFileSystem::AddFolder(const std::string& path, uint32_t attributes) {
+  char drive;
+  std::vector<std::string> parts;
+  SplitPath(path, drive, parts);
+  if (!drives_.count(drive)) AddDrive(drive);
+  Node* node = &drives_[drive].root;
+  for (const std::string& part : parts) {
+    Node* next = nullptr;
+    for (auto& child : node->children) {
+      if (SameName(child->name, part)) next = child.get();
+    }
+    if (!next) {
+      auto child = std::make_unique<Node>();
+      child->name = part;
+      child->attributes = kAttrDirectory;
+      next = child.get();
+      node->children.push_back(std::move(child));
+    }
+    node = next;
+  }
+  node->attributes = attributes | kAttrDirectory;
+  return *node;
+}
+
+FakeFileSystem::Node& FakeFileSystem::AddFile(const std::string& path, uint64_t size,
+                                              uint32_t attributes, uint64_t lastWrite) {
+  size_t slash = path.rfind('\\');
+  Node& folder = slash <= 2 ? AddFolder(path.substr(0, 2)) : AddFolder(path.substr(0, slash));
+  auto file = std::make_unique<Node>();
+  file->name = path.substr(slash + 1);
+  file->attributes = attributes;
+  file->size = size;
+  file->lastWrite = lastWrite;
+  Node& added = *file;
+  folder.children.push_back(std::move(file));
+  return added;
+}
+
+FakeFileSystem::Node& FakeFileSystem::AddJunction(const std::string& path,
+                                                  const std::string& target) {
+  Node& node = AddFolder(path, kAttrDirectory | kAttrReparsePoint);
+  node.linkTarget = target;
+  return node;
+}
+
+std::unique_ptr<FakeFileSystem::Node> FakeFileSystem::Take(const std::string& path) {
+  Node* parent = nullptr;
+  Node* node = Resolve(path, &parent);
+  if (!node || !parent) return nullptr;
+  for (auto it = parent->children.begin(); it != parent->children.end(); ++it) {
+    if (it->get() == node) {
+      std::unique_ptr<Node> taken = std::move(*it);
+      parent->children.erase(it);
+      return taken;
+    }
+  }
+  return nullptr;
+}
+
+std::string FakeFileSystem::Content(const std::string& path) {
+  Node* node = Find(path);
+  return node ? node->content : std::string();
+}
+
+std::unique_ptr<FolderListing> FakeFileSystem::ListFolder(const std::string& folder) {
+  std::string path = folder;
+  if (path.size() > 2 && path.back() == '\\') path.pop_back();
+  Node* node = Resolve(path);
+  if (!node || !(node->attributes & kAttrDirectory)) return nullptr;
+  ++listings;
+  Node* content = Follow(node);
+  std::vector<FindEntry> entries;
+  bool root = path.size() == 2;
+  if (!root) {
+    // "." carries the folder's own attributes, as on NTFS.
+    entries.push_back(EntryOf(*node, "."));
+    entries.push_back(FindEntry{"..", kAttrDirectory, 0, kDefaultTime});
+  }
+  if (content) {
+    for (auto& child : content->children) entries.push_back(EntryOf(*child, child->name));
+  }
+  return std::make_unique<VectorListing>(std::move(entries));
+}
+
+DriveType FakeFileSystem::GetDriveType(const std::string& root) {
+  if (root.size() < 2) return DriveType::kNoRootDir;
+  auto it = drives_.find(static_cast<char>(std::toupper(static_cast<unsigned char>(root[0]))));
+  return it == drives_.end() ? DriveType::kNoRootDir : it->second.type;
+}
+
+bool FakeFileSystem::ReadFile(const std::string& path, std::string& bytes) {
+  Node* node = Find(path);
+  if (!node || node->unreadable || (node->attributes & kAttrDirectory)) return false;
+  bytes = node->content;
+  return true;
+}
+
+uint32_t FakeFileSystem::WriteFile(const std::string& path, const std::string& bytes) {
+  constexpr uint32_t kAccessDenied = 5, kPathNotFound = 3;
+  Node* node = Find(path);
+  if (node) {
+    if ((node->attributes & (kAttrReadOnly | kAttrDirectory)) || node->locked) return kAccessDenied;
+  } else {
+    size_t slash = path.rfind('\\');
+    if (slash == std::string::npos) return kPathNotFound;
+    Node* folder = Follow(Resolve(path.substr(0, slash == 2 ? 2 : slash)));
+    if (!folder || !(folder->attributes & kAttrDirectory)) return kPathNotFound;
+    if (folder->readOnlyFolder) return kAccessDenied;
+    node = &AddFile(path, 0);
+  }
+  node->content = bytes;
+  node->size = bytes.size();
+  return 0;
+}
+
+bool FakeFileSystem::DeleteFile(const std::string& path) {
+  Node* node = Find(path);
+  if (!node || (node->attributes & (kAttrReadOnly | kAttrDirectory)) || node->locked) return false;
+  return Take(path) != nullptr;
+}
+
+MsgResult FakeUi::MessageBox(const std::string& text, const std::string& caption,
+                             MsgButtons buttons, MsgIcon icon) {
+  messages.push_back({text, caption, buttons, icon});
+  if (onMessage) onMessage();
+  if (buttons == MsgButtons::kOk) return MsgResult::kOk;
+  if (answers.empty()) return MsgResult::kNo;
+  MsgResult answer = answers.front();
+  answers.pop_front();
+  return answer;
+}
+
+std::string FakeLocale::ShortDate(uint64_t localTicks) {
+  int64_t days = static_cast<int64_t>(localTicks / kTicksPerDay) - kDaysFrom1601To1970;
+  int y;
+  unsigned m, d;
+  CivilFromDays(days, y, m, d);
+  char text[32];
+  std::snprintf(text, sizeof text, "%02u.%02u.%04d", d, m, y);
+  return text;
+}
+
+void FakePurgix::DoDelete() {
+  ++calls;
+  lastHandOff = fs_.Content(fs_.ProgramFolder() + "FList.txt");
+  size_t start = 0;
+  while (start < lastHandOff.size()) {
+    size_t end = lastHandOff.find("\r\n", start);
+    if (end == std::string::npos) end = lastHandOff.size();
+    std::string path = lastHandOff.substr(start, end - start);
+    start = end + 2;
+    auto* node = fs_.Find(path);
+    if (!node || node->locked) continue;
+    if (fs_.Take(path)) recycleBin.push_back(path);
+  }
+}
+
+FakeWindows::FakeWindows() {
+  fs.AddDrive('C');
+  fs.AddFolder("C:\\Program Files\\Scourly");
+  fs.AddFolder("C:\\WINDOWS\\TEMP");
+}
+
+}  // namespace scourly::fake

@@ -1,0 +1,164 @@
+// An in-memory Windows for tests: drives with folder trees (attributes, sizes,
+// times, contents), drive types, a temporary folder, a Recycle Bin behind the
+// deletion library, scripted message-box answers and a message pump that runs
+// whatever a test wants to happen "while the user clicks".
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/views.h"
+
+namespace scourly::fake {
+
+// 2024-03-15 12:00 UTC as FILETIME ticks.
+inline constexpr uint64_t kDefaultTime = 133549200000000000ULL;
+
+class FakeFileSystem : public FileSystem {
+ public:
+  struct Node {
+    std::string name;
+    uint32_t attributes = 0;
+    uint64_t size = 0;
+    uint64_t lastWrite = kDefaultTime;
+    std::string content;
+    bool locked = false;       // open elsewhere: cannot be deleted
+    bool unreadable = false;   // exists but cannot be read
+    bool readOnlyFolder = false;  // no file can be created in it
+    std::string linkTarget;    // a junction lists its target's entries
+    std::vector<std::unique_ptr<Node>> children;  // in listing order
+  };
+
+  FakeFileSystem();
+
+  // ---- Building the machine ----
+  // A drive "X" of the given type, with an empty root.
+  void AddDrive(char letter, DriveType type = DriveType::kFixed);
+  // Creates missing parent folders as plain folders.
+  Node& AddFolder(const std::string& path, uint32_t attributes = kAttrDirectory);
+  Node& AddFile(const std::string& path, uint64_t size, uint32_t attributes = kAttrArchive,
+                uint64_t lastWrite = kDefaultTime);
+  // A folder that is a junction to `target`.
+  Node& AddJunction(const std::string& path, const std::string& target);
+  void SetTempPath(std::string path) { tempPath_ = std::move(path); }
+  void SetProgramFolder(std::string path) { programFolder_ = std::move(path); }
+
+  Node* Find(const std::string& path);
+  bool Exists(const std::string& path) { return Find(path) != nullptr; }
+  // Removes the node at `path` from the tree and hands it over.
+  std::unique_ptr<Node> Take(const std::string& path);
+  std::string Content(const std::string& path);
+
+  int listings = 0;  // folder listings opened, for tests of the walk's cost
+
+  // ---- FileSystem ----
+  std::unique_ptr<FolderListing> ListFolder(const std::string& folder) override;
+  DriveType GetDriveType(const std::string& root) override;
+  std::string GetTempPath() override { return tempPath_; }
+  std::string ProgramFolder() override { return programFolder_; }
+  bool FileExists(const std::string& path) override { return Exists(path); }
+  bool ReadFile(const std::string& path, std::string& bytes) override;
+  uint32_t WriteFile(const std::string& path, const std::string& bytes) override;
+  bool DeleteFile(const std::string& path) override;
+
+ private:
+  struct Drive {
+    DriveType type = DriveType::kFixed;
+    Node root;
+  };
+  // Resolves a path to its node; `parent` receives the folder holding it.
+  Node* Resolve(const std::string& path, Node** parent = nullptr);
+  Node* Follow(Node* node);
+
+  std::map<char, Drive> drives_;
+  std::string tempPath_ = "C:\\WINDOWS\\TEMP\\";
+  std::string programFolder_ = "C:\\Program Files\\Scourly\\";
+};
+
+struct ShownMessage {
+  std::string text;
+  std::string caption;
+  MsgButtons buttons;
+  MsgIcon icon;
+};
+
+class FakeUi : public Ui {
+ public:
+  MsgResult MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
+                       MsgIcon icon) override;
+  void ShowError(const std::string& text) override { errors.push_back(text); }
+  void SetHourglass(bool on) override {
+    hourglass = on;
+    hourglassChanges.push_back(on);
+  }
+  void PumpMessages() override {
+    ++pumps;
+    if (onPump) onPump();
+  }
+
+  std::deque<MsgResult> answers;  // answers to Yes/No questions, in order (default No)
+  std::vector<ShownMessage> messages;
+  std::vector<std::string> errors;
+  bool hourglass = false;
+  std::vector<bool> hourglassChanges;
+  int pumps = 0;
+  std::function<void()> onPump;
+  std::function<void()> onMessage;  // runs while a message box is up
+};
+
+// Short dates as "dd.mm.yyyy" of the local day; the bias is settable.
+class FakeLocale : public Locale {
+ public:
+  uint64_t ToLocalFileTime(uint64_t utcTicks) override { return utcTicks + biasTicks; }
+  std::string ShortDate(uint64_t localTicks) override;
+  int64_t biasTicks = 0;
+};
+
+// The deletion library: moves what "FList.txt" names into `recycleBin`.
+class FakePurgix : public Purgix {
+ public:
+  explicit FakePurgix(FakeFileSystem& fs) : fs_(fs) {}
+  bool Available() override { return available; }
+  void DoDelete() override;
+
+  bool available = true;
+  int calls = 0;
+  std::string lastHandOff;               // the file as the library read it
+  std::vector<std::string> recycleBin;  // paths moved there, in order
+
+ private:
+  FakeFileSystem& fs_;
+};
+
+class FakeView : public FormView {
+ public:
+  void Show() override { ++shows; }
+  void ShowModal() override {
+    ++modalShows;
+    if (whileModal) whileModal();
+  }
+  void Hide() override { ++hides; }
+  void Close() override { ++closes; }
+  int shows = 0, modalShows = 0, hides = 0, closes = 0;
+  std::function<void()> whileModal;
+};
+
+// A whole machine: C: fixed with the program's folder, ready for a test.
+struct FakeWindows {
+  FakeWindows();
+  FakeFileSystem fs;
+  FakeUi ui;
+  FakeLocale locale;
+  FakePurgix purgix{fs};
+  Platform platform{fs, ui, locale, purgix};
+};
+
+// FILETIME ticks of a UTC calendar day at noon.
+uint64_t TicksOf(int year, int month, int day);
+
+}  // namespace scourly::fake

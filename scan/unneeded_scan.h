@@ -1,0 +1,24 @@
+// The walks of the unneeded-file scan: for each checked drive the checked
+// masks and the empty files, then the Windows temporary folder.
+#pragma once
+
+#include "options/settings_file.h"
+#include "scan/walkers.h"
+
+namespace scourly {
+
+enum class WalkStrategy {
+  kSinglePass,  // one traversal per drive (what the program uses)
+  kPerMask,     // one walk per mask and one for empty files, as the rows are defined
+};
+
+// Walks every checked drive for the checked masks, then for empty files.
+// False when a Stop seen before a drive item ends the scan with nothing to
+// publish.
+bool WalkCheckedDrives(WalkContext& ctx, const ScanOptions& options, ScanState& state,
+                       WalkStrategy strategy = WalkStrategy::kSinglePass);
+
+// Everything in the Windows temporary folder and its subfolders.
+void WalkTempFolder(WalkContext& ctx, ScanState& state);
+
+}  // namespace scourly

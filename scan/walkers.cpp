@@ -1,0 +1,236 @@
+#include "scan/walkers.h"
+
+#include <deque>
+#include <memory>
+
+#include "lists/status_panels.h"
+
+namespace scourly {
+namespace {
+
+constexpr uint64_t kTicksPerDay = 864000000000ULL;
+
+// Next entry the listing shows with `set`, skipping the ones it hides.
+bool NextShown(FolderListing& listing, FindEntry& entry, uint32_t set) {
+  while (listing.Next(entry)) {
+    if (ShownByListing(entry.attributes, set)) return true;
+  }
+  return false;
+}
+
+bool IsFolder(const FindEntry& e) { return (e.attributes & kAttrDirectory) != 0; }
+
+// The folder of a "...\*.*" pattern, ending in "\".
+std::string PatternFolder(const std::string& pattern) {
+  return pattern.size() >= 3 ? pattern.substr(0, pattern.size() - 3) : std::string();
+}
+
+ResultRow MakeRow(WalkContext& ctx, const FindEntry& e, const std::string& location) {
+  return ResultRow{e.name, location, e.size, ctx.dates.Of(e.lastWrite)};
+}
+
+}  // namespace
+
+bool IsPassedOverName(const std::string& name) {
+  return name == "." || name == ".." || name == "SendTo" || name == "NetHood";
+}
+
+const std::string& DateTexts::Of(uint64_t utcTicks) {
+  uint64_t local = locale_.ToLocalFileTime(utcTicks);
+  auto [it, added] = byDay_.try_emplace(local / kTicksPerDay);
+  if (added) it->second = locale_.ShortDate(local);
+  return it->second;
+}
+
+ScanProgress::ScanProgress(StatusBar& bar, Ui& ui, const bool& stopFlag, int budgetMs)
+    : bar_(bar),
+      ui_(ui),
+      stopFlag_(stopFlag),
+      budget_(budgetMs),
+      next_(std::chrono::steady_clock::now() + budget_) {}
+
+void ScanProgress::Show(const std::string* folderText) {
+  if (folderText) bar_.Set(kPanelSelSize, *folderText);
+  if (countShown_) bar_.Set(kPanelTotalFiles, TotalFilesText(count_));
+  if (bytesShown_) bar_.Set(kPanelTotalSize, SizeText(bytes_));
+}
+
+void ScanProgress::Pump(const std::string& folderText) {
+  if (budget_.count() > 0) {
+    auto now = std::chrono::steady_clock::now();
+    if (now < next_) return;
+    next_ = now + budget_;
+  }
+  Show(&folderText);
+  ui_.PumpMessages();
+}
+
+void ScanProgress::Finish() { Show(nullptr); }
+
+void FindMaskedFiles(WalkContext& ctx, const std::string& folder, const FileMask& mask,
+                     ScanState& state, bool showProgress) {
+  ScanProgress& progress = ctx.progress;
+  if (progress.Stopped()) return;
+  const std::string location = folder + "\\";
+  FindEntry e;
+  if (auto files = ctx.fs.ListFolder(folder)) {
+    while (!progress.Stopped() && NextShown(*files, e, kSetAllButSystem)) {
+      if (IsFolder(e) || e.size == 0 || !mask.Matches(e.name)) continue;
+      state.rows.push_back(MakeRow(ctx, e, location));
+      state.bytes += static_cast<int64_t>(e.size);
+      ++state.count;
+      if (showProgress) progress.Found(state.count, state.bytes, true);
+    }
+  }
+  progress.Pump(location);
+  auto folders = ctx.fs.ListFolder(folder);
+  if (!folders) return;
+  while (!progress.Stopped() && NextShown(*folders, e, kSetAllButSystem)) {
+    // A junction or folder link is never followed: it may lead back up the
+    // tree, or reach files already listed through their real path.
+    if (IsFolder(e) && !IsPassedOverName(e.name) && !(e.attributes & kAttrReparsePoint))
+      FindMaskedFiles(ctx, location + e.name, mask, state, showProgress);
+  }
+}
+
+void FindEmptyFiles(WalkContext& ctx, const std::string& pattern, ScanState& state) {
+  ScanProgress& progress = ctx.progress;
+  if (progress.Stopped()) return;
+  const std::string folder = PatternFolder(pattern);
+  auto listing = ctx.fs.ListFolder(folder.substr(0, folder.size() - 1));
+  FindEntry e;
+  if (!listing || !NextShown(*listing, e, kSetAllButSystem)) return;
+  // The first entry of a subfolder is ".", carrying the folder's own
+  // attributes: a compressed, encrypted or linked folder is not walked.
+  if (!PlainAttributes(e.attributes, kSetAllButSystem)) return;
+  do {
+    if (PlainAttributes(e.attributes, kSetAllButSystem)) {
+      if (IsFolder(e) && !IsPassedOverName(e.name)) {
+        FindEmptyFiles(ctx, folder + e.name + "\\*.*", state);
+      } else if (!IsFolder(e) && e.size == 0 && !IsPassedOverName(e.name)) {
+        state.rows.push_back(MakeRow(ctx, e, folder));
+        ++state.count;
+        progress.Found(state.count, state.bytes, false);
+      }
+      progress.Pump(folder);
+    }
+  } while (NextShown(*listing, e, kSetAllButSystem) && !progress.Stopped());
+}
+
+void FindFolderFiles(WalkContext& ctx, const std::string& pattern, ScanState& state,
+                     bool recurse) {
+  ScanProgress& progress = ctx.progress;
+  if (progress.Stopped()) return;
+  const std::string folder = PatternFolder(pattern);
+  auto listing = ctx.fs.ListFolder(folder.substr(0, folder.size() - 1));
+  if (!listing) return;
+  FindEntry e;
+  while (NextShown(*listing, e, kSetAll)) {
+    if (!PlainAttributes(e.attributes, kSetAll)) continue;
+    if (recurse && IsFolder(e) && !IsPassedOverName(e.name)) {
+      FindFolderFiles(ctx, folder + e.name + "\\*.*", state, recurse);
+    } else if (e.name != "." && e.name != "..") {
+      state.rows.push_back(MakeRow(ctx, e, folder));
+      state.bytes += static_cast<int64_t>(e.size);
+      ++state.count;
+      progress.Found(state.count, state.bytes, true);
+    }
+    progress.Pump(folder);
+  }
+}
+
+namespace {
+
+// The single traversal behind SweepDrive. Each folder is listed once; its
+// entries feed the per-mask row lists (files of a folder before those of its
+// subfolders, as each mask's own walk would find them) and the empty-file
+// list (in listing order, subfolders walked where they stand).
+class DriveSweep {
+ public:
+  DriveSweep(WalkContext& ctx, const std::vector<FileMask>& masks, ScanState& state)
+      : ctx_(ctx), masks_(masks), state_(state), maskRows_(masks.size()) {}
+
+  void Run(const std::string& drive) {
+    Visit(drive, !masks_.empty(), true, 0);
+    for (auto& rows : maskRows_) Append(rows);
+    Append(emptyRows_);
+  }
+
+ private:
+  void Append(std::vector<ResultRow>& rows) {
+    state_.rows.insert(state_.rows.end(), std::make_move_iterator(rows.begin()),
+                       std::make_move_iterator(rows.end()));
+    rows.clear();
+  }
+
+  // `folder` has no trailing backslash.
+  void Visit(const std::string& folder, bool maskWalk, bool emptyWalk, size_t depth) {
+    ScanProgress& progress = ctx_.progress;
+    if (progress.Stopped()) return;
+    auto listing = ctx_.fs.ListFolder(folder);
+    if (!listing) return;
+    if (entriesByDepth_.size() <= depth) entriesByDepth_.resize(depth + 1);
+    std::vector<FindEntry>& entries = entriesByDepth_[depth];
+    entries.clear();
+    FindEntry e;
+    while (NextShown(*listing, e, kSetAllButSystem)) entries.push_back(std::move(e));
+    listing.reset();
+
+    const std::string location = folder + "\\";
+    if (emptyWalk && (entries.empty() || !PlainAttributes(entries[0].attributes, kSetAllButSystem)))
+      emptyWalk = false;
+
+    if (maskWalk) {
+      for (const FindEntry& f : entries) {
+        if (progress.Stopped()) return;
+        if (IsFolder(f) || f.size == 0) continue;
+        for (size_t k = 0; k < masks_.size(); ++k) {
+          if (!masks_[k].Matches(f.name)) continue;
+          maskRows_[k].push_back(MakeRow(ctx_, f, location));
+          state_.bytes += static_cast<int64_t>(f.size);
+          ++state_.count;
+          progress.Found(state_.count, state_.bytes, true);
+        }
+      }
+      progress.Pump(location);
+    }
+
+    for (size_t i = 0; i < entries.size(); ++i) {
+      if (progress.Stopped()) return;
+      const FindEntry& f = entries[i];
+      bool plain = PlainAttributes(f.attributes, kSetAllButSystem);
+      if (IsFolder(f)) {
+        if (IsPassedOverName(f.name)) {
+          if (emptyWalk && plain) progress.Pump(location);
+          continue;
+        }
+        bool maskEnters = maskWalk && !(f.attributes & kAttrReparsePoint);
+        bool emptyEnters = emptyWalk && plain;
+        if (maskEnters || emptyEnters)
+          Visit(location + f.name, maskEnters, emptyEnters, depth + 1);
+      } else if (emptyWalk && plain && f.size == 0 && !IsPassedOverName(f.name)) {
+        emptyRows_.push_back(MakeRow(ctx_, f, location));
+        ++state_.count;
+        progress.Found(state_.count, state_.bytes, false);
+      }
+      if (emptyWalk && plain) progress.Pump(location);
+    }
+  }
+
+  WalkContext& ctx_;
+  const std::vector<FileMask>& masks_;
+  ScanState& state_;
+  std::vector<std::vector<ResultRow>> maskRows_;
+  std::vector<ResultRow> emptyRows_;
+  // One entry buffer per depth, reused; a deque keeps references stable.
+  std::deque<std::vector<FindEntry>> entriesByDepth_;
+};
+
+}  // namespace
+
+void SweepDrive(WalkContext& ctx, const std::string& drive, const std::vector<FileMask>& masks,
+                ScanState& state) {
+  DriveSweep(ctx, masks, state).Run(drive);
+}
+
+}  // namespace scourly

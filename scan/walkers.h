@@ -1,0 +1,117 @@
+// The folder walkers every file scan shares, and the scan state they fill.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "lists/controls.h"
+#include "lists/result_row.h"
+#include "platform/filesystem.h"
+#include "platform/locale.h"
+#include "platform/ui.h"
+#include "scan/mask_match.h"
+
+namespace scourly {
+
+// Attribute sets of a listing: all but system entries (59) and all (63).
+inline constexpr uint32_t kSetAllButSystem = 59;
+inline constexpr uint32_t kSetAll = 63;
+
+// Whether a listing made with `set` shows an entry: hidden, system, volume
+// and directory entries need their bit in the set.
+inline bool ShownByListing(uint32_t attributes, uint32_t set) {
+  constexpr uint32_t kFiltered = kAttrHidden | kAttrSystem | kAttrVolumeLabel | kAttrDirectory;
+  return (attributes & ~set & kFiltered) == 0;
+}
+
+// The plain-attribute test: no bit outside the set.
+inline bool PlainAttributes(uint32_t attributes, uint32_t set) { return (attributes & ~set) == 0; }
+
+// ".", "..", "SendTo" and "NetHood", compared exactly.
+bool IsPassedOverName(const std::string& name);
+
+// What one scan collects: rows in the order found, their count and bytes.
+struct ScanState {
+  std::vector<ResultRow> rows;
+  int64_t count = 0;
+  int64_t bytes = 0;
+};
+
+// Short date texts of file times, cached per local day.
+class DateTexts {
+ public:
+  explicit DateTexts(Locale& locale) : locale_(locale) {}
+  const std::string& Of(uint64_t utcTicks);
+
+ private:
+  Locale& locale_;
+  std::unordered_map<uint64_t, std::string> byDay_;
+};
+
+// The status bar and message pump of a running scan. Texts are written and
+// messages pumped on a time budget, not per file; Finish() writes the exact
+// last figures. StopFlag is read live, so a Stop handled inside a pump is
+// seen at the walker's next test.
+class ScanProgress {
+ public:
+  ScanProgress(StatusBar& bar, Ui& ui, const bool& stopFlag, int budgetMs);
+
+  bool Stopped() const { return stopFlag_; }
+
+  // A row was found: the running count, and the bytes when `showBytes`.
+  void Found(int64_t count, int64_t bytes, bool showBytes) {
+    count_ = count;
+    countShown_ = true;
+    if (showBytes) {
+      bytes_ = bytes;
+      bytesShown_ = true;
+    }
+  }
+
+  // A point where the walk shows `folderText` in panel 0 and may pump.
+  void Pump(const std::string& folderText);
+
+  // Writes panels 2 and 3 with the last figures found.
+  void Finish();
+
+ private:
+  void Show(const std::string* folderText);
+
+  StatusBar& bar_;
+  Ui& ui_;
+  const bool& stopFlag_;
+  std::chrono::milliseconds budget_;
+  std::chrono::steady_clock::time_point next_;
+  int64_t count_ = 0;
+  int64_t bytes_ = 0;
+  bool countShown_ = false;
+  bool bytesShown_ = false;
+};
+
+struct WalkContext {
+  FileSystem& fs;
+  DateTexts& dates;
+  ScanProgress& progress;
+};
+
+// Non-empty files matching `mask` in `folder` (no trailing backslash, "C:"
+// for a root) and every subfolder; a folder's files before its subfolders.
+void FindMaskedFiles(WalkContext& ctx, const std::string& folder, const FileMask& mask,
+                     ScanState& state, bool showProgress);
+
+// Empty files of the tree of `pattern` (a folder path ending in "\*.*").
+void FindEmptyFiles(WalkContext& ctx, const std::string& pattern, ScanState& state);
+
+// Every entry of the folder of `pattern` (ending in "\*.*"), and of its
+// subfolders when `recurse`; hidden and system entries included.
+void FindFolderFiles(WalkContext& ctx, const std::string& pattern, ScanState& state, bool recurse);
+
+// One traversal of a drive that yields exactly the rows of FindMaskedFiles
+// for each mask in turn followed by FindEmptyFiles, in that order.
+void SweepDrive(WalkContext& ctx, const std::string& drive, const std::vector<FileMask>& masks,
+                ScanState& state);
+
+}  // namespace scourly
