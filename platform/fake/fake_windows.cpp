@@ -128,6 +128,12 @@ FakeFileSystem::Node* FakeFileSystem::Resolve(const std::string& path, Node** pa
 FakeFileSystem::Node* FakeFileSystem::Find(const std::string& path) { return Resolve(path); }
 
 FakeFileSystem::Node& FakeFileSystem::AddFolder(const std::string& path, uint32_t attributes) {
+  Node& folder = EnsureFolder(path);
+  folder.attributes = attributes | kAttrDirectory;
+  return folder;
+}
+
+FakeFileSystem::Node& FakeFileSystem::EnsureFolder(const std::string& path) {
   char drive;
   std::vector<std::string> parts;
   SplitPath(path, drive, parts);
@@ -147,14 +153,13 @@ FakeFileSystem::Node& FakeFileSystem::AddFolder(const std::string& path, uint32_
     }
     node = next;
   }
-  node->attributes = attributes | kAttrDirectory;
   return *node;
 }
 
 FakeFileSystem::Node& FakeFileSystem::AddFile(const std::string& path, uint64_t size,
                                               uint32_t attributes, uint64_t lastWrite) {
   size_t slash = path.rfind('\\');
-  Node& folder = slash <= 2 ? AddFolder(path.substr(0, 2)) : AddFolder(path.substr(0, slash));
+  Node& folder = EnsureFolder(path.substr(0, slash <= 2 ? 2 : slash));
   auto file = std::make_unique<Node>();
   file->name = path.substr(slash + 1);
   file->attributes = attributes;

@@ -74,6 +74,8 @@ class FakeFileSystem : public FileSystem {
   // Resolves a path to its node; `parent` receives the folder holding it.
   Node* Resolve(const std::string& path, Node** parent = nullptr);
   Node* Follow(Node* node);
+  // The folder at `path`, created with its parents where missing.
+  Node& EnsureFolder(const std::string& path);
 
   std::map<char, Drive> drives_;
   std::string tempPath_ = "C:\\WINDOWS\\TEMP\\";
