@@ -17,3 +17,18 @@ fi
 # and a delete-all could delete from it.
 rm -f "$WINEPREFIX/dosdevices/z:" "$WINEPREFIX/dosdevices/z::"
 ln -sfn "$TEST_DRIVE" "$WINEPREFIX/dosdevices/t:"
+# Two more drives, both declared network drives so that they are no fixed
+# drives: the settings never list them and no scan walks them.
+#   X: the fake home's data folder, so Windows tests can look into the
+#      Recycle Bin (Trash/);
+#   P: the folder of the program being run (wine-run.sh links it), so the
+#      program has a drive path: Wine reports a program outside every drive
+#      as "unix\...", a relative path, and files beside it go astray.
+if [ ! -f "$WINEPREFIX/.scourly-drives-2" ]; then
+  for letter in x: p:; do
+    wine reg add 'HKLM\Software\Wine\Drives' /v $letter /d network /f >/dev/null 2>&1
+  done
+  wineserver -w
+  touch "$WINEPREFIX/.scourly-drives-2"
+fi
+ln -sfn "$XDG_DATA_HOME" "$WINEPREFIX/dosdevices/x:"

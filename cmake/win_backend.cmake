@@ -1,0 +1,31 @@
+# Purgix.dll and the Windows test program of the Win32 services.
+
+# Purgix.dll: one undecorated export, doDELETE, named by the .def file.
+add_library(Purgix SHARED purgix/purgix.cpp purgix/purgix.def)
+set_target_properties(Purgix PROPERTIES PREFIX "" OUTPUT_NAME Purgix)
+target_compile_options(Purgix PRIVATE -Wall -Wextra)
+target_link_libraries(Purgix PRIVATE shell32)
+
+# The test program runs in a folder of its own: it writes settings.ini and
+# FList.txt beside itself, and Purgix.dll reads FList.txt from there.
+# The compiler's win32 thread model has no std::mutex, which GoogleTest's
+# Notification needs: a Win32 one stands in.
+target_compile_definitions(gtest PUBLIC GTEST_HAS_NOTIFICATION_=1)
+target_compile_options(gtest PUBLIC
+  -include ${CMAKE_SOURCE_DIR}/tests/wine/gtest_notification.h)
+
+file(GLOB WINE_TEST_SOURCES CONFIGURE_DEPENDS tests/wine/*.cpp)
+if(WINE_TEST_SOURCES)
+  set(WINE_TEST_DIR ${CMAKE_BINARY_DIR}/wine_tests)
+  add_executable(wine_tests ${WINE_TEST_SOURCES})
+  target_include_directories(wine_tests PRIVATE ${CMAKE_SOURCE_DIR})
+  target_link_libraries(wine_tests PRIVATE scourly_win32 gtest)
+  set_target_properties(wine_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${WINE_TEST_DIR})
+  add_dependencies(wine_tests Purgix)
+  add_custom_command(TARGET wine_tests POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Purgix> ${WINE_TEST_DIR}/)
+  add_test(NAME wine_backend COMMAND ${SCOURLY_WINE_RUN} $<TARGET_FILE:wine_tests>)
+  # One prefix for every Windows test of this build tree.
+  set_tests_properties(wine_backend PROPERTIES ENVIRONMENT "WINE_ROOT=${CMAKE_BINARY_DIR}/wine"
+    TIMEOUT 300)
+endif()

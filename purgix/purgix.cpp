@@ -1,0 +1,154 @@
+// Purgix.dll: moves the paths named in "FList.txt" (in the folder of the
+// running executable) to the Recycle Bin.
+//
+// The hand-off file is UTF-8, one full path per line (CR LF, LF alone and a
+// leading byte order mark are accepted). Each line goes to the shell on its
+// own, so one bad line cannot stop the others (the shell checks a whole batch
+// before it starts), and a line is only handed over when it names exactly
+// one existing file or folder by a fully qualified path:
+//  - '*' and '?' are never passed on: the shell would expand them, with the
+//    8.3 aliases, and the line would name files nobody listed;
+//  - a relative path is refused: the shell ignores FOF_ALLOWUNDO for it and
+//    deletes for good;
+//  - "." and ".." parts, device and "\\?\" forms, bare drive or share roots,
+//    text that is not valid UTF-8 and paths too long for the shell's
+//    classic limit are refused as well, so the shell never resolves a line
+//    to something other than what it literally says.
+// Where the Recycle Bin cannot take a path (a network or removable drive, a
+// file too large for it) FOF_WANTNUKEWARNING makes the shell ask before it
+// deletes for good; no other dialog is shown.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// Owns a file handle.
+struct File {
+  HANDLE h;
+  explicit File(HANDLE handle) : h(handle) {}
+  File(const File&) = delete;
+  File& operator=(const File&) = delete;
+  ~File() {
+    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+  }
+};
+
+std::wstring ProgramFolder() {
+  std::wstring buffer(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (n == 0) return {};
+    if (n < buffer.size()) {
+      buffer.resize(n);
+      break;
+    }
+    buffer.resize(buffer.size() * 2);
+  }
+  size_t slash = buffer.rfind(L'\\');
+  return slash == std::wstring::npos ? std::wstring() : buffer.substr(0, slash + 1);
+}
+
+bool ReadWholeFile(const std::wstring& path, std::string& bytes) {
+  File file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (file.h == INVALID_HANDLE_VALUE) return false;
+  char chunk[16 * 1024];
+  for (;;) {
+    DWORD got = 0;
+    if (!ReadFile(file.h, chunk, sizeof chunk, &got, nullptr)) return false;
+    if (got == 0) return true;
+    bytes.append(chunk, got);
+  }
+}
+
+// Strict UTF-8 to UTF-16; false for bytes that are not UTF-8.
+bool FromUtf8(const std::string& line, std::wstring& wide) {
+  if (line.empty()) return false;
+  int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, line.data(),
+                              static_cast<int>(line.size()), nullptr, 0);
+  if (n <= 0) return false;
+  wide.assign(n, L'\0');
+  return MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, line.data(),
+                             static_cast<int>(line.size()), wide.data(), n) == n;
+}
+
+bool IsLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); }
+
+// True when `path` names one file or folder by a fully qualified path below a
+// drive root ("C:\x") or a share ("\\server\share\x") and holds nothing the
+// shell would reinterpret.
+bool IsSafePath(const std::wstring& path) {
+  if (path.size() >= MAX_PATH) return false;
+  if (path.find_first_of(L"*?") != std::wstring::npos) return false;
+  if (path.find(L'/') != std::wstring::npos) return false;
+  size_t rest;  // where the part below the root begins
+  if (path.size() > 3 && IsLetter(path[0]) && path[1] == L':' && path[2] == L'\\') {
+    rest = 3;
+  } else if (path.size() > 2 && path[0] == L'\\' && path[1] == L'\\') {
+    size_t server = path.find(L'\\', 2);
+    if (server == std::wstring::npos || server == 2) return false;
+    if (path.compare(2, server - 2, L".") == 0) return false;  // device namespace
+    size_t share = path.find(L'\\', server + 1);
+    if (share == std::wstring::npos || share == server + 1) return false;
+    rest = share + 1;
+  } else {
+    return false;
+  }
+  // Every part below the root is a plain name: no empty, "." or ".." part.
+  size_t start = rest;
+  for (;;) {
+    size_t end = path.find(L'\\', start);
+    std::wstring part = path.substr(start, end == std::wstring::npos ? end : end - start);
+    if (part.empty() || part == L"." || part == L"..") return false;
+    if (end == std::wstring::npos) return true;
+    start = end + 1;
+  }
+}
+
+// Hands one path to the shell; true when it went to the Recycle Bin (or, after
+// the user agreed, was deleted for good).
+bool Recycle(const std::wstring& path) {
+  std::wstring from = path;
+  from.push_back(L'\0');  // the list ends in a double null
+  SHFILEOPSTRUCTW op = {};
+  op.hwnd = GetActiveWindow();  // so a question from the shell is the program's
+  op.wFunc = FO_DELETE;
+  op.pFrom = from.c_str();
+  op.fFlags =
+      FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI | FOF_WANTNUKEWARNING;
+  int result = SHFileOperationW(&op);
+  // A "no" to the shell's question is reported through the aborted flag
+  // with a result of 0.
+  return result == 0 && !op.fAnyOperationsAborted;
+}
+
+}  // namespace
+
+// The export the program calls; no arguments, no result. The outcome of each
+// path is left on disk: a path that could not be recycled simply stays.
+extern "C" void doDELETE() {
+  std::wstring folder = ProgramFolder();
+  if (folder.empty()) return;
+  std::string bytes;
+  if (!ReadWholeFile(folder + L"FList.txt", bytes)) return;
+  if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) bytes.erase(0, 3);
+
+  size_t start = 0;
+  while (start < bytes.size()) {
+    size_t nl = bytes.find('\n', start);
+    size_t end = nl == std::string::npos ? bytes.size() : nl;
+    std::string line = bytes.substr(start, end - start);
+    start = end + 1;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+
+    std::wstring path;
+    if (!FromUtf8(line, path)) continue;
+    if (path.size() > 1 && path.back() == L'\\') path.pop_back();  // a folder written as "x\"
+    if (!IsSafePath(path)) continue;
+    if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) continue;  // names nothing
+    Recycle(path);
+  }
+}

@@ -1,0 +1,236 @@
+// Win32FileSystem and Win32Locale against real files on the test drive.
+#include <windows.h>
+#include <winioctl.h>
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "platform/win32/win32_platform.h"
+#include "tests/wine/test_drive.h"
+
+namespace scourly {
+namespace {
+
+using wine_test::Exists;
+using wine_test::MakeFile;
+using wine_test::MakeFolder;
+using wine_test::ReadAll;
+using wine_test::SetAttributes;
+using wine_test::TestFolder;
+
+std::map<std::string, FindEntry> ListAll(FileSystem& fs, const std::string& folder) {
+  std::map<std::string, FindEntry> entries;
+  auto listing = fs.ListFolder(folder);
+  if (!listing) {
+    ADD_FAILURE() << "cannot list " << folder;
+    return entries;
+  }
+  FindEntry entry;
+  while (listing->Next(entry)) {
+    EXPECT_EQ(entries.count(entry.name), 0u) << entry.name << " listed twice";
+    entries[entry.name] = entry;
+  }
+  return entries;
+}
+
+TEST(Win32FileSystemListing, ReportsEveryEntryWithItsLongNameSizeAndAttributes) {
+  Win32FileSystem fs;
+  TestFolder dir("listing");
+  const std::string unicode = "Grüße_日本.txt";
+  MakeFile(dir / "plain.txt", "12345");
+  MakeFile(dir / unicode, "abc");
+  MakeFile(dir / "a;b.tmp", "");
+  MakeFile(dir / "hidden.bak", "h");
+  MakeFile(dir / "system.bak", "s");
+  MakeFile(dir / "report.bakup", "r");  // has an 8.3 alias ending in .BAK
+  MakeFolder(dir / "sub");
+  SetAttributes(dir / "hidden.bak", FILE_ATTRIBUTE_HIDDEN);
+  SetAttributes(dir / "system.bak", FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY);
+
+  auto entries = ListAll(fs, dir.path());
+  ASSERT_EQ(entries.size(), 9u);  // ".", ".." and seven entries
+  ASSERT_TRUE(entries.count(".") && entries.count(".."));
+  EXPECT_TRUE(entries["."].attributes & kAttrDirectory);
+  EXPECT_EQ(entries["plain.txt"].size, 5u);
+  EXPECT_EQ(entries[unicode].size, 3u) << "a name outside the ANSI code page must survive";
+  EXPECT_EQ(entries["a;b.tmp"].size, 0u);
+  EXPECT_TRUE(entries["hidden.bak"].attributes & kAttrHidden);
+  EXPECT_EQ(entries["system.bak"].attributes & (kAttrSystem | kAttrReadOnly),
+            kAttrSystem | kAttrReadOnly);
+  EXPECT_TRUE(entries.count("report.bakup")) << "the long name, never the 8.3 alias";
+  EXPECT_TRUE(entries["sub"].attributes & kAttrDirectory);
+  EXPECT_FALSE(entries["plain.txt"].attributes & kAttrDirectory);
+
+  // The write time is the file's own, in FILETIME ticks.
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  ASSERT_TRUE(GetFileAttributesExW(Widen(dir / "plain.txt").c_str(), GetFileExInfoStandard, &data));
+  uint64_t ticks = (uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) |
+                   data.ftLastWriteTime.dwLowDateTime;
+  EXPECT_EQ(entries["plain.txt"].lastWrite, ticks);
+}
+
+TEST(Win32FileSystemListing, FailsForMissingFoldersAndDrives) {
+  Win32FileSystem fs;
+  TestFolder dir("missing");
+  EXPECT_EQ(fs.ListFolder(dir / "nothing-here"), nullptr);
+  EXPECT_EQ(fs.ListFolder("Q:"), nullptr);
+}
+
+TEST(Win32FileSystemListing, ListsDriveRootAndEmptyFolder) {
+  Win32FileSystem fs;
+  TestFolder dir("root");
+  auto root = ListAll(fs, "T:");
+  EXPECT_TRUE(root.count(dir.path().substr(3))) << "\"T:\" lists the drive root";
+  MakeFolder(dir / "empty");
+  auto empty = ListAll(fs, dir / "empty");
+  EXPECT_EQ(empty.size(), 2u) << "an empty folder still has \".\" and \"..\"";
+}
+
+TEST(Win32FileSystemListing, ReportsSizesBeyondFourGigabytes) {
+  Win32FileSystem fs;
+  TestFolder dir("large");
+  const std::string path = dir / "big.bin";
+  HANDLE h = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  DWORD ignored;
+  DeviceIoControl(h, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &ignored, nullptr);
+  LARGE_INTEGER size;
+  size.QuadPart = 5'000'000'123LL;  // over 4 GiB: the high word matters
+  ASSERT_TRUE(SetFilePointerEx(h, size, nullptr, FILE_BEGIN));
+  ASSERT_TRUE(SetEndOfFile(h));
+  CloseHandle(h);
+  auto entries = ListAll(fs, dir.path());
+  EXPECT_EQ(entries["big.bin"].size, 5'000'000'123ull);
+}
+
+TEST(Win32FileSystemListing, ReachesPathsLongerThanMaxPath) {
+  Win32FileSystem fs;
+  TestFolder dir("long");
+  std::string path = dir.path();
+  const std::string part(60, 'd');
+  while (path.size() < 300) {
+    path += "\\" + part;
+    ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + Widen(path)).c_str(), nullptr)) << path;
+  }
+  const std::string file = path + "\\deep.tmp";
+  ASSERT_EQ(fs.WriteFile(file, "deep"), 0u);
+  EXPECT_TRUE(fs.FileExists(file));
+  auto entries = ListAll(fs, path);
+  EXPECT_EQ(entries["deep.tmp"].size, 4u);
+  std::string bytes;
+  EXPECT_TRUE(fs.ReadFile(file, bytes));
+  EXPECT_EQ(bytes, "deep");
+  EXPECT_TRUE(fs.DeleteFile(file));
+  EXPECT_FALSE(fs.FileExists(file));
+}
+
+TEST(Win32FileSystemDrives, TestDriveIsFixedAndUnmappedLettersHaveNoRoot) {
+  Win32FileSystem fs;
+  EXPECT_EQ(fs.GetDriveType("T:\\"), DriveType::kFixed);
+  EXPECT_EQ(fs.GetDriveType("C:\\"), DriveType::kFixed);
+  EXPECT_EQ(fs.GetDriveType("Q:\\"), DriveType::kNoRootDir);
+  EXPECT_EQ(fs.GetDriveType("Z:\\"), DriveType::kNoRootDir) << "the host's root must not be mapped";
+  EXPECT_NE(fs.GetDriveType("X:\\"), DriveType::kFixed) << "the trash drive must never be scanned";
+}
+
+TEST(Win32FileSystemFolders, TempAndProgramFoldersEndInBackslash) {
+  Win32FileSystem fs;
+  std::string temp = fs.GetTempPath();
+  ASSERT_FALSE(temp.empty());
+  EXPECT_EQ(temp.back(), '\\');
+  EXPECT_TRUE(fs.FileExists(temp));
+  wchar_t classic[MAX_PATH + 1];
+  DWORD n = ::GetTempPathW(MAX_PATH + 1, classic);
+  EXPECT_EQ(temp, Narrow(std::wstring(classic, n)));
+
+  std::string program = fs.ProgramFolder();
+  EXPECT_EQ(program, wine_test::ExeFolder());
+  EXPECT_TRUE(fs.FileExists(program + "wine_tests.exe")) << program;
+}
+
+TEST(Win32FileSystemFiles, WritesReadsAndReplacesWholeFiles) {
+  Win32FileSystem fs;
+  TestFolder dir("files");
+  const std::string path = dir / "Grüße;1.ini";
+  std::string bytes;
+  EXPECT_FALSE(fs.ReadFile(path, bytes));
+  EXPECT_FALSE(fs.FileExists(path));
+
+  std::string binary("a\0b\r\nc", 6);
+  ASSERT_EQ(fs.WriteFile(path, binary), 0u);
+  ASSERT_TRUE(fs.ReadFile(path, bytes));
+  EXPECT_EQ(bytes, binary);
+  ASSERT_EQ(fs.WriteFile(path, "x"), 0u);  // truncates
+  ASSERT_TRUE(fs.ReadFile(path, bytes));
+  EXPECT_EQ(bytes, "x");
+  std::string big(200'000, 'q');  // more than one read chunk
+  ASSERT_EQ(fs.WriteFile(path, big), 0u);
+  ASSERT_TRUE(fs.ReadFile(path, bytes));
+  EXPECT_EQ(bytes, big);
+
+  EXPECT_EQ(fs.WriteFile(dir / "no-folder\\x.ini", "x"), static_cast<uint32_t>(ERROR_PATH_NOT_FOUND));
+  // (A read-only target is no portable failure here: Wine keeps the
+  // attribute in the Unix mode bits, which do not stop root.)
+}
+
+TEST(Win32FileSystemFiles, DeleteFileLeavesReadOnlyAndLockedFiles) {
+  Win32FileSystem fs;
+  TestFolder dir("delete");
+  MakeFile(dir / "gone.tmp");
+  MakeFile(dir / "ro.tmp");
+  MakeFile(dir / "locked.tmp");
+  SetAttributes(dir / "ro.tmp", FILE_ATTRIBUTE_READONLY);
+
+  EXPECT_TRUE(fs.DeleteFile(dir / "gone.tmp"));
+  EXPECT_FALSE(Exists(dir / "gone.tmp"));
+  EXPECT_FALSE(fs.DeleteFile(dir / "ro.tmp"));
+  EXPECT_TRUE(Exists(dir / "ro.tmp"));
+  EXPECT_TRUE(GetFileAttributesW(Widen(dir / "ro.tmp").c_str()) & FILE_ATTRIBUTE_READONLY)
+      << "attributes must not be changed";
+  HANDLE h = CreateFileW(Widen(dir / "locked.tmp").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                         nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  EXPECT_FALSE(fs.DeleteFile(dir / "locked.tmp"));
+  CloseHandle(h);
+  EXPECT_TRUE(Exists(dir / "locked.tmp"));
+  EXPECT_FALSE(fs.DeleteFile(dir / "never-there.tmp"));
+}
+
+uint64_t TicksOf(WORD year, WORD month, WORD day) {
+  SYSTEMTIME st = {};
+  st.wYear = year;
+  st.wMonth = month;
+  st.wDay = day;
+  st.wHour = 12;
+  FILETIME ft;
+  EXPECT_TRUE(SystemTimeToFileTime(&st, &ft));
+  return (uint64_t{ft.dwHighDateTime} << 32) | ft.dwLowDateTime;
+}
+
+TEST(Win32LocaleDates, ShortDateHoldsYearsBeyondTheDosRange) {
+  Win32Locale locale;
+  for (WORD year : {1601, 1979, 2024, 2107, 2108, 2200, 30000}) {
+    SYSTEMTIME st = {};
+    st.wYear = year;
+    st.wMonth = 3;
+    st.wDay = 4;
+    wchar_t expected[100];
+    ASSERT_GT(GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, expected, 100), 0);
+    std::string text = locale.ShortDate(TicksOf(year, 3, 4));
+    EXPECT_EQ(text, Narrow(expected)) << "year " << year;
+    EXPECT_NE(text.find(std::to_string(year)), std::string::npos) << text;
+  }
+  EXPECT_EQ(locale.ShortDate(~uint64_t{0}), "") << "no FILETIME, no date";
+}
+
+TEST(Win32LocaleDates, LocalTimeIsTheSystemsConversion) {
+  Win32Locale locale;
+  uint64_t utc = TicksOf(2024, 6, 1);
+  FILETIME in = {static_cast<DWORD>(utc), static_cast<DWORD>(utc >> 32)}, out;
+  ASSERT_TRUE(FileTimeToLocalFileTime(&in, &out));
+  EXPECT_EQ(locale.ToLocalFileTime(utc), (uint64_t{out.dwHighDateTime} << 32) | out.dwLowDateTime);
+}
+
+}  // namespace
+}  // namespace scourly

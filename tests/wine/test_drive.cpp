@@ -1,0 +1,150 @@
+#include "tests/wine/test_drive.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "platform/win32/win32_platform.h"
+
+namespace scourly::wine_test {
+namespace {
+
+bool UnderTestDrive(const std::string& path) {
+  return path.size() > 3 && (path[0] == 'T' || path[0] == 't') && path.compare(1, 2, ":\\") == 0 &&
+         path.find("\\..") == std::string::npos;
+}
+
+// XDG trash paths escape bytes as %XX.
+std::string Unescape(const std::string& text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '%' && i + 2 < text.size()) {
+      out.push_back(static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16)));
+      i += 2;
+    } else {
+      out.push_back(text[i]);
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+TestFolder::TestFolder(const std::string& name)
+    : path_("T:\\" + name + "-" + std::to_string(GetCurrentProcessId())) {
+  RemoveTree(path_);
+  MakeFolder(path_);
+}
+
+TestFolder::~TestFolder() { RemoveTree(path_); }
+
+void MakeFolder(const std::string& path) {
+  if (!CreateDirectoryW(Widen(path).c_str(), nullptr))
+    ADD_FAILURE() << "cannot create folder " << path << ": " << GetLastError();
+}
+
+void MakeFile(const std::string& path, const std::string& bytes) {
+  HANDLE h = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) {
+    ADD_FAILURE() << "cannot create file " << path << ": " << GetLastError();
+    return;
+  }
+  DWORD written = 0;
+  if (!bytes.empty()) ::WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(h);
+}
+
+bool Exists(const std::string& path) {
+  return GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string ReadAll(const std::string& path) {
+  std::string bytes;
+  HANDLE h = CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                         OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return bytes;
+  char chunk[4096];
+  DWORD got = 0;
+  while (::ReadFile(h, chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.append(chunk, got);
+  CloseHandle(h);
+  return bytes;
+}
+
+void SetAttributes(const std::string& path, unsigned attributes) {
+  if (!SetFileAttributesW(Widen(path).c_str(), attributes))
+    ADD_FAILURE() << "cannot set attributes of " << path << ": " << GetLastError();
+}
+
+void RemoveTree(const std::string& path) {
+  if (!UnderTestDrive(path)) {
+    ADD_FAILURE() << "refusing to remove " << path << " outside the test drive";
+    return;
+  }
+  std::wstring wide = Widen(path);
+  if (wide.size() >= MAX_PATH - 12) wide = L"\\\\?\\" + wide;
+  DWORD attributes = GetFileAttributesW(wide.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return;
+  SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
+  if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    DeleteFileW(wide.c_str());
+    return;
+  }
+  if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {  // a link: never its target's contents
+    RemoveDirectoryW(wide.c_str());
+    return;
+  }
+  std::vector<std::string> children;
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW((wide + L"\\*").c_str(), &data);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      std::wstring name = data.cFileName;
+      if (name != L"." && name != L"..") children.push_back(path + "\\" + Narrow(name));
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+  }
+  for (const std::string& child : children) RemoveTree(child);
+  RemoveDirectoryW(wide.c_str());
+}
+
+std::string TrashedAs(const std::string& path) {
+  // Wine records the original place as a Unix path through the prefix's
+  // drive link: ".../dosdevices/t:/folder/name".
+  std::string tail = "/t:/" + path.substr(3);
+  for (char& c : tail) {
+    if (c == '\\') c = '/';
+  }
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW(L"X:\\Trash\\info\\*.trashinfo", &data);
+  if (find == INVALID_HANDLE_VALUE) return {};
+  std::string found;
+  do {
+    std::string infoName = Narrow(data.cFileName);
+    std::string info = ReadAll("X:\\Trash\\info\\" + infoName);
+    size_t at = info.find("Path=");
+    if (at == std::string::npos) continue;
+    size_t end = info.find('\n', at);
+    std::string original = Unescape(info.substr(at + 5, end == std::string::npos ? end : end - at - 5));
+    if (!original.empty() && original.back() == '\r') original.pop_back();
+    if (original.size() >= tail.size() &&
+        original.compare(original.size() - tail.size(), tail.size(), tail) == 0) {
+      found = "X:\\Trash\\files\\" + infoName.substr(0, infoName.size() - strlen(".trashinfo"));
+      break;
+    }
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
+  return found;
+}
+
+std::string ExeFolder() {
+  wchar_t buffer[4096];
+  DWORD n = GetModuleFileNameW(nullptr, buffer, 4096);
+  std::wstring path(buffer, n);
+  return Narrow(path.substr(0, path.rfind(L'\\') + 1));
+}
+
+}  // namespace scourly::wine_test

@@ -1,0 +1,41 @@
+// Helpers for tests against real files: a folder of their own on the test
+// drive T:, file set-up, and a look into the Recycle Bin (Wine's XDG trash,
+// shown to Windows as drive X:).
+#pragma once
+
+#include <string>
+
+namespace scourly::wine_test {
+
+// T:\<name>-<process id>, created empty and removed with everything in it.
+class TestFolder {
+ public:
+  explicit TestFolder(const std::string& name);
+  ~TestFolder();
+  TestFolder(const TestFolder&) = delete;
+  TestFolder& operator=(const TestFolder&) = delete;
+
+  const std::string& path() const { return path_; }  // no trailing backslash
+  std::string operator/(const std::string& child) const { return path_ + "\\" + child; }
+
+ private:
+  std::string path_;
+};
+
+void MakeFolder(const std::string& path);
+void MakeFile(const std::string& path, const std::string& bytes = "data");
+bool Exists(const std::string& path);
+std::string ReadAll(const std::string& path);  // empty when missing
+void SetAttributes(const std::string& path, unsigned attributes);
+
+// Removes a file or folder tree under T:\ (anything else is refused).
+void RemoveTree(const std::string& path);
+
+// The trash entry holding the item that was at `path` (on T:), as a Windows
+// path under X:\Trash\files\, or "" when the trash does not hold it.
+std::string TrashedAs(const std::string& path);
+
+// The exe's folder with a trailing backslash.
+std::string ExeFolder();
+
+}  // namespace scourly::wine_test
