@@ -17,7 +17,7 @@
 namespace scourly::fake {
 
 // 2024-03-15 12:00 UTC as FILETIME ticks.
-inline constexpr uint64_t kDefaultTime = 133549200000000000ULL;
+inline constexpr uint64_t kDefaultTime = 133549776000000000ULL;
 
 class FakeFileSystem : public FileSystem {
  public:

@@ -1,0 +1,269 @@
+#include <gtest/gtest.h>
+
+#include "app/main_form.h"
+#include "lists/app_error.h"
+#include "lists/status_panels.h"
+#include "platform/fake/fake_windows.h"
+
+namespace scourly {
+namespace {
+
+using fake::FakeView;
+using fake::FakeWindows;
+
+// A started program on a fake machine: C: (unchecked in the settings) and
+// the test drive T:, masks "*.tmp" and "*.bak".
+struct Program : ::testing::Test {
+  FakeWindows win;
+  TUOptionsDialog optionsDialog{win.platform};
+  TMainForm form{win.platform, optionsDialog};
+  FakeView mainView, optionsView;
+
+  Program() {
+    win.fs.AddDrive('T');
+    win.fs.WriteFile("C:\\Program Files\\Scourly\\settings.ini",
+                     "[options]\r\nextn0=*.tmp\r\nextn1=*.bak\r\ntotal_extn=1\r\ntotal_chkd=2\r\n"
+                     "[drives]\r\ndrive0=C:\\\r\nchkd0=0\r\ndrive1=T:\\\r\ntotal_drives=1\r\n");
+    form.view = &mainView;
+    optionsDialog.view = &optionsView;
+    form.pumpBudgetMs = 0;
+    form.FormCreate();
+    optionsDialog.FormCreate();
+    form.FormShow();
+  }
+
+  void Files() {
+    win.fs.AddFile("T:\\a.tmp", 1000);
+    win.fs.AddFile("T:\\d\\b.bak", 2500);
+    win.fs.AddFile("T:\\e.txt", 0);
+  }
+  std::vector<std::string> Panels() { return {form.StatusBar1.panels.begin(), form.StatusBar1.panels.end()}; }
+  std::vector<std::string> Paths(const ResultList& list) {
+    std::vector<std::string> paths;
+    for (const ResultRow& row : list.Rows()) paths.push_back(row.FullPath());
+    return paths;
+  }
+};
+
+using Texts = std::vector<std::string>;
+
+TEST_F(Program, StartsWithDeleteButtonsOffAndResetPanels) {
+  EXPECT_FALSE(form.DeleteAllTB.enabled);
+  EXPECT_FALSE(form.DeleteSelTB.enabled);
+  EXPECT_TRUE(form.FindFilesTB.enabled);
+  EXPECT_EQ(Panels(), (Texts{"Selected Size: 0 B", "Selected Files: 0", "Total Files: 0", "0 B"}));
+  EXPECT_EQ(form.DeleteAllTB.hint, "Delete All files to the Reycle Bin");
+  EXPECT_EQ(form.DeletePermanently1.caption, "Delete Selected files Permanently");
+}
+
+TEST_F(Program, FindFilesListsRowsAndSetsButtonsAndTotals) {
+  Files();
+  form.FindFilesTBClick();
+  EXPECT_EQ(Paths(form.ListBox1), (Texts{"T:\\a.tmp", "T:\\d\\b.bak", "T:\\e.txt"}));
+  EXPECT_EQ(form.ListBox1[0].Text(), "a.tmp;T:\\;1000;15.03.2024");
+  EXPECT_EQ(Panels(), (Texts{"Selected Size: 0 B", "Selected Files: 0", "Total Files: 3", "3 kB"}));
+  EXPECT_EQ(form.TotalSizeText[0], "3 kB");
+  EXPECT_TRUE(form.DeleteAllTB.enabled);
+  EXPECT_TRUE(form.FindFilesTB.enabled);
+  EXPECT_FALSE(form.DeleteSelTB.enabled);
+  EXPECT_EQ(win.ui.hourglassChanges, (std::vector<bool>{true, false}));
+  EXPECT_TRUE(win.ui.messages.empty());
+
+  // Selecting rows: the refresh step.
+  form.ListBox1.SetSelection({0, 1});
+  form.ListBox1Click();
+  EXPECT_EQ(Panels(), (Texts{"Selected Size: 3 kB", "Selected Files: 2", "Total Files: 3", "3 kB"}));
+  EXPECT_TRUE(form.DeleteSelTB.enabled);
+}
+
+TEST_F(Program, FindFilesThatFindsNothingStillShowsExactFigures) {
+  Files();
+  form.FindFilesTBClick();
+  win.fs.Take("T:\\a.tmp");
+  win.fs.Take("T:\\d");
+  win.fs.Take("T:\\e.txt");
+  form.FindFilesTBClick();
+  EXPECT_EQ(form.ListBox1.Count(), 0);
+  EXPECT_TRUE(form.DeleteAllTB.enabled);
+  EXPECT_FALSE(form.DeleteSelTB.enabled);
+  EXPECT_EQ(Panels(), (Texts{"Selected Size: 0 B", "Selected Files: 0", "Total Files: 0", "0 B"}));
+}
+
+TEST_F(Program, ScanIsDisabledWhileItRunsAndListEmpty) {
+  Files();
+  form.ListBox1.Assign({{"old", "T:\\", 1, "x"}});
+  bool checked = false;
+  win.ui.onPump = [&] {
+    if (checked) return;
+    checked = true;
+    EXPECT_FALSE(form.FindFilesTB.enabled);
+    EXPECT_EQ(form.ListBox1.Count(), 0);
+    EXPECT_EQ(form.StatusBar1.Get(1), "");
+  };
+  form.FindFilesTBClick();
+  EXPECT_TRUE(checked);
+}
+
+TEST_F(Program, StopDuringTheOnlyDrivePublishesWhatWasFound) {
+  Files();
+  win.ui.onPump = [&] {
+    if (form.StatusBar1.Get(2) == "Total Files: 1") form.StopTBClick();
+  };
+  form.FindFilesTBClick();
+  EXPECT_TRUE(form.StopFlag);
+  EXPECT_EQ(Paths(form.ListBox1), (Texts{"T:\\a.tmp"}));
+  EXPECT_EQ(form.StatusBar1.Get(2), "Total Files: 1");
+}
+
+TEST_F(Program, StopDuringTheFirstOfTwoDrivesPublishesNothing) {
+  Files();
+  optionsDialog.options.DrivesBox.items[0].checked = true;  // C: first, then T:
+  win.fs.AddFile("C:\\c.tmp", 10);
+  win.ui.onPump = [&] {
+    if (form.StatusBar1.Get(2) == "Total Files: 1") form.StopTBClick();
+  };
+  form.FindFilesTBClick();
+  EXPECT_EQ(form.ListBox1.Count(), 0);
+  // Stop on the empty list also cleared the panels.
+  EXPECT_EQ(Panels(), (Texts{"Selected Size: 0 B", "Selected Files: 0", "Total Files: 0", "0 B"}));
+}
+
+TEST_F(Program, StopOutlivesTheScanUntilFindFiles) {
+  Files();
+  form.StopTBClick();
+  form.ScanUnneededFiles1Click();
+  EXPECT_EQ(form.ListBox1.Count(), 0);
+  EXPECT_EQ(win.ui.pumps, 0);
+  form.FindFilesTBClick();
+  EXPECT_EQ(form.ListBox1.Count(), 3);
+  EXPECT_FALSE(form.StopFlag);
+}
+
+TEST_F(Program, StopWithRowsOnlySetsTheFlag) {
+  Files();
+  form.FindFilesTBClick();
+  form.StopTBClick();
+  EXPECT_TRUE(form.StopFlag);
+  EXPECT_EQ(form.ListBox1.Count(), 3);
+  EXPECT_TRUE(form.DeleteAllTB.enabled);
+}
+
+TEST_F(Program, FileMenuScanLeavesButtonsAndCursorAlone) {
+  Files();
+  form.UserSelectsTab(kTabRecent);
+  form.ScanUnneededFiles1Click();
+  EXPECT_EQ(form.ActiveTab(), kTabUnneeded);
+  EXPECT_EQ(form.ListBox1.Count(), 3);
+  EXPECT_FALSE(form.FindFilesTB.enabled);  // until Clear or a tab change
+  EXPECT_TRUE(win.ui.hourglassChanges.empty());
+  // The tab change step did not run: the hint is still the Recent Files one.
+  EXPECT_EQ(form.FindFilesTB.hint,
+            "Click to find the Recent Documents. This action will not delete files.");
+  form.ClearTBClick();
+  EXPECT_TRUE(form.FindFilesTB.enabled);
+  EXPECT_EQ(form.ListBox1.Count(), 0);
+  EXPECT_EQ(form.TotalSizeText[0], "3 kB");  // Clear keeps the total text
+}
+
+TEST_F(Program, NoCheckedTypesInTheFileAsksFirst) {
+  Files();
+  win.fs.WriteFile("C:\\Program Files\\Scourly\\settings.ini",
+                   "[options]\r\nextn0=*.tmp\r\ntotal_extn=0\r\ntotal_chkd=0\r\n"
+                   "[drives]\r\ndrive0=T:\\\r\ntotal_drives=0\r\n");
+  form.FindFilesTBClick();  // answered No
+  ASSERT_EQ(win.ui.messages.size(), 2u);
+  EXPECT_EQ(win.ui.messages[0].text, "No unneeded file types are specified. Do u want to specify now?");
+  EXPECT_EQ(win.ui.messages[0].buttons, MsgButtons::kYesNo);
+  EXPECT_EQ(win.ui.messages[0].icon, MsgIcon::kInformation);
+  EXPECT_EQ(win.ui.messages[1].text, "Scourly will now proceed to search for files");
+  EXPECT_EQ(win.ui.messages[1].caption, "Scourly");
+  EXPECT_EQ(optionsView.modalShows, 0);
+  EXPECT_EQ(form.ListBox1.Count(), 3);  // the live list still has *.tmp checked
+
+  win.ui.answers.push_back(MsgResult::kYes);
+  form.FindFilesTBClick();
+  EXPECT_EQ(optionsView.modalShows, 1);
+  EXPECT_EQ(win.ui.messages.size(), 4u);
+}
+
+TEST_F(Program, TabChangesSetHintsCaptionsAndButtons) {
+  form.UserSelectsTab(kTabFavorites);
+  EXPECT_EQ(form.DeletePermanently1.caption, "Delete Selected file Permanently");
+  EXPECT_EQ(form.DeleteAllTB.hint, "Delete All files to the Recycle Bin");
+  EXPECT_EQ(form.DeleteSelTB.hint, "Delete Selected Files to the Recycle Bin");
+
+  form.UserSelectsTab(kTabBrowserCache);
+  EXPECT_EQ(form.DeletePermanently1.caption, "Delete Selected files Permanently");
+  EXPECT_EQ(form.DeleteAllTB.hint, "Delete All files Permanently");
+  EXPECT_FALSE(form.Open1.enabled);
+  EXPECT_FALSE(form.Delete1.enabled);
+  EXPECT_EQ(form.FindFilesTB.hint,
+            "Click to find all files in the IE Cache. You can Filter the files to see a particular "
+            "type.\r\nThis action will not delete files.");
+
+  form.UserSelectsTab(kTabDeadShortcuts);
+  form.UserSelectsSubTab(kSubTabMore);  // the sub-tab survives the main tab change
+  form.UserSelectsTab(kTabBrowserCache);
+  EXPECT_FALSE(form.FindFilesTB.enabled);  // "More" has nothing to find
+  EXPECT_FALSE(form.Open1.enabled);
+  EXPECT_EQ(form.DeletePermanently1.caption, "Delete Selected file Permanently");
+  EXPECT_EQ(form.DeleteAllTB.hint, "Delete All files to the Recycle Bin");
+
+  form.UserSelectsTab(kTabUnneeded);
+  EXPECT_TRUE(form.FindFilesTB.enabled);
+  EXPECT_TRUE(form.Open1.enabled);
+}
+
+TEST_F(Program, TabWithRowsButNoSelectionDisablesDeleteSelected) {
+  Files();
+  form.FindFilesTBClick();
+  form.ListBox1.SetSelection({0});
+  form.ListBox1Click();
+  form.UserSelectsTab(kTabRecent);
+  EXPECT_FALSE(form.DeleteAllTB.enabled);
+  EXPECT_TRUE(form.DeleteSelTB.enabled);  // an empty list leaves it as it was
+  form.ListBox1.SetSelection({});
+  form.UserSelectsTab(kTabUnneeded);
+  EXPECT_TRUE(form.DeleteAllTB.enabled);
+  EXPECT_FALSE(form.DeleteSelTB.enabled);
+  EXPECT_EQ(Panels(), (Texts{"Selected Size: 0 B", "Selected Files: 0", "Total Files: 3", "3 kB"}));
+}
+
+TEST_F(Program, ResizeMovesTheMoreSheetOnlyWhenItIsShown) {
+  form.MoreSheetWidth = 553;
+  form.FormResize();
+  EXPECT_EQ(form.GroupBox2.width, 0);
+  form.UserSelectsTab(kTabBrowserCache);
+  form.UserSelectsSubTab(kSubTabMore);
+  form.Minimized = true;
+  form.FormResize();
+  EXPECT_EQ(form.GroupBox2.width, 0);
+  form.Minimized = false;
+  form.FormResize();
+  EXPECT_EQ(form.GroupBox2.width, 277);
+  EXPECT_EQ(form.GroupBox3.width, 277);
+  EXPECT_EQ(form.GroupBox3.left, 276);
+  for (const Bounds* b : {&form.NProfile, &form.NCacheDir, &form.OProgramDir, &form.OCacheDir})
+    EXPECT_EQ(b->width, 235);
+  for (const Bounds* b : {&form.SpeedButton1, &form.SpeedButton2, &form.SpeedButton3, &form.SpeedButton4})
+    EXPECT_EQ(b->left, 245);
+}
+
+TEST_F(Program, ErrorInsideFindFilesRestoresTheCursorAndReachesTheErrorBox) {
+  Files();
+  win.ui.onPump = [] { throw AppError("boom"); };
+  EXPECT_THROW(form.FindFilesTBClick(), AppError);
+  EXPECT_FALSE(win.ui.hourglass);
+}
+
+TEST_F(Program, ExitAndTrayAndOptions) {
+  form.Exit1Click();
+  EXPECT_EQ(mainView.closes, 1);
+  form.TrayIconDblClick();
+  EXPECT_EQ(mainView.shows, 1);
+  form.OptionsTBClick();
+  EXPECT_EQ(optionsView.shows, 1);
+}
+
+}  // namespace
+}  // namespace scourly
