@@ -21,9 +21,11 @@ if(WINE_TEST_SOURCES)
   target_include_directories(wine_tests PRIVATE ${CMAKE_SOURCE_DIR})
   target_link_libraries(wine_tests PRIVATE scourly_win32 gtest)
   set_target_properties(wine_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${WINE_TEST_DIR})
-  add_dependencies(wine_tests Purgix)
-  add_custom_command(TARGET wine_tests POST_BUILD
-    COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Purgix> ${WINE_TEST_DIR}/)
+  add_custom_command(OUTPUT ${WINE_TEST_DIR}/Purgix.dll
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Purgix> ${WINE_TEST_DIR}/Purgix.dll
+    DEPENDS Purgix)
+  add_custom_target(wine_tests_purgix ALL DEPENDS ${WINE_TEST_DIR}/Purgix.dll)
+  add_dependencies(wine_tests wine_tests_purgix)
   add_test(NAME wine_backend COMMAND ${SCOURLY_WINE_RUN} $<TARGET_FILE:wine_tests>)
   # One prefix for every Windows test of this build tree.
   set_tests_properties(wine_backend PROPERTIES ENVIRONMENT "WINE_ROOT=${CMAKE_BINARY_DIR}/wine"

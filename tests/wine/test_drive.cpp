@@ -148,3 +148,17 @@ std::string ExeFolder() {
 }
 
 }  // namespace scourly::wine_test
+
+namespace scourly::wine_test {
+
+void RemoveProgramFile(const std::string& name) {
+  if (name != "settings.ini" && name != "FList.txt") {
+    ADD_FAILURE() << "refusing to remove " << name << " beside the program";
+    return;
+  }
+  std::wstring path = Widen(ExeFolder() + name);
+  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  DeleteFileW(path.c_str());
+}
+
+}  // namespace scourly::wine_test

@@ -39,3 +39,11 @@ std::string TrashedAs(const std::string& path);
 std::string ExeFolder();
 
 }  // namespace scourly::wine_test
+
+namespace scourly::wine_test {
+
+// Removes a file the program keeps beside itself ("settings.ini" or
+// "FList.txt"); nothing else in that folder is ever removed.
+void RemoveProgramFile(const std::string& name);
+
+}  // namespace scourly::wine_test

@@ -1,0 +1,143 @@
+// Purgix.dll under Wine: FList.txt beside the test program, real files on T:,
+// and the Recycle Bin (the XDG trash, seen as X:\Trash).
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "platform/win32/win32_platform.h"
+#include "tests/wine/test_drive.h"
+
+namespace scourly {
+namespace {
+
+using wine_test::Exists;
+using wine_test::ExeFolder;
+using wine_test::MakeFile;
+using wine_test::MakeFolder;
+using wine_test::ReadAll;
+using wine_test::RemoveProgramFile;
+using wine_test::TestFolder;
+using wine_test::TrashedAs;
+
+class PurgixOnDisk : public testing::Test {
+ protected:
+  void TearDown() override { RemoveProgramFile("FList.txt"); }
+
+  // Writes FList.txt exactly as given and calls doDELETE.
+  void Run(const std::string& flist) {
+    Win32FileSystem fs;
+    ASSERT_EQ(fs.WriteFile(ExeFolder() + "FList.txt", flist), 0u);
+    ASSERT_TRUE(purgix.Available()) << "Purgix.dll beside the test program";
+    purgix.DoDelete();
+  }
+
+  void ExpectRecycled(const std::string& path, const std::string& content) {
+    EXPECT_FALSE(Exists(path)) << path << " should have left its folder";
+    std::string trashed = TrashedAs(path);
+    ASSERT_FALSE(trashed.empty()) << path << " is not in the Recycle Bin";
+    EXPECT_EQ(ReadAll(trashed), content) << path;
+  }
+
+  void ExpectKept(const std::string& path) {
+    EXPECT_TRUE(Exists(path)) << path << " must stay";
+    EXPECT_EQ(TrashedAs(path), "") << path << " must not reach the Recycle Bin";
+  }
+
+  Win32Purgix purgix;
+};
+
+TEST_F(PurgixOnDisk, RecyclesExactlyTheListedFileNotItsLookAlikes) {
+  TestFolder dir("purgix-exact");
+  MakeFile(dir / "a.tmp", "selected");
+  MakeFile(dir / "ab.tmp");
+  MakeFile(dir / "a.tmp.bak");
+  MakeFile(dir / "A.TMP~");
+  Run(dir / "a.tmp" + "\r\n");
+  ExpectRecycled(dir / "a.tmp", "selected");
+  ExpectKept(dir / "ab.tmp");
+  ExpectKept(dir / "a.tmp.bak");
+  ExpectKept(dir / "A.TMP~");
+}
+
+TEST_F(PurgixOnDisk, RecyclesAwkwardNamesAndWholeFolders) {
+  TestFolder dir("purgix-names");
+  MakeFile(dir / "x;y.tmp", "semicolon");
+  MakeFile(dir / "Grüße_日本.tmp", "unicode");
+  MakeFile(dir / "with space.tmp", "space");
+  MakeFolder(dir / "old cache");
+  MakeFolder(dir / "old cache\\inner");
+  MakeFile(dir / "old cache\\inner\\page.htm", "page");
+  MakeFile(dir / "kept.tmp");
+  // LF-only endings and a byte order mark are accepted too.
+  Run("\xEF\xBB\xBF" + (dir / "x;y.tmp") + "\n" + (dir / "Grüße_日本.tmp") + "\r\n" +
+      (dir / "with space.tmp") + "\r\n" + (dir / "old cache") + "\r\n");
+  ExpectRecycled(dir / "x;y.tmp", "semicolon");
+  ExpectRecycled(dir / "Grüße_日本.tmp", "unicode");
+  ExpectRecycled(dir / "with space.tmp", "space");
+  EXPECT_FALSE(Exists(dir / "old cache"));
+  std::string folder = TrashedAs(dir / "old cache");
+  ASSERT_FALSE(folder.empty());
+  EXPECT_EQ(ReadAll(folder + "\\inner\\page.htm"), "page") << "the folder goes with its contents";
+  ExpectKept(dir / "kept.tmp");
+}
+
+TEST_F(PurgixOnDisk, SkipsLinesThatNameNothingOrMoreThanOneThing) {
+  TestFolder dir("purgix-skip");
+  MakeFile(dir / "first.tmp", "1");
+  MakeFile(dir / "last.tmp", "2");
+  MakeFile(dir / "c.tmp");
+  MakeFile(dir / "d.tmp");
+  MakeFile(dir / "rel.tmp");
+  MakeFolder(dir / "sub");
+  MakeFile(dir / "sub\\e.tmp");
+  // A relative line would be resolved against the current folder and deleted
+  // for good: make sure that folder holds the file it would name.
+  ASSERT_TRUE(SetCurrentDirectoryW(Widen(dir.path()).c_str()));
+  Run((dir / "first.tmp") + "\r\n" +
+      (dir / "missing.tmp") + "\r\n" +  // names nothing
+      "\r\n" +                          // empty
+      (dir / "*.tmp") + "\r\n" +        // wildcards would match c.tmp and d.tmp
+      (dir / "?.tmp") + "\r\n" +
+      "rel.tmp\r\n" +                   // relative
+      "T:rel.tmp\r\n" +                 // relative to the drive's current folder
+      (dir / "sub\\..\\c.tmp") + "\r\n" +  // not literally what it names
+      "T:\\\r\n" +                      // a whole drive
+      (dir / "last.tmp") + "\r\n");
+  SetCurrentDirectoryW(Widen(ExeFolder()).c_str());
+  ExpectRecycled(dir / "first.tmp", "1");
+  ExpectRecycled(dir / "last.tmp", "2");
+  ExpectKept(dir / "c.tmp");
+  ExpectKept(dir / "d.tmp");
+  ExpectKept(dir / "rel.tmp");
+  ExpectKept(dir / "sub\\e.tmp");
+}
+
+TEST_F(PurgixOnDisk, LeavesAFileInUseAndRecyclesTheRest) {
+  TestFolder dir("purgix-locked");
+  MakeFile(dir / "before.tmp", "b");
+  MakeFile(dir / "locked.tmp", "l");
+  MakeFile(dir / "after.tmp", "a");
+  HANDLE h = CreateFileW(Widen(dir / "locked.tmp").c_str(), GENERIC_READ,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  Run((dir / "before.tmp") + "\r\n" + (dir / "locked.tmp") + "\r\n" + (dir / "after.tmp") +
+      "\r\n");
+  CloseHandle(h);
+  ExpectRecycled(dir / "before.tmp", "b");
+  ExpectRecycled(dir / "after.tmp", "a");
+  ExpectKept(dir / "locked.tmp");
+}
+
+TEST_F(PurgixOnDisk, MissingOrEmptyListDeletesNothing) {
+  TestFolder dir("purgix-empty");
+  MakeFile(dir / "stay.tmp");
+  RemoveProgramFile("FList.txt");
+  ASSERT_TRUE(purgix.Available());
+  purgix.DoDelete();  // no FList.txt at all
+  Run("");
+  Run("\r\n\r\n");
+  ExpectKept(dir / "stay.tmp");
+}
+
+}  // namespace
+}  // namespace scourly
