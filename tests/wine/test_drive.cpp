@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -31,10 +32,22 @@ std::string Unescape(const std::string& text) {
   return out;
 }
 
+// Wine hands out the same process ids run after run, and the trash keeps
+// what earlier runs put there: the start time tells the runs apart.
+const std::string& RunId() {
+  static const std::string id = [] {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    char text[32];
+    snprintf(text, sizeof text, "%lx-%08lx", GetCurrentProcessId(), now.dwLowDateTime);
+    return std::string(text);
+  }();
+  return id;
+}
+
 }  // namespace
 
-TestFolder::TestFolder(const std::string& name)
-    : path_("T:\\" + name + "-" + std::to_string(GetCurrentProcessId())) {
+TestFolder::TestFolder(const std::string& name) : path_("T:\\" + name + "-" + RunId()) {
   RemoveTree(path_);
   MakeFolder(path_);
 }
