@@ -97,6 +97,19 @@ bool MatchExpression(const std::string& expr, std::string_view name) {
 }  // namespace
 
 FileMask::FileMask(std::string_view mask) : text_(mask), expression_(Rewrite(mask)) {
+  if (expression_.size() < 64) {
+    bitParallel_ = true;
+    for (size_t p = 0; p < expression_.size(); ++p) {
+      uint64_t bit = uint64_t{1} << p;
+      switch (expression_[p]) {
+        case '*': star_ |= bit; break;
+        case kDosStar: dosStar_ |= bit; break;
+        case kDosQm: dosQm_ |= bit; break;
+        case kDosDot: dosDot_ |= bit; break;
+        default: literal_[static_cast<unsigned char>(expression_[p])] |= bit; break;
+      }
+    }
+  }
   if (expression_ == "*") {
     kind_ = Kind::kAll;
   } else if (expression_.size() >= 2 && expression_[0] == kDosStar && expression_[1] == '.') {
@@ -127,7 +140,32 @@ bool FileMask::Matches(std::string_view name) const {
     case Kind::kGeneral:
       break;
   }
-  return MatchExpression(expression_, name);
+  if (!bitParallel_) return MatchExpression(expression_, name);
+
+  // The same automaton as MatchExpression, one machine word per step.
+  const size_t lastDot = name.rfind('.');
+  auto close = [&](uint64_t states, bool atEnd, bool atDot) {
+    uint64_t empty = star_ | dosStar_ | ((atEnd || atDot) ? dosQm_ : 0) | (atEnd ? dosDot_ : 0);
+    for (;;) {
+      uint64_t grown = states | ((states & empty) << 1);
+      if (grown == states) return states;
+      states = grown;
+    }
+  };
+  uint64_t states = 1;
+  for (size_t i = 0; i < name.size(); ++i) {
+    const char c = name[i];
+    const bool atDot = c == '.';
+    states = close(states, false, atDot);
+    uint64_t next = (states & star_) | ((states & literal_[static_cast<unsigned char>(Upper(c))]) << 1);
+    if (!atDot || i < lastDot) next |= states & dosStar_;
+    if (atDot) next |= (states & dosDot_) << 1;
+    else next |= (states & dosQm_) << 1;
+    if (!next) return false;
+    states = next;
+  }
+  states = close(states, true, false);
+  return (states >> expression_.size()) & 1;
 }
 
 }  // namespace scourly

@@ -5,6 +5,8 @@
 // '?', '*' or the end matches a '.' or the end of the name.
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -25,6 +27,12 @@ class FileMask {
   Kind kind_ = Kind::kGeneral;
   std::string expression_;  // the mask after the rewrite, upper-cased
   std::string suffix_;      // ".EXT" for kExtension
+
+  // Expressions shorter than 64 run as bit-parallel automata: bit p of a
+  // state set means "expression position p reached".
+  bool bitParallel_ = false;
+  uint64_t star_ = 0, dosStar_ = 0, dosQm_ = 0, dosDot_ = 0;
+  std::array<uint64_t, 256> literal_{};  // positions holding each (upper-case) byte
 };
 
 }  // namespace scourly

@@ -67,3 +67,19 @@ TEST(FileMask, LongNamesDoNotBlowUp) {
 
 }  // namespace
 }  // namespace scourly
+
+namespace scourly {
+namespace {
+
+// Masks of 64 characters and more take the general matcher; both must agree.
+TEST(FileMask, VeryLongMasksMatchLikeShortOnes) {
+  std::string run(70, 'a');
+  EXPECT_TRUE(FileMask("*" + run + "*").Matches("x" + run + ".txt"));
+  EXPECT_FALSE(FileMask("*" + run + "*").Matches(run.substr(1)));
+  EXPECT_TRUE(FileMask(run + ".???").Matches(run + ".tx"));
+  EXPECT_FALSE(FileMask(run + ".???").Matches(run + ".text"));
+  EXPECT_TRUE(FileMask("*" + run + ".t*").Matches("b." + run + ".tmp"));
+}
+
+}  // namespace
+}  // namespace scourly
