@@ -47,7 +47,9 @@ const std::string& RunId() {
 
 }  // namespace
 
-TestFolder::TestFolder(const std::string& name) : path_("T:\\" + name + "-" + RunId()) {
+TestFolder::TestFolder(const std::string& name) {
+  static int made = 0;  // every folder of a run has its own name
+  path_ = "T:\\" + name + "-" + RunId() + "-" + std::to_string(++made);
   RemoveTree(path_);
   MakeFolder(path_);
 }

@@ -7,7 +7,7 @@
 
 namespace scourly::wine_test {
 
-// T:\<name>-<run id>, created empty and removed with everything in it.
+// T:\<name>-<run id>-<n>, created empty and removed with everything in it.
 class TestFolder {
  public:
   explicit TestFolder(const std::string& name);

@@ -1,0 +1,251 @@
+// The unneeded-file scan and the delete commands of the main window, run with
+// the real file system, locale and Purgix.dll over a folder tree on T:.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <tuple>
+
+#include "app/main_form.h"
+#include "options/uoptions.h"
+#include "platform/win32/win32_platform.h"
+#include "scan/unneeded_scan.h"
+#include "tests/wine/scripted_ui.h"
+#include "tests/wine/test_drive.h"
+
+namespace scourly {
+namespace {
+
+using wine_test::Exists;
+using wine_test::ExeFolder;
+using wine_test::MakeFile;
+using wine_test::MakeFolder;
+using wine_test::ReadAll;
+using wine_test::RemoveProgramFile;
+using wine_test::ScriptedUi;
+using wine_test::SetAttributes;
+using wine_test::TestFolder;
+using wine_test::TrashedAs;
+
+// The program's settings with only the test drive checked (C: would walk the
+// whole prefix).
+const char* const kTestDriveOnlySettings =
+    "[options]\r\nextn0=*.tmp\r\nextn_chkd0=1\r\nextn1=*.---\r\nextn_chkd1=1\r\n"
+    "extn2=*.??~\r\nextn_chkd2=1\r\nextn3=*.bak\r\nextn_chkd3=1\r\nextn4=*.old\r\n"
+    "extn_chkd4=1\r\nextn5=*.~*\r\nextn_chkd5=1\r\nTempFiles=0\r\ntotal_extn=5\r\n"
+    "total_chkd=6\r\n[drives]\r\ndrive0=C:\\\r\nchkd0=0\r\ndrive1=T:\\\r\nchkd1=1\r\n"
+    "total_drives=1\r\ndrives_chkd=1\r\n";
+
+class MainWindowOnTestDrive : public testing::Test {
+ protected:
+  MainWindowOnTestDrive()
+      : platform{fs, ui, locale, purgix}, options(platform), form(platform, options) {}
+
+  void SetUp() override {
+    RemoveProgramFile("settings.ini");
+    RemoveProgramFile("FList.txt");
+    // The first start writes the defaults; the user then unchecks C: and
+    // presses OK.
+    options.FormCreate();
+    ASSERT_EQ(options.options.DrivesBox.Count(), 2);
+    ASSERT_EQ(options.options.DrivesBox.items[0].text, "C:\\");
+    options.options.DrivesBox.items[0].checked = false;
+    options.OKBtnClick();
+    form.FormCreate();
+    form.FormShow();
+    form.pumpBudgetMs = 0;
+  }
+  void TearDown() override {
+    RemoveProgramFile("settings.ini");
+    RemoveProgramFile("FList.txt");
+  }
+
+  // The tree every test scans.
+  void MakeTree() {
+    MakeFile(dir / "a.tmp", "0123456789");
+    MakeFile(dir / "empty.txt", "");
+    MakeFile(dir / "empty.tmp", "");  // an empty file is the empty walk's, not the mask's
+    MakeFile(dir / "hidden.bak", "hhhhh");
+    MakeFile(dir / "system.bak", "sssss");
+    MakeFile(dir / "system-empty.txt", "");
+    MakeFile(dir / "keep.txt", "kkk");
+    MakeFile(dir / "report.bakup", "rrrrrr");  // its 8.3 alias REPORT~1.BAK must not count
+    MakeFile(dir / "x;y.old", "xyxy");
+    MakeFile(dir / "Grüße_日本.tmp", "unicode");
+    MakeFile(dir / "b.ba~", "bb");
+    MakeFile(dir / "file.~x", "f");
+    MakeFolder(dir / "nested");
+    MakeFolder(dir / "nested\\deeper");
+    MakeFile(dir / "nested\\deeper\\n.bak", "nn");
+    MakeFile(dir / "nested\\e.tmp", "");
+    MakeFolder(dir / "nested\\sendto");  // only "SendTo" exactly is passed over
+    MakeFile(dir / "nested\\sendto\\t.tmp", "ttt");
+    MakeFolder(dir / "SendTo");
+    MakeFile(dir / "SendTo\\s.tmp", "sss");
+    MakeFile(dir / "SendTo\\z.txt", "");
+    SetAttributes(dir / "hidden.bak", FILE_ATTRIBUTE_HIDDEN);
+    SetAttributes(dir / "system.bak", FILE_ATTRIBUTE_SYSTEM);
+    SetAttributes(dir / "system-empty.txt", FILE_ATTRIBUTE_SYSTEM);
+  }
+
+  // The rows of ListBox1 in our folder, as (location, name, size).
+  std::multiset<std::tuple<std::string, std::string, uint64_t>> OurRows() {
+    std::multiset<std::tuple<std::string, std::string, uint64_t>> rows;
+    for (const ResultRow& row : form.ListBox1.Rows()) {
+      EXPECT_EQ(row.location.rfind("T:\\", 0), 0u) << "only T: is checked: " << row.Text();
+      if (row.location.rfind(dir.path() + "\\", 0) == 0)
+        rows.insert({row.location.substr(dir.path().size()), row.name, row.size});
+    }
+    return rows;
+  }
+
+  void Select(const std::vector<std::string>& names) {
+    std::vector<int> indexes;
+    for (int i = 0; i < form.ListBox1.Count(); ++i) {
+      if (std::find(names.begin(), names.end(), form.ListBox1[i].name) != names.end())
+        indexes.push_back(i);
+    }
+    ASSERT_EQ(indexes.size(), names.size());
+    form.ListBox1.SetSelection(indexes);
+    form.ListBox1Click();
+  }
+
+  Win32FileSystem fs;
+  ScriptedUi ui;
+  Win32Locale locale;
+  Win32Purgix purgix;
+  Platform platform;
+  TUOptionsDialog options;
+  TMainForm form;
+  TestFolder dir{"scan"};
+};
+
+TEST_F(MainWindowOnTestDrive, OptionsOkWritesTheTestDriveOnlySettings) {
+  EXPECT_EQ(ReadAll(ExeFolder() + "settings.ini"), kTestDriveOnlySettings);
+}
+
+TEST_F(MainWindowOnTestDrive, FindFilesListsTheUnneededFilesOfTheCheckedDrive) {
+  MakeTree();
+  form.FindFilesTBClick();
+  EXPECT_TRUE(ui.boxes.empty()) << "six checked types: no question";
+  EXPECT_FALSE(ui.hourglass);
+
+  std::multiset<std::tuple<std::string, std::string, uint64_t>> expected = {
+      {"\\", "a.tmp", 10},
+      {"\\", "Grüße_日本.tmp", 7},
+      {"\\", "b.ba~", 2},
+      {"\\", "hidden.bak", 5},
+      {"\\nested\\deeper\\", "n.bak", 2},
+      {"\\", "x;y.old", 4},
+      {"\\", "file.~x", 1},
+      {"\\nested\\sendto\\", "t.tmp", 3},
+      {"\\", "empty.txt", 0},
+      {"\\", "empty.tmp", 0},
+      {"\\nested\\", "e.tmp", 0},
+  };
+  EXPECT_EQ(OurRows(), expected);
+
+  // Every row carries the file's own local date; the totals are exact.
+  int64_t bytes = 0;
+  for (const ResultRow& row : form.ListBox1.Rows()) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    ASSERT_TRUE(GetFileAttributesExW(Widen(row.FullPath()).c_str(), GetFileExInfoStandard, &data))
+        << row.FullPath();
+    uint64_t ticks = (uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) |
+                     data.ftLastWriteTime.dwLowDateTime;
+    EXPECT_EQ(row.date, locale.ShortDate(locale.ToLocalFileTime(ticks)));
+    bytes += static_cast<int64_t>(row.size);
+  }
+  EXPECT_EQ(form.StatusBar1.Get(2), "Total Files: " + std::to_string(form.ListBox1.Count()));
+  EXPECT_EQ(form.StatusBar1.Get(3), SizeText(bytes));
+  EXPECT_EQ(form.StatusBar1.Get(0), "Selected Size: 0 B");
+  EXPECT_TRUE(form.DeleteAllTB.enabled);
+  EXPECT_EQ(ReadAll(ExeFolder() + "settings.ini"), kTestDriveOnlySettings) << "a scan only reads";
+}
+
+TEST_F(MainWindowOnTestDrive, SinglePassGivesTheRowsOfThePerMaskWalksInTheirOrder) {
+  // Wine lists folders in the host file system's order, not sorted: the one
+  // traversal must still reproduce the per-mask walks row for row.
+  MakeTree();
+  auto walk = [&](WalkStrategy strategy) {
+    StatusBar bar;
+    bool stop = false;
+    ScanProgress progress(bar, ui, stop, 0);
+    DateTexts dates(locale);
+    WalkContext ctx{fs, dates, progress};
+    ScanState state;
+    EXPECT_TRUE(WalkCheckedDrives(ctx, options.options, state, strategy));
+    return state;
+  };
+  ScanState single = walk(WalkStrategy::kSinglePass);
+  ScanState perMask = walk(WalkStrategy::kPerMask);
+  EXPECT_EQ(single.rows, perMask.rows);
+  EXPECT_EQ(single.count, perMask.count);
+  EXPECT_EQ(single.bytes, perMask.bytes);
+  EXPECT_GE(single.rows.size(), 11u);
+}
+
+TEST_F(MainWindowOnTestDrive, DeleteSelectedMovesExactlyTheSelectedFilesToTheRecycleBin) {
+  MakeTree();
+  form.FindFilesTBClick();
+  int before = form.ListBox1.Count();
+  Select({"a.tmp", "x;y.old", "Grüße_日本.tmp"});
+  form.Delete1Click();
+
+  ASSERT_EQ(ui.boxes.size(), 1u);
+  EXPECT_EQ(ui.boxes[0].text, "Some files may not be deleted if in use");
+  for (const char* name : {"a.tmp", "x;y.old", "Grüße_日本.tmp"}) {
+    EXPECT_FALSE(Exists(dir / name)) << name;
+    EXPECT_NE(TrashedAs(dir / name), "") << name << " should be in the Recycle Bin";
+  }
+  EXPECT_EQ(ReadAll(TrashedAs(dir / "x;y.old")), "xyxy");
+  for (const char* name : {"empty.txt", "hidden.bak", "b.ba~", "keep.txt", "system.bak"})
+    EXPECT_TRUE(Exists(dir / name)) << name << " was not selected";
+  EXPECT_EQ(form.ListBox1.Count(), before - 3);
+  // The hand-off file holds the exact UTF-8 paths, last row first.
+  std::string flist = ReadAll(ExeFolder() + "FList.txt");
+  EXPECT_NE(flist.find((dir / "Grüße_日本.tmp") + "\r\n"), std::string::npos) << flist;
+  EXPECT_NE(flist.find((dir / "x;y.old") + "\r\n"), std::string::npos) << flist;
+}
+
+TEST_F(MainWindowOnTestDrive, DeletePermanentlyRemovesTheFileAndLeavesAReadOnlyOne) {
+  MakeTree();
+  form.FindFilesTBClick();
+  SetAttributes(dir / "b.ba~", FILE_ATTRIBUTE_READONLY);
+  Select({"a.tmp", "b.ba~"});
+  int before = form.ListBox1.Count();
+  form.DeletePermanently1Click();
+  EXPECT_FALSE(Exists(dir / "a.tmp"));
+  EXPECT_EQ(TrashedAs(dir / "a.tmp"), "") << "permanent means not to the Recycle Bin";
+  EXPECT_TRUE(Exists(dir / "b.ba~")) << "a read-only file stays";
+  EXPECT_EQ(form.ListBox1.Count(), before - 2) << "both rows go all the same";
+  EXPECT_TRUE(Exists(dir / "hidden.bak"));
+}
+
+TEST_F(MainWindowOnTestDrive, DeleteAllRecyclesEveryListedFileButOneInUse) {
+  MakeTree();
+  form.FindFilesTBClick();
+  HANDLE h = CreateFileW(Widen(dir / "hidden.bak").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                         nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  form.DeleteAllTBClick();
+  CloseHandle(h);
+
+  ASSERT_EQ(ui.boxes.size(), 1u);
+  EXPECT_EQ(ui.boxes[0].text, "Some files may not be deleted if in use!");
+  EXPECT_EQ(form.ListBox1.Count(), 0);
+  EXPECT_EQ(form.StatusBar1.Get(2), "Total Files: 0");
+  EXPECT_TRUE(Exists(dir / "hidden.bak")) << "the file in use stays";
+  for (const char* path : {"a.tmp", "empty.txt", "x;y.old", "file.~x", "nested\\e.tmp",
+                           "nested\\deeper\\n.bak", "nested\\sendto\\t.tmp"}) {
+    EXPECT_FALSE(Exists(dir / path)) << path;
+    EXPECT_NE(TrashedAs(dir / path), "") << path;
+  }
+  for (const char* path : {"keep.txt", "system.bak", "report.bakup", "SendTo\\s.tmp"})
+    EXPECT_TRUE(Exists(dir / path)) << path << " was never listed";
+}
+
+}  // namespace
+}  // namespace scourly

@@ -1,0 +1,41 @@
+// A Ui for tests of the real logic under Wine: message boxes are recorded and
+// answered from a script instead of blocking on a real window.
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/ui.h"
+
+namespace scourly::wine_test {
+
+class ScriptedUi : public Ui {
+ public:
+  struct Box {
+    std::string text, caption;
+    MsgButtons buttons;
+    MsgIcon icon;
+  };
+
+  MsgResult MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
+                       MsgIcon icon) override {
+    boxes.push_back({text, caption, buttons, icon});
+    if (buttons == MsgButtons::kOk) return MsgResult::kOk;
+    if (answers.empty()) return MsgResult::kNo;
+    MsgResult answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+  void ShowError(const std::string& text) override { errors.push_back(text); }
+  void SetHourglass(bool on) override { hourglass = on; }
+  void PumpMessages() override { ++pumps; }
+
+  std::deque<MsgResult> answers;  // for Yes/No questions, in order
+  std::vector<Box> boxes;
+  std::vector<std::string> errors;
+  bool hourglass = false;
+  int pumps = 0;
+};
+
+}  // namespace scourly::wine_test
