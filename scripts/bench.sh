@@ -1,9 +1,30 @@
 #!/usr/bin/env bash
-# Builds the benchmarks without sanitizers and runs them:
-#   bash scripts/bench.sh [folders] [files per folder]
+# Runs the scan benchmarks and prints ratios measured side by side:
+#   bash scripts/bench.sh host [folders] [files per folder]   in-memory Windows, no sanitizers
+#   bash scripts/bench.sh wine [folders] [files per folder]   real files on the Wine test drive
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-build=${BUILD_ROOT:-$top/build}/bench
-cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DSCOURLY_SANITIZE=OFF >/dev/null
-cmake --build "$build" -j2 --target scourly_bench
-"$build/scourly_bench" "$@"
+root=${BUILD_ROOT:-$top/build}
+mode=${1:-host}
+shift || true
+case "$mode" in
+  host)
+    cmake -S "$top" -B "$root/bench" -G Ninja -DCMAKE_BUILD_TYPE=Release -DSCOURLY_SANITIZE=OFF >/dev/null
+    cmake --build "$root/bench" -j2 --target scourly_bench >/dev/null
+    "$root/bench/scourly_bench" "$@"
+    ;;
+  wine)
+    bash "$top/scripts/deps.sh"
+    cmake -S "$top" -B "$root/win" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64-x86_64.cmake" >/dev/null
+    cmake --build "$root/win" -j2 --target scourly_win_bench >/dev/null
+    folders=${1:-1000}
+    files=${2:-20}
+    export WINE_ROOT="$root/win/wine-bench"
+    bash "$top/scripts/wine-run.sh" "$root/win/scourly_win_bench.exe" "T:\\bench-$folders-$files" "$folders" "$files"
+    ;;
+  *)
+    echo "usage: bench.sh host|wine [folders] [files per folder]" >&2
+    exit 2
+    ;;
+esac
