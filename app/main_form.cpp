@@ -229,30 +229,21 @@ void TMainForm::TrayIconDblClick() {
 
 // ---- Deletion ----
 
-void TMainForm::Delete1Click() {
+void TMainForm::Delete1Click() { DeleteSelectedCommand(true); }
+
+void TMainForm::DeletePermanently1Click() { DeleteSelectedCommand(false); }
+
+void TMainForm::DeleteSelectedCommand(bool toRecycleBin) {
   platform_.ui.MessageBox(kInUseNotice, kAppTitle, MsgButtons::kOk, MsgIcon::kNone);
   DeleteSelTB.enabled = false;
   ResultList* list = ResultListOfTab(ActiveTab());
   if (!list) return;  // the cache's own deletion is not part of the program yet
   DeletionContext ctx{platform_, StatusBar1, StopFlag};
   try {
-    DeleteSel(ctx, *list, true);
+    DeleteSel(ctx, *list, toRecycleBin);
   } catch (...) {
     // Errors of the delete-selected commands are dropped: the list shows
     // what stays.
-  }
-}
-
-void TMainForm::DeletePermanently1Click() {
-  platform_.ui.MessageBox(kInUseNotice, kAppTitle, MsgButtons::kOk, MsgIcon::kNone);
-  DeleteSelTB.enabled = false;
-  ResultList* list = ResultListOfTab(ActiveTab());
-  if (!list) return;
-  DeletionContext ctx{platform_, StatusBar1, StopFlag};
-  try {
-    DeleteSel(ctx, *list, false);
-  } catch (...) {
-    // As for Delete1Click.
   }
 }
 

@@ -121,6 +121,8 @@ class TMainForm {
  private:
   // Runs `step` under the hourglass cursor, restored also when it throws.
   void WithHourglass(const std::function<void()>& step);
+  // Both delete-selected commands: notice, button, then the deletion.
+  void DeleteSelectedCommand(bool toRecycleBin);
   void RefreshTab(int tab);
 
   Platform& platform_;

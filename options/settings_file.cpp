@@ -83,21 +83,20 @@ void SettingsFile::Save(const ScanOptions& options) {
   auto check = [&](uint32_t error) {
     if (error != 0) throw AppError("Unable to write to " + ini.path());
   };
-  int checkedTypes = 0;
-  for (int i = 0; i < options.OptionBox.Count(); ++i) {
-    const CheckItem& item = options.OptionBox.items[i];
-    check(ini.WriteString(kOptions, Indexed(kExtnStem, i), item.text));
-    check(ini.WriteBool(kOptions, Indexed(kExtnCheckedStem, i), item.checked));
-    checkedTypes += item.checked;
-  }
+  // Each item's text then its flag; returns the number of checked items.
+  auto writeList = [&](const char* section, const char* textStem, const char* checkedStem,
+                       const CheckList& list) {
+    int checked = 0;
+    for (int i = 0; i < list.Count(); ++i) {
+      check(ini.WriteString(section, Indexed(textStem, i), list.items[i].text));
+      check(ini.WriteBool(section, Indexed(checkedStem, i), list.items[i].checked));
+      checked += list.items[i].checked;
+    }
+    return checked;
+  };
+  int checkedTypes = writeList(kOptions, kExtnStem, kExtnCheckedStem, options.OptionBox);
   check(ini.WriteBool(kOptions, kTempFiles, options.TempFiles.checked));
-  int checkedDrives = 0;
-  for (int i = 0; i < options.DrivesBox.Count(); ++i) {
-    const CheckItem& item = options.DrivesBox.items[i];
-    check(ini.WriteString(kDrives, Indexed(kDriveStem, i), item.text));
-    check(ini.WriteBool(kDrives, Indexed(kDriveCheckedStem, i), item.checked));
-    checkedDrives += item.checked;
-  }
+  int checkedDrives = writeList(kDrives, kDriveStem, kDriveCheckedStem, options.DrivesBox);
   check(ini.WriteInteger(kOptions, kTotalExtn, options.OptionBox.Count() - 1));
   check(ini.WriteInteger(kOptions, kTotalChecked, checkedTypes));
   check(ini.WriteInteger(kDrives, kTotalDrives, options.DrivesBox.Count() - 1));
