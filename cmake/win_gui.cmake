@@ -1,0 +1,36 @@
+# The Win32 windows, Scourly.exe, and the end-to-end tests that drive it.
+
+file(GLOB WIN_GUI_SOURCES CONFIGURE_DEPENDS platform/win32/gui/*.cpp)
+add_library(scourly_gui STATIC ${WIN_GUI_SOURCES})
+target_link_libraries(scourly_gui PUBLIC scourly_win32 scourly_logic comctl32 gdi32 user32 shell32)
+
+# Scourly.exe and Purgix.dll side by side in bin/.
+set(SCOURLY_BIN_DIR ${CMAKE_BINARY_DIR}/bin)
+add_executable(Scourly WIN32 platform/win32/app/win_main.cpp res/scourly.rc)
+target_link_libraries(Scourly PRIVATE scourly_gui ole32)
+target_link_options(Scourly PRIVATE -municode -mwindows)
+set_target_properties(Scourly PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${SCOURLY_BIN_DIR})
+set_source_files_properties(res/scourly.rc PROPERTIES OBJECT_DEPENDS
+  "${CMAKE_SOURCE_DIR}/res/scourly.manifest;${CMAKE_SOURCE_DIR}/res/scourly.ico;${CMAKE_SOURCE_DIR}/res/images16.bmp;${CMAKE_SOURCE_DIR}/res/images24.bmp;${CMAKE_SOURCE_DIR}/res/images32.bmp;${CMAKE_SOURCE_DIR}/res/version.h")
+if(TARGET Purgix)
+  add_dependencies(Scourly Purgix)
+  add_custom_command(TARGET Scourly POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Purgix> ${SCOURLY_BIN_DIR}/)
+endif()
+
+# End-to-end: the real Scourly.exe under Wine and Xvfb, driven from another
+# process by e2e_driver.exe, at 96 and at 144 DPI.
+file(GLOB E2E_SOURCES CONFIGURE_DEPENDS tests/e2e/*.cpp)
+if(E2E_SOURCES)
+  add_executable(e2e_driver ${E2E_SOURCES})
+  target_include_directories(e2e_driver PRIVATE ${CMAKE_SOURCE_DIR})
+  target_link_libraries(e2e_driver PRIVATE gtest user32 gdi32 comctl32)
+  target_link_options(e2e_driver PRIVATE -municode)
+  add_dependencies(e2e_driver Scourly)
+  foreach(dpi 96 144)
+    add_test(NAME e2e_main_window_${dpi}dpi
+      COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/run_e2e.sh
+        $<TARGET_FILE:Scourly> $<TARGET_FILE:e2e_driver> ${CMAKE_BINARY_DIR}/e2e-${dpi} ${dpi})
+    set_tests_properties(e2e_main_window_${dpi}dpi PROPERTIES TIMEOUT 400 RUN_SERIAL TRUE)
+  endforeach()
+endif()

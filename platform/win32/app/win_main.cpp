@@ -1,0 +1,64 @@
+// Program start: the Win32 services, the four windows in their order, the
+// message loop until the main window closes.
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+
+#include <exception>
+
+#include "app/main_form.h"
+#include "options/uoptions.h"
+#include "platform/platform.h"
+#include "platform/win32/gui/main_window.h"
+#include "platform/win32/gui/shell_form.h"
+#include "platform/win32/win32_platform.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  using namespace scourly;
+
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_TAB_CLASSES | ICC_WIN95_CLASSES |
+                                           ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&icc);
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+
+  Win32FileSystem fs;
+  Win32Ui ui;
+  Win32Locale locale;
+  Win32Purgix purgix;
+  Platform platform{fs, ui, locale, purgix};
+
+  TUOptionsDialog optionsDialog(platform);
+  TMainForm mainForm(platform, optionsDialog);
+
+  // 1. The main window, which runs FormCreate once its controls exist.
+  gui::MainWindow mainWindow(mainForm, ui);
+  mainWindow.Create();
+  if (!mainWindow.hwnd()) return 1;
+
+  // 2. The options dialog; creating it loads (or first writes) settings.ini.
+  //    Its window is a shell until the dialog's own controls are drawn.
+  gui::ShellForm optionsWindow;
+  optionsWindow.Create(mainWindow.hwnd(), L"Options", {330, 339},
+                       WS_POPUP | WS_CAPTION | WS_SYSMENU);
+  optionsDialog.view = &optionsWindow;
+  mainWindow.Run([&] { optionsDialog.FormCreate(); });
+
+  // 3. The file type dialog and 4. the about dialog, hidden for the whole run.
+  gui::ShellForm fileTypeWindow;
+  fileTypeWindow.Create(mainWindow.hwnd(), L"File Type", {230, 114},
+                        WS_POPUP | WS_CAPTION | WS_SYSMENU);
+  gui::ShellForm aboutWindow;
+  aboutWindow.Create(mainWindow.hwnd(), L"About Scourly", {400, 300},
+                     WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME);
+
+  mainWindow.ShowFirst();
+
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  optionsDialog.view = nullptr;
+  CoUninitialize();
+  return 0;
+}

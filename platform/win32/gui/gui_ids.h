@@ -1,0 +1,104 @@
+// Window classes, control identifiers, command identifiers and private
+// messages of Scourly's windows. The end-to-end driver includes this file to
+// find and drive the real controls from outside the process.
+#pragma once
+
+#include <windows.h>
+
+namespace scourly::gui {
+
+inline constexpr wchar_t kMainWindowClass[] = L"ScourlyMainWindow";
+inline constexpr wchar_t kListViewClass[] = L"ScourlyListView";
+inline constexpr wchar_t kShellFormClass[] = L"ScourlyShellForm";
+inline constexpr wchar_t kSheetClass[] = L"ScourlySheet";
+
+// Children of the main window (the "More" controls: of its sheet).
+enum ControlId : int {
+  kIdToolBar1 = 100,
+  kIdPageControl1 = 101,
+  kIdPageControl2 = 102,
+  kIdStatusBar1 = 103,
+  kIdMoreSheet = 104,  // the "More" page; it holds the group boxes, edits and buttons
+  kIdListBox1 = 111,  // kIdListBox1 + n - 1 is ListBoxN
+  kIdListBox2 = 112,
+  kIdListBox3 = 113,
+  kIdListBox4 = 114,
+  kIdListBox5 = 115,
+  kIdGroupBox2 = 120,
+  kIdGroupBox3 = 121,
+  kIdNProfile = 122,
+  kIdNCacheDir = 123,
+  kIdOProgramDir = 124,
+  kIdOCacheDir = 125,
+  kIdSpeedButton1 = 126,  // up to kIdSpeedButton1 + 3
+  kIdNProfileLabel = 130,  // the four edits' labels, in the same order
+};
+
+// The list box inside each list view window.
+inline constexpr int kIdListInner = 1;
+inline constexpr int kIdListHeader = 2;
+
+// Commands: toolbar buttons, then menu items. Each sends WM_COMMAND with
+// its id to the main window.
+enum CommandId : int {
+  kCmdFindFilesTB = 1001,
+  kCmdStopTB,
+  kCmdClearTB,
+  kCmdDeleteAllTB,
+  kCmdDeleteSelTB,
+  kCmdDeletePerTB,
+  kCmdOpenTB,
+  kCmdSelectAllTB,
+  kCmdInvertSelTB,
+  kCmdToolButton1,
+  kCmdOptionsTB,
+
+  kCmdScanUnneededFiles1 = 2001,
+  kCmdScanforRecentDocuments1,
+  kCmdScanforFavorites1,
+  kCmdScanforIECahefiles1,
+  kCmdScanforDeadShortcuts1,
+  kCmdOptions1,
+  kCmdExit1,
+  kCmdNScourlyHelp1,
+  kCmdHomePage1,
+  kCmdFrequentlyAskedQuestions1,
+  kCmdProductUpdate1,
+  kCmdCommentsandSuggestions1,
+  kCmdReportBug1,
+  kCmdVelmoraProducts1,
+  kCmdAdvertisewithUs1,
+  kCmdAboutDlg,
+  kCmdServiceLink1,  // the three items of "&Development Services"
+  kCmdServiceLink2,
+  kCmdServiceLink3,
+
+  kCmdFindFiles1 = 3001,
+  kCmdOpen1,
+  kCmdDelete1,
+  kCmdDeletePermanently1,
+  kCmdSelectAll1,
+  kCmdInvertSelection1,
+};
+
+// Sent to a list view window: copies the text of row wParam (UTF-16, NUL
+// terminated, at most kRowTextCapacity characters with the NUL) to the
+// buffer at lParam, which must lie in the program's own memory (a driver
+// allocates it there with VirtualAllocEx). Returns the length, or -1 when the
+// row does not exist.
+inline constexpr UINT kMsgGetRowText = WM_APP + 10;
+inline constexpr int kRowTextCapacity = 2048;
+
+// Sent to the main window: returns the caption of the menu item with the
+// command id wParam the same way (menus cannot be read from another process
+// under every Windows the program runs on).
+inline constexpr UINT kMsgGetMenuCaption = WM_APP + 11;
+
+// Sent to the main window: 1 when the menu item with the command id wParam is
+// enabled, 0 when disabled, -1 when there is no such item.
+inline constexpr UINT kMsgGetMenuEnabled = WM_APP + 12;
+
+// The tray icon's callback message.
+inline constexpr UINT kMsgTrayIcon = WM_APP + 1;
+
+}  // namespace scourly::gui

@@ -1,0 +1,64 @@
+// A virtual multi-selection list: an owner-drawn list box that holds no rows
+// of its own (LBS_NODATA), only their count and selection, and asks for the
+// text of each row it paints. With columns it has a header above it and
+// draws each ";"-separated field of a row in its column.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/win32/gui/window.h"
+
+namespace scourly::gui {
+
+struct ListColumn {
+  const wchar_t* caption;
+  int width96;  // at 96 DPI
+};
+
+class VirtualList : public Window {
+ public:
+  struct Events {
+    std::function<std::string(int row)> rowText;         // UTF-8 text of a row
+    std::function<void(std::vector<int>, int caret)> selectionChanged;  // by the user
+    std::function<void(POINT screen)> contextMenu;
+  };
+
+  // Creates the list as child `id` of `parent`; no columns: a plain list.
+  void Create(HWND parent, int id, std::vector<ListColumn> columns, Events events);
+  // Font of header and rows, header height and column widths for `dpi`.
+  void SetMetrics(HFONT font, Dpi dpi);
+  void Move(int x, int y, int w, int h);
+  void Show(bool visible);
+
+  // The rows changed: a new count, everything repainted, no selection.
+  void SetCount(int count);
+  // Copies a selection onto the list box: `selected(i)` for each row, and the
+  // caret (focused row, -1 for none).
+  void ApplySelection(int count, const std::function<bool(int)>& selected, int caret);
+
+  HWND listBox() const { return list_; }
+  HWND header() const { return header_; }
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  void Layout();
+  void DrawRow(const DRAWITEMSTRUCT& item);
+  void ReportSelection();
+  std::wstring RowText(int row) const;
+
+  HWND list_ = nullptr;
+  HWND header_ = nullptr;
+  std::vector<ListColumn> columns_;
+  Events events_;
+  HFONT font_ = nullptr;
+  Dpi dpi_;
+  int headerHeight_ = 17;
+};
+
+}  // namespace scourly::gui

@@ -1,0 +1,84 @@
+#include "platform/win32/gui/window.h"
+
+namespace scourly::gui {
+
+void Window::Register(const wchar_t* className, HBRUSH background, HICON icon) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  if (GetClassInfoExW(GetModuleHandleW(nullptr), className, &wc)) return;
+  wc.cbSize = sizeof wc;
+  wc.style = CS_DBLCLKS;
+  wc.lpfnWndProc = &Window::Procedure;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = background;
+  wc.hIcon = icon;
+  wc.hIconSm = icon;
+  wc.lpszClassName = className;
+  RegisterClassExW(&wc);
+}
+
+HWND Window::Create(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style,
+                    int x, int y, int w, int h, HWND parent, HMENU menuOrId) {
+  return CreateWindowExW(exStyle, className, title, style, x, y, w, h, parent, menuOrId,
+                         GetModuleHandleW(nullptr), this);
+}
+
+LRESULT Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  Window* self;
+  if (msg == WM_NCCREATE) {
+    self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  } else {
+    self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  }
+  // Messages before WM_NCCREATE (WM_GETMINMAXINFO) find no object yet.
+  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+  LRESULT result = self->HandleMessage(msg, wp, lp);
+  if (msg == WM_NCDESTROY) {
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    self->hwnd_ = nullptr;
+    self->OnDetached();
+  }
+  return result;
+}
+
+int Dpi::OfWindow(HWND hwnd) {
+  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+  static auto fn = reinterpret_cast<GetDpiForWindowFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  if (fn && hwnd) {
+    if (UINT dpi = fn(hwnd)) return static_cast<int>(dpi);
+  }
+  return OfSystem();
+}
+
+int Dpi::OfSystem() {
+  HDC dc = GetDC(nullptr);
+  int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+  ReleaseDC(nullptr, dc);
+  return dpi > 0 ? dpi : 96;
+}
+
+Font MakeFont(const wchar_t* face, int height) {
+  LOGFONTW lf{};
+  lf.lfHeight = height;
+  lf.lfWeight = FW_NORMAL;
+  lf.lfCharSet = DEFAULT_CHARSET;
+  lf.lfQuality = DEFAULT_QUALITY;
+  lstrcpynW(lf.lfFaceName, face, LF_FACESIZE);
+  return Font(CreateFontIndirectW(&lf));
+}
+
+std::wstring WindowText(HWND hwnd) {
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+}  // namespace scourly::gui

@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# Runs the end-to-end tests: the real Scourly.exe under Wine on a virtual
+# display of its own, driven by e2e_driver.exe from another process.
+#   run_e2e.sh SCOURLY.EXE E2E_DRIVER.EXE OUT_DIR DPI
+# OUT_DIR holds the Wine prefix (reused between runs), the test drive T:,
+# and the screenshots (OUT_DIR/screenshots/*.png).
+set -euo pipefail
+exe=$1 driver=$2 out=$3 dpi=${4:-96}
+top=$(cd "$(dirname "$0")/../.." && pwd)
+mkdir -p "$out"
+out=$(cd "$out" && pwd)
+
+export WINE_ROOT="$out/wine"
+source "$top/scripts/wine-env.sh"
+# Wine's desktop window draws caption buttons with its Marlett font, which it
+# finds only in the prefix's font folder.
+if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
+  cp -n /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+fi
+
+# The prefix's DPI, and a Wine desktop window that draws frames and
+# captions (there is no window manager on the virtual display).
+wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+wine reg add 'HKCC\Software\Fonts' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+wineserver -w
+
+# A fresh test drive and program folder for every run.
+find "$TEST_DRIVE" -mindepth 1 -delete
+app_dir="$WINEPREFIX/drive_c/ScourlyE2E"
+shots_dir="$WINEPREFIX/drive_c/e2e-shots"
+rm -rf "$app_dir" "$shots_dir" "$out/screenshots"
+mkdir -p "$app_dir" "$shots_dir" "$out/screenshots"
+cp "$exe" "$app_dir/"
+purgix="$(dirname "$exe")/Purgix.dll"
+if [ -f "$purgix" ]; then cp "$purgix" "$app_dir/"; fi
+cp "$driver" "$app_dir/"
+
+# A display number of our own.
+xvfb_pid=""
+watch_pid=""
+cleanup() {
+  if [ -n "$watch_pid" ]; then kill "$watch_pid" 2>/dev/null || true; fi
+  wineserver -k 2>/dev/null || true  # this prefix's server only
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+}
+trap cleanup EXIT
+for n in $(seq 140 199); do
+  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then break; fi
+done
+Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+export DISPLAY=":$n"
+for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+
+# The driver asks for a screenshot by creating NAME.req; this loop takes it
+# and deletes the request.
+(
+  while true; do
+    for req in "$shots_dir"/*.req; do
+      [ -e "$req" ] || continue
+      name=$(basename "$req" .req)
+      import -window root "$out/screenshots/$name.png" 2>/dev/null || true
+      rm -f "$req"
+    done
+    sleep 0.1
+  done
+) &
+watch_pid=$!
+
+rc=0
+wine "C:\\ScourlyE2E\\e2e_driver.exe" "C:\\ScourlyE2E\\Scourly.exe" "$dpi" "C:\\e2e-shots" || rc=$?
+echo "Screenshots: $out/screenshots"
+exit $rc

@@ -1,0 +1,96 @@
+// Drives a running Scourly.exe from another process: finds its controls,
+// reads them (through memory allocated inside Scourly for the messages that
+// carry pointers) and clicks them.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+namespace scourly::e2e {
+
+// A block of memory inside another process, freed when destroyed.
+class RemoteBuffer {
+ public:
+  RemoteBuffer(HANDLE process, size_t size);
+  RemoteBuffer(const RemoteBuffer&) = delete;
+  RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+  ~RemoteBuffer();
+
+  void* address() const { return address_; }
+  LPARAM lparam(size_t offset = 0) const {
+    return reinterpret_cast<LPARAM>(static_cast<char*>(address_) + offset);
+  }
+  void Write(const void* data, size_t size, size_t offset = 0);
+  void Read(void* data, size_t size, size_t offset = 0) const;
+  std::wstring ReadString(size_t offset = 0, size_t maxChars = 2048) const;
+
+ private:
+  HANDLE process_;
+  void* address_ = nullptr;
+};
+
+class ScourlyProcess {
+ public:
+  // Starts `exe` (a Windows path) and waits for its main window to show.
+  bool Start(const std::wstring& exe, DWORD timeoutMs = 60000);
+  // Closes the main window and waits for the program to end; its exit code.
+  DWORD Close(DWORD timeoutMs = 20000);
+  bool Running() const;
+
+  HWND main() const { return main_; }
+  HWND Control(int id) const { return GetDlgItem(main_, id); }
+  HWND MoreControl(int id) const;  // a control of the "More" page
+  HWND ListBox(int n) const;  // the list box inside ListBoxN (1 to 5)
+
+  // Status bar.
+  std::wstring Panel(int i) const;
+  std::vector<int> PanelEdges() const;
+
+  // Toolbar.
+  bool ButtonEnabled(int cmd) const;
+  std::wstring Hint(int cmd) const;
+  void Click(int cmd) const;  // the button or menu command, as a click sends it
+
+  // Menus (answered by the program: menus of another process cannot be read
+  // under Wine).
+  std::wstring MenuCaption(int cmd) const;
+  int MenuEnabled(int cmd) const;
+
+  // Tabs of a tab control.
+  int TabCount(HWND tab) const;
+  std::wstring TabCaption(HWND tab, int i) const;
+  int TabImage(HWND tab, int i) const;
+  void ClickTab(HWND tab, int i) const;  // a mouse click on the tab
+  RECT TabDisplayRect(HWND tab) const;    // in the tab control's client coordinates
+
+  // Rows of ListBoxN.
+  int RowCount(int n) const;
+  std::wstring RowText(int n, int row) const;
+  std::vector<std::wstring> Rows(int n) const;
+  void ClickRow(int n, int row, bool control) const;  // a mouse click, Ctrl held or not
+  std::vector<int> SelectedRows(int n) const;
+
+  // Waits until `done()` holds, pumping nothing; false on time-out.
+  template <class F>
+  static bool WaitFor(F done, DWORD timeoutMs = 20000) {
+    DWORD start = GetTickCount();
+    while (!done()) {
+      if (GetTickCount() - start > timeoutMs) return false;
+      Sleep(50);
+    }
+    return true;
+  }
+  // Lets the program handle what is queued (a message round trip).
+  void Settle() const;
+
+ private:
+  LRESULT Send(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) const;
+
+  PROCESS_INFORMATION pi_{};
+  HWND main_ = nullptr;
+};
+
+}  // namespace scourly::e2e
