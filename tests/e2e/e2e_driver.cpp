@@ -253,6 +253,35 @@ TEST_F(ScourlyE2E, HintsAndPopupCaptionsAreThoseOfTheNewWindow) {
   EXPECT_EQ(app->MenuCaption(kCmdAboutDlg), L"&About Scourly");
 }
 
+// Menus are drawn by the program; here they are opened, pictured and closed.
+TEST_F(ScourlyE2E, MenusAndThePopupMenuOpenAndClose) {
+  auto menuShown = [] {
+    HWND menu = FindWindowW(L"#32768", nullptr);
+    return menu && IsWindowVisible(menu);
+  };
+  PostMessageW(app->main(), WM_SYSCOMMAND, SC_KEYMENU, 'f');
+  EXPECT_TRUE(ScourlyProcess::WaitFor(menuShown, 5000)) << "the File menu did not open";
+  Shot(L"09-file-menu");
+  PostMessageW(app->main(), WM_CANCELMODE, 0, 0);
+  EXPECT_TRUE(ScourlyProcess::WaitFor([&] { return !menuShown(); }, 5000));
+
+  PostMessageW(app->main(), WM_SYSCOMMAND, SC_KEYMENU, 'h');
+  EXPECT_TRUE(ScourlyProcess::WaitFor(menuShown, 5000)) << "the Help menu did not open";
+  Shot(L"10-help-menu");
+  PostMessageW(app->main(), WM_CANCELMODE, 0, 0);
+  EXPECT_TRUE(ScourlyProcess::WaitFor([&] { return !menuShown(); }, 5000));
+
+  RECT rc;
+  GetWindowRect(app->ListBox(1), &rc);
+  PostMessageW(app->Control(kIdListBox1), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(app->ListBox(1)),
+               MAKELPARAM(rc.left + 40, rc.top + 40));
+  EXPECT_TRUE(ScourlyProcess::WaitFor(menuShown, 5000)) << "the popup menu did not open";
+  Shot(L"11-popup-menu");
+  PostMessageW(app->main(), WM_CANCELMODE, 0, 0);
+  EXPECT_TRUE(ScourlyProcess::WaitFor([&] { return !menuShown(); }, 5000));
+  EXPECT_TRUE(app->Running());
+}
+
 TEST_F(ScourlyE2E, FindFilesListsTheUnneededFilesOfTheTestDrive) {
   app->Click(kCmdFindFilesTB);
   ASSERT_TRUE(WaitScanEnd()) << "the scan did not end";

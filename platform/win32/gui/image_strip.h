@@ -5,8 +5,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <vector>
-
 #include "platform/win32/gui/window.h"
 
 namespace scourly::gui {
@@ -26,10 +24,6 @@ class ImageStrip {
 
   HIMAGELIST list() const { return list_; }
   int size() const { return size_; }
-  // A 32-bit premultiplied bitmap of picture `index` for a menu item; null
-  // for an index outside the strip.
-  HBITMAP MenuBitmap(int index) const;
-
   static int SizeForDpi(int dpi);
 
  private:
@@ -37,7 +31,6 @@ class ImageStrip {
 
   HIMAGELIST list_ = nullptr;
   int size_ = 16;
-  std::vector<Bitmap> menuBitmaps_;
 };
 
 }  // namespace scourly::gui

@@ -396,7 +396,8 @@ void MainWindow::ApplyDpi(int dpi) {
     SetFont(browseButtons_[i], arialFont_.get());
   }
 
-  // Menu pictures for this DPI.
+  // Menu pictures: the menus ask the window to draw them (WM_DRAWITEM), so
+  // they come from ImageList1 with their transparency.
   HMENU file = GetSubMenu(menuBar_, 0), help = GetSubMenu(menuBar_, 1);
   for (const MenuDef& def : kMenus) {
     if (def.kind != kItem || def.image < 0) continue;
@@ -404,7 +405,7 @@ void MainWindow::ApplyDpi(int dpi) {
     MENUITEMINFOW info{};
     info.cbSize = sizeof info;
     info.fMask = MIIM_BITMAP;
-    info.hbmpItem = images_.MenuBitmap(def.image);
+    info.hbmpItem = HBMMENU_CALLBACK;
     SetMenuItemInfoW(menu, def.cmd, FALSE, &info);
   }
 
@@ -659,6 +660,30 @@ void MainWindow::OnListSelection(int listIndex, std::vector<int> rows, int caret
   Run([this, listIndex] { (form_.*kClicks[listIndex])(); });
 }
 
+void MainWindow::DrawMenuPicture(const DRAWITEMSTRUCT& item) const {
+  for (const MenuDef& def : kMenus) {
+    if (def.kind != kItem || static_cast<UINT>(def.cmd) != item.itemID || def.image < 0) continue;
+    const int size = images_.size();
+    const int x = item.rcItem.left + dpi_(2);
+    const int y = item.rcItem.top + (item.rcItem.bottom - item.rcItem.top - size) / 2;
+    IMAGELISTDRAWPARAMS p{};
+    p.cbSize = sizeof p;
+    p.himl = images_.list();
+    p.i = def.image;
+    p.hdcDst = item.hDC;
+    p.x = x;
+    p.y = y;
+    p.rgbBk = CLR_NONE;
+    p.rgbFg = CLR_NONE;
+    p.fStyle = ILD_TRANSPARENT;
+    if (item.itemState & (ODS_GRAYED | ODS_DISABLED)) {
+      p.fState = ILS_SATURATE;  // a disabled item shows a grey picture
+    }
+    ImageList_DrawIndirect(&p);
+    return;
+  }
+}
+
 void MainWindow::ShowPopup(POINT screen) {
   Sync();
   TrackPopupMenu(popup_, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, screen.x, screen.y, 0,
@@ -757,6 +782,19 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       OnNotify(*reinterpret_cast<const NMHDR*>(lp), result, handled);
       if (handled) return result;
       break;
+    }
+    case WM_MEASUREITEM: {
+      auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
+      if (item->CtlType != ODT_MENU) break;
+      item->itemWidth = images_.size() + dpi_(4);
+      item->itemHeight = images_.size() + dpi_(2);
+      return TRUE;
+    }
+    case WM_DRAWITEM: {
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+      if (item->CtlType != ODT_MENU) break;
+      DrawMenuPicture(*item);
+      return TRUE;
     }
     case WM_CTLCOLORSTATIC:
       SetBkMode(reinterpret_cast<HDC>(wp), TRANSPARENT);

@@ -92,6 +92,7 @@ class MainWindow : public Window, public FormView {
   void OnNotify(const NMHDR& hdr, LRESULT& result, bool& handled);
   void OnListSelection(int listIndex, std::vector<int> rows, int caret);
   void ShowPopup(POINT screen);
+  void DrawMenuPicture(const DRAWITEMSTRUCT& item) const;
   LRESULT CopyMenuText(int id, wchar_t* out) const;
   int MenuEnabled(int id) const;
 
