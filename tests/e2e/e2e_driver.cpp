@@ -232,6 +232,29 @@ TEST_F(ScourlyE2E, StartsWithEmptyPanelsAndDeleteButtonsDisabled) {
                   kCmdInvertSelTB, kCmdToolButton1, kCmdOptionsTB})
     EXPECT_TRUE(app->ButtonEnabled(cmd)) << cmd;
   EXPECT_EQ(app->RowCount(1), 0);
+
+  // The three dialogs exist, hidden, from the start, owned by the main window.
+  for (const wchar_t* caption : {L"Options", L"File Type", L"About Scourly"}) {
+    HWND dialog = FindWindowW(kShellFormClass, caption);
+    ASSERT_TRUE(dialog) << "no dialog window";
+    EXPECT_FALSE(IsWindowVisible(dialog));
+    EXPECT_EQ(GetWindow(dialog, GW_OWNER), app->main());
+  }
+}
+
+TEST_F(ScourlyE2E, OptionsButtonShowsTheOptionsDialogWithoutBlocking) {
+  HWND options = FindWindowW(kShellFormClass, L"Options");
+  ASSERT_TRUE(options);
+  app->Click(kCmdOptionsTB);
+  EXPECT_TRUE(ScourlyProcess::WaitFor([&] { return IsWindowVisible(options) != FALSE; }, 5000));
+  EXPECT_TRUE(IsWindowEnabled(app->main())) << "the options dialog is not modeless";
+  PostMessageW(options, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(ScourlyProcess::WaitFor([&] { return !IsWindowVisible(options); }, 5000));
+  EXPECT_TRUE(app->Running()) << "closing the dialog ended the program";
+  app->Click(kCmdOptions1);
+  EXPECT_TRUE(ScourlyProcess::WaitFor([&] { return IsWindowVisible(options) != FALSE; }, 5000));
+  PostMessageW(options, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(ScourlyProcess::WaitFor([&] { return !IsWindowVisible(options); }, 5000));
 }
 
 TEST_F(ScourlyE2E, HintsAndPopupCaptionsAreThoseOfTheNewWindow) {
@@ -251,6 +274,37 @@ TEST_F(ScourlyE2E, HintsAndPopupCaptionsAreThoseOfTheNewWindow) {
   EXPECT_EQ(app->MenuCaption(kCmdOpen1), L"Open Selected file");
   EXPECT_EQ(app->MenuCaption(kCmdScanforIECahefiles1), L"Scan for IE Cahe Files");
   EXPECT_EQ(app->MenuCaption(kCmdAboutDlg), L"&About Scourly");
+}
+
+// The pointer resting on a button shows its hint; Find Files' hint has two
+// lines, so its box is much higher than the one-line hint of Stop.
+TEST_F(ScourlyE2E, RestingOnAButtonShowsItsHint) {
+  HWND bar = app->Control(kIdToolBar1);
+  HWND tip = reinterpret_cast<HWND>(SendMessageW(bar, TB_GETTOOLTIPS, 0, 0));
+  ASSERT_TRUE(tip);
+  auto hintBox = [&](int index) {
+    SetCursorPos(5, 5);
+    ScourlyProcess::WaitFor([&] { return !IsWindowVisible(tip); }, 3000);
+    RECT rc = app->ButtonRect(index);
+    MapWindowPoints(bar, nullptr, reinterpret_cast<POINT*>(&rc), 2);
+    SetCursorPos(rc.left + 2, rc.top + 2);
+    Sleep(100);
+    SetCursorPos((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    RECT box{};
+    if (ScourlyProcess::WaitFor([&] { return IsWindowVisible(tip) != FALSE; }, 5000))
+      GetWindowRect(tip, &box);
+    return box;
+  };
+  RECT stop = hintBox(1);
+  ASSERT_GT(stop.bottom - stop.top, 0) << "no hint appeared on Stop";
+  RECT find = hintBox(0);
+  ASSERT_GT(find.bottom - find.top, 0) << "no hint appeared on Find Files";
+  EXPECT_GT((find.bottom - find.top) * 10, (stop.bottom - stop.top) * 16)
+      << "the Find Files hint is not on two lines";
+  EXPECT_GT(find.right - find.left, 3 * (stop.right - stop.left));
+  Shot(L"12-find-files-hint");
+  SetCursorPos(5, 5);
+  ScourlyProcess::WaitFor([&] { return !IsWindowVisible(tip); }, 3000);
 }
 
 // Menus are drawn by the program; here they are opened, pictured and closed.

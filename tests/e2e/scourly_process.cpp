@@ -127,6 +127,14 @@ std::wstring ScourlyProcess::Hint(int cmd) const {
   return buffer.ReadString(kTextOffset, 1024);
 }
 
+RECT ScourlyProcess::ButtonRect(int index) const {
+  RemoteBuffer buffer(pi_.hProcess, sizeof(RECT));
+  Send(Control(kIdToolBar1), TB_GETITEMRECT, index, buffer.lparam());
+  RECT rc{};
+  buffer.Read(&rc, sizeof rc);
+  return rc;
+}
+
 void ScourlyProcess::Click(int cmd) const {
   HWND from = cmd < kCmdScanUnneededFiles1 ? Control(kIdToolBar1) : nullptr;
   PostMessageW(main_, WM_COMMAND, MAKEWPARAM(cmd, 0), reinterpret_cast<LPARAM>(from));

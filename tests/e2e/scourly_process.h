@@ -52,7 +52,8 @@ class ScourlyProcess {
   // Toolbar.
   bool ButtonEnabled(int cmd) const;
   std::wstring Hint(int cmd) const;
-  void Click(int cmd) const;  // the button or menu command, as a click sends it
+  void Click(int cmd) const;
+  RECT ButtonRect(int index) const;  // in the toolbar's client coordinates  // the button or menu command, as a click sends it
 
   // Menus (answered by the program: menus of another process cannot be read
   // under Wine).

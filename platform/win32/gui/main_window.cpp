@@ -175,6 +175,7 @@ void MainWindow::Create() {
                                              GetSystemMetrics(SM_CXSMICON),
                                              GetSystemMetrics(SM_CYSMICON), 0));
   Register(kMainWindowClass, GetSysColorBrush(COLOR_BTNFACE), icon_);
+  taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
 
   // 578 x 393 outer size at 96 DPI, centred on the desktop.
   int w = dpi_(578), h = dpi_(393);
@@ -381,7 +382,10 @@ void MainWindow::ApplyDpi(int dpi) {
     info.cx = static_cast<WORD>(dpi_(8));
     SendMessageW(toolBar_, TB_SETBUTTONINFOW, i, reinterpret_cast<LPARAM>(&info));
   }
-  if (toolTip_) SendMessageW(toolTip_, TTM_SETMAXTIPWIDTH, 0, dpi_(600));
+  if (toolTip_) {
+    SetFont(toolTip_, mainFont_.get());
+    SendMessageW(toolTip_, TTM_SETMAXTIPWIDTH, 0, dpi_(600));
+  }
 
   SetFont(statusBar_, mainFont_.get());
   SetFont(pageControl1_, arialFont_.get());
@@ -813,6 +817,14 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
                    SWP_NOZORDER | SWP_NOACTIVATE);
       return 0;
     }
+    default:
+      // Explorer started again: the notification area is new and empty.
+      if (msg == taskbarCreated_ && taskbarCreated_ != 0) {
+        trayAdded_ = false;
+        AddTrayIcon();
+        return 0;
+      }
+      break;
     case kMsgTrayIcon:
       if (LOWORD(lp) == WM_LBUTTONDBLCLK) Run([this] { form_.TrayIconDblClick(); });
       return 0;

@@ -116,6 +116,7 @@ class MainWindow : public Window, public FormView {
   HICON icon_ = nullptr;
   HICON smallIcon_ = nullptr;
   bool trayAdded_ = false;
+  UINT taskbarCreated_ = 0;
 
   std::array<VirtualList, 5> lists_;  // ListBox1 to ListBox5
   std::array<ListSync, 5> listSync_;
