@@ -20,17 +20,24 @@ endif()
 
 # End-to-end: the real Scourly.exe under Wine and Xvfb, driven from another
 # process by e2e_driver.exe, at 96 and at 144 DPI.
-file(GLOB E2E_SOURCES CONFIGURE_DEPENDS tests/e2e/*.cpp)
-if(E2E_SOURCES)
-  add_executable(e2e_driver ${E2E_SOURCES})
-  target_include_directories(e2e_driver PRIVATE ${CMAKE_SOURCE_DIR})
-  target_link_libraries(e2e_driver PRIVATE gtest user32 gdi32 comctl32)
-  target_link_options(e2e_driver PRIVATE -municode)
-  add_dependencies(e2e_driver Scourly)
-  foreach(dpi 96 144)
-    add_test(NAME e2e_main_window_${dpi}dpi
-      COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/run_e2e.sh
-        $<TARGET_FILE:Scourly> $<TARGET_FILE:e2e_driver> ${CMAKE_BINARY_DIR}/e2e-${dpi} ${dpi})
-    set_tests_properties(e2e_main_window_${dpi}dpi PROPERTIES TIMEOUT 400 RUN_SERIAL TRUE)
-  endforeach()
-endif()
+add_executable(e2e_driver tests/e2e/e2e_driver.cpp tests/e2e/scourly_process.cpp)
+target_include_directories(e2e_driver PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(e2e_driver PRIVATE gtest user32 gdi32 comctl32)
+target_link_options(e2e_driver PRIVATE -municode)
+add_dependencies(e2e_driver Scourly)
+foreach(dpi 96 144)
+  add_test(NAME e2e_main_window_${dpi}dpi
+    COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/run_e2e.sh
+      $<TARGET_FILE:Scourly> $<TARGET_FILE:e2e_driver> ${CMAKE_BINARY_DIR}/e2e-${dpi} ${dpi})
+  set_tests_properties(e2e_main_window_${dpi}dpi PROPERTIES TIMEOUT 400 RUN_SERIAL TRUE)
+endforeach()
+
+# The windows' own parts inside one process (a virtual display, no driver).
+file(GLOB GUI_TEST_SOURCES CONFIGURE_DEPENDS tests/e2e/gui_*_test.cpp)
+add_executable(gui_tests ${GUI_TEST_SOURCES})
+target_include_directories(gui_tests PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(gui_tests PRIVATE scourly_gui gtest)
+add_test(NAME gui_windows
+  COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/run_gui_tests.sh
+    $<TARGET_FILE:gui_tests> ${CMAKE_BINARY_DIR}/gui-tests)
+set_tests_properties(gui_windows PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)

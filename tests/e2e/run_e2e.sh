@@ -37,22 +37,16 @@ purgix="$(dirname "$exe")/Purgix.dll"
 if [ -f "$purgix" ]; then cp "$purgix" "$app_dir/"; fi
 cp "$driver" "$app_dir/"
 
-# A display number of our own.
-xvfb_pid=""
+# A display of our own.
+source "$top/tests/e2e/display.sh"
 watch_pid=""
 cleanup() {
   if [ -n "$watch_pid" ]; then kill "$watch_pid" 2>/dev/null || true; fi
   wineserver -k 2>/dev/null || true  # this prefix's server only
-  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+  stop_display
 }
 trap cleanup EXIT
-for n in $(seq 140 199); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then break; fi
-done
-Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=":$n"
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+start_display 1024x768
 
 # The driver asks for a screenshot by creating NAME.req; this loop takes it
 # and deletes the request.

@@ -86,6 +86,8 @@ void VirtualList::Layout() {
 
 void VirtualList::SetCount(int count) {
   SendMessageW(list_, LB_SETCOUNT, count, 0);
+  // The list box keeps the flags of rows that remain; new rows start unselected.
+  SendMessageW(list_, LB_SETSEL, FALSE, -1);
   InvalidateRect(list_, nullptr, TRUE);
 }
 

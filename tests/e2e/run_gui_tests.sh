@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Runs the in-process tests of the Win32 windows under Wine on a virtual
+# display of their own.
+#   run_gui_tests.sh GUI_TESTS.EXE OUT_DIR
+set -euo pipefail
+exe=$1 out=$2
+top=$(cd "$(dirname "$0")/../.." && pwd)
+mkdir -p "$out"
+export WINE_ROOT="$(cd "$out" && pwd)/wine"
+source "$top/scripts/wine-env.sh"
+source "$top/tests/e2e/display.sh"
+cleanup() {
+  wineserver -k 2>/dev/null || true  # this prefix's server only
+  stop_display
+}
+trap cleanup EXIT
+start_display
+wine "$exe"
