@@ -4,6 +4,7 @@
 add_library(Purgix SHARED purgix/purgix.cpp purgix/purgix.def)
 set_target_properties(Purgix PROPERTIES PREFIX "" OUTPUT_NAME Purgix)
 target_compile_options(Purgix PRIVATE -Wall -Wextra)
+target_include_directories(Purgix PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(Purgix PRIVATE shell32)
 
 # The test program runs in a folder of its own: it writes settings.ini and

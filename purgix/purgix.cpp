@@ -16,12 +16,16 @@
 //    to something other than what it literally says.
 // Where the Recycle Bin cannot take a path (a network or removable drive, a
 // file too large for it) FOF_WANTNUKEWARNING makes the shell ask before it
-// deletes for good; no other dialog is shown.
+// deletes for good; no other dialog is shown. Wine's shell asks this
+// question whenever its trash refuses an item (an item on another file
+// system than the trash, or one in use), and deletes for good only on "Yes".
+// A file in use is therefore left alone before the shell is asked.
 #include <windows.h>
 #include <shellapi.h>
 
 #include <string>
-#include <vector>
+
+#include "purgix/recycle_flags.h"
 
 namespace {
 
@@ -108,6 +112,18 @@ bool IsSafePath(const std::wstring& path) {
   }
 }
 
+// True when another program holds the file or folder open without letting
+// it be deleted: the shell could not move it, and Wine's shell would then
+// offer to delete it for good instead (a question with no good answer).
+bool InUse(const std::wstring& path) {
+  HANDLE h = CreateFileW(path.c_str(), DELETE,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_SHARING_VIOLATION;
+  CloseHandle(h);
+  return false;
+}
+
 // Hands one path to the shell; true when it went to the Recycle Bin (or, after
 // the user agreed, was deleted for good).
 bool Recycle(const std::wstring& path) {
@@ -117,8 +133,7 @@ bool Recycle(const std::wstring& path) {
   op.hwnd = GetActiveWindow();  // so a question from the shell is the program's
   op.wFunc = FO_DELETE;
   op.pFrom = from.c_str();
-  op.fFlags =
-      FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI | FOF_WANTNUKEWARNING;
+  op.fFlags = purgix::kRecycleFlags;
   int result = SHFileOperationW(&op);
   // A "no" to the shell's question is reported through the aborted flag
   // with a result of 0.
@@ -149,6 +164,7 @@ extern "C" void doDELETE() {
     if (path.size() > 1 && path.back() == L'\\') path.pop_back();  // a folder written as "x\"
     if (!IsSafePath(path)) continue;
     if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) continue;  // names nothing
+    if (InUse(path)) continue;  // stays, as the program's warning told the user
     Recycle(path);
   }
 }

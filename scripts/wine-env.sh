@@ -23,9 +23,11 @@ ln -sfn "$TEST_DRIVE" "$WINEPREFIX/dosdevices/t:"
 #      Recycle Bin (Trash/);
 #   P: the folder of the program being run (wine-run.sh links it), so the
 #      program has a drive path: Wine reports a program outside every drive
-#      as "unix\...", a relative path, and files beside it go astray.
-if [ ! -f "$WINEPREFIX/.scourly-drives-2" ]; then
-  for letter in x: p:; do
+#      as "unix\...", a relative path, and files beside it go astray;
+#   R: a second test drive on another file system than the trash (tmpfs),
+#      where Wine's Recycle Bin cannot take files, as on a real network drive.
+if [ ! -f "$WINEPREFIX/.scourly-drives-3" ]; then
+  for letter in x: p: r:; do
     wine reg add 'HKLM\Software\Wine\Drives' /v $letter /d network /f >/dev/null 2>&1
   done
   wineserver -w

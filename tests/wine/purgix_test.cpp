@@ -4,12 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include <shellapi.h>
+
 #include "platform/win32/win32_platform.h"
+#include "purgix/recycle_flags.h"
+#include "tests/wine/box_answerer.h"
 #include "tests/wine/test_drive.h"
 
 namespace scourly {
 namespace {
 
+using wine_test::BoxAnswerer;
 using wine_test::Exists;
 using wine_test::ExeFolder;
 using wine_test::MakeFile;
@@ -126,6 +131,32 @@ TEST_F(PurgixOnDisk, LeavesAFileInUseAndRecyclesTheRest) {
   ExpectRecycled(dir / "before.tmp", "b");
   ExpectRecycled(dir / "after.tmp", "a");
   ExpectKept(dir / "locked.tmp");
+}
+
+// What the shell does with Purgix's flags when its Recycle Bin refuses an
+// item. Wine's trash refuses a file in use (Purgix leaves such a file alone
+// before it gets that far); with FOF_WANTNUKEWARNING Wine then asks whether
+// to delete for good, and "No" keeps the file and sets the aborted flag.
+TEST(PurgixRecycleFlags, ShellAsksBeforeDeletingForGoodWhatItsRecycleBinRefuses) {
+  TestFolder dir("purgix-flags");
+  MakeFile(dir / "busy.tmp", "b");
+  HANDLE h = CreateFileW(Widen(dir / "busy.tmp").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                         OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  std::wstring from = Widen(dir / "busy.tmp");
+  from.push_back(L'\0');
+  SHFILEOPSTRUCTW op = {};
+  op.wFunc = FO_DELETE;
+  op.pFrom = from.c_str();
+  op.fFlags = purgix::kRecycleFlags;
+  BoxAnswerer user(IDNO);
+  SHFileOperationW(&op);
+  user.Wait();
+  CloseHandle(h);
+  EXPECT_TRUE(user.answered) << "the shell must ask before deleting for good";
+  EXPECT_TRUE(op.fAnyOperationsAborted) << "a No is reported through the aborted flag";
+  EXPECT_TRUE(Exists(dir / "busy.tmp"));
+  EXPECT_EQ(TrashedAs(dir / "busy.tmp"), "");
 }
 
 TEST_F(PurgixOnDisk, MissingOrEmptyListDeletesNothing) {

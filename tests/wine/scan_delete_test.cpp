@@ -104,7 +104,8 @@ class MainWindowOnTestDrive : public testing::Test {
   void Select(const std::vector<std::string>& names) {
     std::vector<int> indexes;
     for (int i = 0; i < form.ListBox1.Count(); ++i) {
-      if (std::find(names.begin(), names.end(), form.ListBox1[i].name) != names.end())
+      if (form.ListBox1[i].location.rfind(dir.path() + "\\", 0) == 0 &&
+          std::find(names.begin(), names.end(), form.ListBox1[i].name) != names.end())
         indexes.push_back(i);
     }
     ASSERT_EQ(indexes.size(), names.size());

@@ -13,6 +13,7 @@
 namespace scourly::wine_test {
 namespace {
 
+// T: is the only drive tests may delete from.
 bool UnderTestDrive(const std::string& path) {
   return path.size() > 3 && (path[0] == 'T' || path[0] == 't') && path.compare(1, 2, ":\\") == 0 &&
          path.find("\\..") == std::string::npos;

@@ -31,7 +31,7 @@ void SetAttributes(const std::string& path, unsigned attributes);
 // Removes a file or folder tree under T:\ (anything else is refused).
 void RemoveTree(const std::string& path);
 
-// The trash entry holding the item that was at `path` (on T:), as a Windows
+// The trash entry holding the item that was at `path`, as a Windows
 // path under X:\Trash\files\, or "" when the trash does not hold it.
 std::string TrashedAs(const std::string& path);
 

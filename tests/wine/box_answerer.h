@@ -1,0 +1,35 @@
+// Answers the next message box or dialog of this process from a second
+// thread, the way a user would, and records what it showed.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace scourly::wine_test {
+
+class BoxAnswerer {
+ public:
+  // Presses `button` (IDOK, IDYES, IDNO...) on the first dialog window of this
+  // process that appears within `timeoutMs`.
+  explicit BoxAnswerer(int button, DWORD timeoutMs = 10000);
+  ~BoxAnswerer();  // waits for the thread
+  BoxAnswerer(const BoxAnswerer&) = delete;
+  BoxAnswerer& operator=(const BoxAnswerer&) = delete;
+
+  // Valid after Wait() or destruction.
+  void Wait();
+  bool answered = false;
+  std::wstring caption;
+  std::wstring text;
+  HICON icon = nullptr;  // the box's icon, null when it has none
+  HWND owner = nullptr;
+
+ private:
+  static DWORD WINAPI Run(void* self);
+  int button_;
+  DWORD timeoutMs_;
+  HANDLE thread_ = nullptr;
+};
+
+}  // namespace scourly::wine_test
