@@ -60,11 +60,17 @@ class Win32Ui : public Ui {
 // Loads Purgix.dll from the program's folder when first needed.
 class Win32Purgix : public Purgix {
  public:
+  Win32Purgix() = default;
+  // Another full path of the library (tests).
+  explicit Win32Purgix(std::string dllPath) : dllPath_(std::move(dllPath)) {}
   ~Win32Purgix() override;
+  Win32Purgix(const Win32Purgix&) = delete;
+  Win32Purgix& operator=(const Win32Purgix&) = delete;
   bool Available() override;
   void DoDelete() override;
 
  private:
+  std::string dllPath_;  // empty: Purgix.dll beside the executable
   HMODULE module_ = nullptr;
   void (*doDelete_)() = nullptr;
   bool tried_ = false;

@@ -14,7 +14,7 @@ bool Win32Purgix::Available() {
     tried_ = true;
     // Only the full path beside the executable: never a Purgix.dll found
     // along the search path.
-    std::wstring path = ModuleFolder() + L"Purgix.dll";
+    std::wstring path = dllPath_.empty() ? ModuleFolder() + L"Purgix.dll" : Widen(dllPath_);
     module_ = LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     if (module_) {
       doDelete_ = reinterpret_cast<void (*)()>(

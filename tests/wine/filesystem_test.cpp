@@ -149,6 +149,20 @@ TEST(Win32FileSystemFolders, TempAndProgramFoldersEndInBackslash) {
   EXPECT_TRUE(fs.FileExists(program + "wine_tests.exe")) << program;
 }
 
+TEST(Win32FileSystemFolders, TempPathHasNoLengthLimit) {
+  Win32FileSystem fs;
+  TestFolder dir("temp");
+  std::string longTemp = dir.path() + "\\" + std::string(120, 't') + "\\Grüße";
+  ASSERT_TRUE(CreateDirectoryW(Widen(dir.path() + "\\" + std::string(120, 't')).c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryW(Widen(longTemp).c_str(), nullptr));
+  wchar_t saved[4096];
+  DWORD savedLength = GetEnvironmentVariableW(L"TMP", saved, 4096);
+  SetEnvironmentVariableW(L"TMP", Widen(longTemp).c_str());
+  std::string temp = fs.GetTempPath();
+  SetEnvironmentVariableW(L"TMP", savedLength ? saved : nullptr);
+  EXPECT_EQ(temp, longTemp + "\\") << "over 99 characters, not cut";
+}
+
 TEST(Win32FileSystemFiles, WritesReadsAndReplacesWholeFiles) {
   Win32FileSystem fs;
   TestFolder dir("files");

@@ -133,6 +133,29 @@ TEST_F(PurgixOnDisk, LeavesAFileInUseAndRecyclesTheRest) {
   ExpectKept(dir / "locked.tmp");
 }
 
+TEST(Win32PurgixLoading, MissingLibraryOrExportIsNotAvailableAndDeletesNothing) {
+  TestFolder dir("purgix-missing");
+  MakeFile(dir / "stay.tmp");
+  Win32FileSystem fs;
+  ASSERT_EQ(fs.WriteFile(ExeFolder() + "FList.txt", (dir / "stay.tmp") + "\r\n"), 0u);
+
+  Win32Purgix missing(dir / "Purgix.dll");
+  EXPECT_FALSE(missing.Available());
+  missing.DoDelete();  // does nothing, and does not crash
+  // A library without the export, such as a system one under our name.
+  ASSERT_TRUE(CopyFileW(L"C:\\windows\\system32\\version.dll", Widen(dir / "Purgix.dll").c_str(),
+                        FALSE));
+  Win32Purgix wrong(dir / "Purgix.dll");
+  EXPECT_FALSE(wrong.Available());
+  wrong.DoDelete();
+  EXPECT_TRUE(Exists(dir / "stay.tmp"));
+
+  Win32Purgix beside;  // the one beside the program
+  EXPECT_TRUE(beside.Available());
+  EXPECT_TRUE(beside.Available()) << "asked twice, loaded once";
+  RemoveProgramFile("FList.txt");
+}
+
 // What the shell does with Purgix's flags when its Recycle Bin refuses an
 // item. Wine's trash refuses a file in use (Purgix leaves such a file alone
 // before it gets that far); with FOF_WANTNUKEWARNING Wine then asks whether
