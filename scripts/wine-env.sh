@@ -23,14 +23,16 @@ ln -sfn "$TEST_DRIVE" "$WINEPREFIX/dosdevices/t:"
 #      Recycle Bin (Trash/);
 #   P: the folder of the program being run (wine-run.sh links it), so the
 #      program has a drive path: Wine reports a program outside every drive
-#      as "unix\...", a relative path, and files beside it go astray;
-#   R: a second test drive on another file system than the trash (tmpfs),
-#      where Wine's Recycle Bin cannot take files, as on a real network drive.
-if [ ! -f "$WINEPREFIX/.scourly-drives-3" ]; then
-  for letter in x: p: r:; do
+#      as "unix\...", a relative path, and files beside it go astray.
+# The Windows test program's windows are not handed to a window manager:
+# without one (Xvfb), Wine waits 2 s for each hidden window to be withdrawn.
+if [ ! -f "$WINEPREFIX/.scourly-registry-3" ]; then
+  for letter in x: p:; do
     wine reg add 'HKLM\Software\Wine\Drives' /v $letter /d network /f >/dev/null 2>&1
   done
+  wine reg add 'HKCU\Software\Wine\AppDefaults\wine_tests.exe\X11 Driver' \
+    /v Managed /d N /f >/dev/null 2>&1
   wineserver -w
-  touch "$WINEPREFIX/.scourly-drives-2"
+  touch "$WINEPREFIX/.scourly-registry-3"
 fi
 ln -sfn "$XDG_DATA_HOME" "$WINEPREFIX/dosdevices/x:"
