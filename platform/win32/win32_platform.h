@@ -49,11 +49,15 @@ class Win32Ui : public Ui {
   // Runs before each pump, so windows copy their models onto the controls
   // and the user sees the scan's progress.
   void SetBeforePump(std::function<void()> sync) { beforePump_ = std::move(sync); }
+  // Sees each pumped message first and returns true when it handled it (for
+  // example IsDialogMessage for a modeless dialog); it is then not dispatched.
+  void SetMessageFilter(std::function<bool(MSG&)> filter) { filter_ = std::move(filter); }
   bool hourglass() const { return hourglass_; }
 
  private:
   HWND owner_ = nullptr;
   std::function<void()> beforePump_;
+  std::function<bool(MSG&)> filter_;
   bool hourglass_ = false;
 };
 

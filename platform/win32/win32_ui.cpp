@@ -41,6 +41,7 @@ void Win32Ui::PumpMessages() {
       PostQuitMessage(static_cast<int>(msg.wParam));
       return;
     }
+    if (filter_ && filter_(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }

@@ -82,6 +82,9 @@ TEST(Win32FileSystemListing, ListsDriveRootAndEmptyFolder) {
   TestFolder dir("root");
   auto root = ListAll(fs, "T:");
   EXPECT_TRUE(root.count(dir.path().substr(3))) << "\"T:\" lists the drive root";
+  // As on Windows, a drive root has no "." and ".." (the walkers must not
+  // count on a first "." entry there).
+  EXPECT_FALSE(root.count(".") || root.count(".."));
   MakeFolder(dir / "empty");
   auto empty = ListAll(fs, dir / "empty");
   EXPECT_EQ(empty.size(), 2u) << "an empty folder still has \".\" and \"..\"";

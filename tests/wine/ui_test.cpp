@@ -105,6 +105,23 @@ TEST(Win32UiPump, SyncsFirstThenDispatchesEveryWaitingMessage) {
   DestroyWindow(recorder);
 }
 
+TEST(Win32UiPump, FilteredMessagesAreNotDispatched) {
+  Win32Ui ui;
+  HWND recorder = MakeRecorder();
+  g_received.clear();
+  std::vector<UINT> filtered;
+  ui.SetMessageFilter([&](MSG& msg) {
+    filtered.push_back(msg.message);
+    return msg.message == WM_APP + 5;  // as a dialog would take its keys
+  });
+  PostMessageW(recorder, WM_APP + 4, 0, 0);
+  PostMessageW(recorder, WM_APP + 5, 0, 0);
+  ui.PumpMessages();
+  EXPECT_EQ(filtered, (std::vector<UINT>{WM_APP + 4, WM_APP + 5}));
+  EXPECT_EQ(g_received, std::vector<UINT>{WM_APP + 4});
+  DestroyWindow(recorder);
+}
+
 TEST(Win32UiPump, LeavesTheQuitRequestForTheMessageLoop) {
   Win32Ui ui;
   HWND recorder = MakeRecorder();
