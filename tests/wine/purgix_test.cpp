@@ -95,6 +95,17 @@ TEST_F(PurgixOnDisk, SkipsLinesThatNameNothingOrMoreThanOneThing) {
   MakeFile(dir / "rel.tmp");
   MakeFolder(dir / "sub");
   MakeFile(dir / "sub\\e.tmp");
+  // A path past the shell's classic limit, which it could cut short.
+  std::string deep = dir.path();
+  while (deep.size() < 250) {
+    deep += "\\" + std::string(40, 'd');
+    ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + Widen(deep)).c_str(), nullptr));
+  }
+  const std::string deepFile = deep + "\\deep.tmp";
+  HANDLE h = CreateFileW((L"\\\\?\\" + Widen(deepFile)).c_str(), GENERIC_WRITE, 0, nullptr,
+                         CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  CloseHandle(h);
   // A relative line would be resolved against the current folder and deleted
   // for good: make sure that folder holds the file it would name.
   ASSERT_TRUE(SetCurrentDirectoryW(Widen(dir.path()).c_str()));
@@ -107,6 +118,8 @@ TEST_F(PurgixOnDisk, SkipsLinesThatNameNothingOrMoreThanOneThing) {
       "T:rel.tmp\r\n" +                 // relative to the drive's current folder
       (dir / "sub\\..\\c.tmp") + "\r\n" +  // not literally what it names
       "T:\\\r\n" +                      // a whole drive
+      deepFile + "\r\n" +                 // too long for the shell
+      (dir / "c\xFF.tmp") + "\r\n" +      // not UTF-8
       (dir / "last.tmp") + "\r\n");
   SetCurrentDirectoryW(Widen(ExeFolder()).c_str());
   ExpectRecycled(dir / "first.tmp", "1");
@@ -115,6 +128,8 @@ TEST_F(PurgixOnDisk, SkipsLinesThatNameNothingOrMoreThanOneThing) {
   ExpectKept(dir / "d.tmp");
   ExpectKept(dir / "rel.tmp");
   ExpectKept(dir / "sub\\e.tmp");
+  EXPECT_NE(GetFileAttributesW((L"\\\\?\\" + Widen(deepFile)).c_str()), INVALID_FILE_ATTRIBUTES)
+      << "the long path stays";
 }
 
 TEST_F(PurgixOnDisk, LeavesAFileInUseAndRecyclesTheRest) {
