@@ -10,14 +10,29 @@ source "$(dirname "$0")/wine-env.sh"
 prog_dir=$(cd "$(dirname "$prog")" && pwd)
 ln -sfn "$prog_dir" "$WINEPREFIX/dosdevices/p:"
 rc=0
-if [ -z "${DISPLAY:-}" ] && command -v xvfb-run >/dev/null; then
+xvfb_pid=""
+stop_display() {
+  if [ -n "$xvfb_pid" ]; then
+    # Wine's processes of this prefix end with the display they were drawing on.
+    wineserver -k 2>/dev/null || true
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+  fi
+}
+if [ -z "${DISPLAY:-}" ] && command -v Xvfb >/dev/null; then
   # Without a display Wine creates no windows at all (a message box returns
-  # at once): give the program a virtual one, and let Wine's processes of
-  # that display end with it.
-  xvfb-run -a -s "-screen 0 1024x768x24" \
-    sh -c 'wine "$@"; rc=$?; wineserver -k 2>/dev/null; exit $rc' wine "P:\\$(basename "$prog")" "$@" \
-    || rc=$?
-else
-  wine "P:\\$(basename "$prog")" "$@" || rc=$?
+  # at once): give the program a virtual one. Xvfb picks a free display
+  # number itself and writes it to the file.
+  number_file=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  trap stop_display EXIT
+  for _ in $(seq 100); do
+    [ -s "$number_file" ] && break
+    sleep 0.1
+  done
+  export DISPLAY=":$(head -n1 "$number_file")"
+  rm -f "$number_file"
 fi
+wine "P:\\$(basename "$prog")" "$@" || rc=$?
 exit $rc
