@@ -10,7 +10,7 @@
 //    8.3 aliases, and the line would name files nobody listed;
 //  - a relative path is refused: the shell ignores FOF_ALLOWUNDO for it and
 //    deletes for good;
-//  - "." and ".." parts, device and "\\?\" forms, bare drive or share roots,
+//  - "." and ".." parts, streams, device and "\\?\" forms, bare roots,
 //    text that is not valid UTF-8 and paths too long for the shell's
 //    classic limit are refused as well, so the shell never resolves a line
 //    to something other than what it literally says.
@@ -87,7 +87,13 @@ bool IsLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <=
 bool IsSafePath(const std::wstring& path) {
   if (path.size() >= MAX_PATH) return false;
   if (path.find_first_of(L"*?") != std::wstring::npos) return false;
-  if (path.find(L'/') != std::wstring::npos) return false;
+  // No other separator, no stream (":stream", "::$DATA") and nothing a name
+  // cannot hold.
+  if (path.find_first_of(L"/<>\"|") != std::wstring::npos) return false;
+  if (path.find(L':', 2) != std::wstring::npos) return false;
+  for (wchar_t c : path) {
+    if (c < 0x20) return false;
+  }
   size_t rest;  // where the part below the root begins
   if (path.size() > 3 && IsLetter(path[0]) && path[1] == L':' && path[2] == L'\\') {
     rest = 3;
@@ -165,6 +171,8 @@ extern "C" void doDELETE() {
     if (!IsSafePath(path)) continue;
     if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) continue;  // names nothing
     if (InUse(path)) continue;  // stays, as the program's warning told the user
+    // Whatever the outcome, the next line goes on: a path that stays is what
+    // the program's warning told the user of.
     Recycle(path);
   }
 }

@@ -119,6 +119,8 @@ TEST_F(PurgixOnDisk, SkipsLinesThatNameNothingOrMoreThanOneThing) {
       (dir / "sub\\..\\c.tmp") + "\r\n" +  // not literally what it names
       "T:\\\r\n" +                      // a whole drive
       deepFile + "\r\n" +                 // too long for the shell
+      (dir / "c.tmp::$DATA") + "\r\n" +   // a stream of the file, not the file
+      (dir / "d.tmp\t") + "\r\n" +       // a control character
       (dir / "c\xFF.tmp") + "\r\n" +      // not UTF-8
       (dir / "last.tmp") + "\r\n");
   SetCurrentDirectoryW(Widen(ExeFolder()).c_str());
