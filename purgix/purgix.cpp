@@ -17,8 +17,8 @@
 // Where the Recycle Bin cannot take a path (a network or removable drive, a
 // file too large for it) FOF_WANTNUKEWARNING makes the shell ask before it
 // deletes for good; no other dialog is shown. Wine's shell asks this
-// question whenever its trash refuses an item (an item on another file
-// system than the trash, or one in use), and deletes for good only on "Yes".
+// question whenever its trash refuses an item (such as one in use), and
+// deletes for good only on "Yes".
 // A file in use is therefore left alone before the shell is asked.
 #include <windows.h>
 #include <shellapi.h>
