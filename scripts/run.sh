@@ -41,13 +41,9 @@ cleanup() {
 trap cleanup INT TERM EXIT
 
 if [ -z "${DISPLAY:-}" ]; then
-  for n in $(seq 91 120); do
-    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then break; fi
-  done
-  Xvfb ":$n" -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb_pid=$!
-  export DISPLAY=":$n"
-  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  source "$top/tests/e2e/display.sh"
+  start_display 1280x900
+  xvfb_pid=$display_pid
   echo "No display: Scourly runs on the virtual display $DISPLAY"
 fi
 
