@@ -462,6 +462,7 @@ TEST_F(ScourlyE2E, ResizingLaysOutTheMoreSheetByHalves) {
       RECT button = ChildRect(app->MoreControl(kIdSpeedButton1 + i));
       const RECT& group = i < 2 ? g2 : g3;
       EXPECT_EQ(edit.right - edit.left, Px(h - 41)) << "edit " << i;
+      EXPECT_EQ(edit.left - group.left, Px(8)) << "edit " << i << " left the place it was given";
       EXPECT_EQ(button.left - group.left, Px(h - 41 + 10)) << "button " << i;
     }
   }

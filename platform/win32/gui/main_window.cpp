@@ -137,8 +137,15 @@ void SetFont(HWND hwnd, HFONT font) {
   SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
-Bounds Effective(const Bounds& model, const Bounds& design) {
-  return model.width > 0 ? model : design;
+// The resize rule sets some of these values (group boxes: both; edits: the
+// width; buttons: the left); until it has, and for the values it never sets,
+// the form's design holds. A group box's two values come together.
+Bounds Together(const Bounds& model, const Bounds& design) {
+  return {model.left > 0 || model.width > 0 ? model.left : design.left,
+          model.width > 0 ? model.width : design.width};
+}
+Bounds PerValue(const Bounds& model, const Bounds& design) {
+  return {model.left > 0 ? model.left : design.left, model.width > 0 ? model.width : design.width};
 }
 
 }  // namespace
@@ -208,9 +215,9 @@ void MainWindow::CreateControls() {
   CreateTabs();
   CreateLists();
   CreateMoreSheet();
-  // Later siblings lie below earlier ones; the page controls and the group
-  // boxes must lie below what they hold. Bottom up: PageControl1,
-  // PageControl2, the "More" page, then everything else.
+  // Later siblings lie below earlier ones, but a page control must lie below
+  // what shows on its pages. Bottom up: PageControl1, PageControl2, the
+  // "More" page, then everything else.
   for (HWND h : {moreSheet_.hwnd(), pageControl2_, pageControl1_})
     SetWindowPos(h, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
@@ -611,15 +618,15 @@ void MainWindow::SyncLists() {
 
 void MainWindow::SyncMoreSheet() {
   if (!groupBox2_) return;
-  const Bounds g2 = Effective(form_.GroupBox2, kDesignGroup2);
-  const Bounds g3 = Effective(form_.GroupBox3, kDesignGroup3);
+  const Bounds g2 = Together(form_.GroupBox2, kDesignGroup2);
+  const Bounds g3 = Together(form_.GroupBox3, kDesignGroup3);
   const Bounds* edits[4] = {&form_.NProfile, &form_.NCacheDir, &form_.OProgramDir, &form_.OCacheDir};
   const Bounds* buttons[4] = {&form_.SpeedButton1, &form_.SpeedButton2, &form_.SpeedButton3,
                               &form_.SpeedButton4};
   std::vector<int> wanted = {g2.left, g2.width, g3.left, g3.width};
   for (int i = 0; i < 4; ++i) {
-    Bounds e = Effective(*edits[i], kDesignEdit);
-    Bounds b = buttons[i]->left > 0 ? Bounds{buttons[i]->left, kButtonWidth} : kDesignButton;
+    Bounds e = PerValue(*edits[i], kDesignEdit);
+    Bounds b = PerValue(*buttons[i], kDesignButton);
     wanted.insert(wanted.end(), {e.left, e.width, b.left, b.width});
   }
   if (wanted == moreApplied_) return;
@@ -639,6 +646,9 @@ void MainWindow::SyncMoreSheet() {
     MoveWindow(browseButtons_[i], groupLeft + dpi_(w[2]), rowTop + dpi_(16), dpi_(w[3]),
                dpi_(kEditHeight), TRUE);
   }
+  // The page paints under its children (for the group boxes' sake), so a
+  // move repaints all of it, children included.
+  RedrawWindow(moreSheet_.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 // ---- Events ----
@@ -775,8 +785,6 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         ResizeFromModel();
       }
       return 0;
-    case WM_GETMINMAXINFO:
-      break;
     case WM_COMMAND:
       OnCommand(LOWORD(wp), reinterpret_cast<HWND>(lp));
       return 0;
