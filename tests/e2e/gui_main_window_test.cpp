@@ -198,6 +198,21 @@ TEST_F(MainWindowTest, AClickReachesOnlyAnEnabledButtonOrMenuItem) {
   EXPECT_FALSE(answerer.answered);
 }
 
+TEST_F(MainWindowTest, TheHourglassShowsOverEveryPartOfTheWindow) {
+  const HCURSOR wait = LoadCursorW(nullptr, IDC_WAIT);
+  HWND list = GetDlgItem(Control(kIdListBox1), kIdListInner);
+  ui_.SetHourglass(true);
+  for (HWND over : {window_.hwnd(), list, Control(kIdToolBar1), Control(kIdStatusBar1)}) {
+    SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+    SendMessageW(over, WM_SETCURSOR, reinterpret_cast<WPARAM>(over),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor(), wait) << "no hourglass over a child window";
+  }
+  ui_.SetHourglass(false);
+  SendMessageW(list, WM_SETCURSOR, reinterpret_cast<WPARAM>(list), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  EXPECT_NE(GetCursor(), wait);
+}
+
 TEST_F(MainWindowTest, ResizingRunsTheLayoutRuleWithTheSheetWidth) {
   form_.PageControl1.activeIndex = kTabBrowserCache;
   form_.PageControl2.activeIndex = kSubTabMore;
