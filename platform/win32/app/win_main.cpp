@@ -51,13 +51,25 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   aboutWindow.Create(mainWindow.hwnd(), L"About Scourly", {400, 300},
                      WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME);
 
+  // Keyboard navigation of the modeless dialogs, in the main loop and while
+  // a scan pumps messages.
+  auto dialogMessage = [&](MSG& msg) {
+    for (HWND dialog : {optionsWindow.hwnd(), fileTypeWindow.hwnd(), aboutWindow.hwnd()}) {
+      if (dialog && IsWindowVisible(dialog) && IsDialogMessageW(dialog, &msg)) return true;
+    }
+    return false;
+  };
+  ui.SetMessageFilter(dialogMessage);
+
   mainWindow.ShowFirst();
 
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (dialogMessage(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
+  ui.SetMessageFilter(nullptr);
   optionsDialog.view = nullptr;
   CoUninitialize();
   return 0;
