@@ -70,6 +70,13 @@ TMainForm::TMainForm(Platform& platform, TUOptionsDialog& options)
   DeletePermanently1.caption = "Delete Selected files Permanently";
   SelectAll1.caption = "Select All";
   InvertSelection1.caption = "Invert Selection";
+
+  // The "More" sheet as designed, before any resize moves it.
+  GroupBox2 = {0, 277};
+  GroupBox3 = {276, 277};
+  for (Bounds* field : {&NProfile, &NCacheDir, &OProgramDir, &OCacheDir}) *field = {8, 235};
+  for (Bounds* button : {&SpeedButton1, &SpeedButton2, &SpeedButton3, &SpeedButton4})
+    *button = {245, 23};
 }
 
 // ---- Window events ----

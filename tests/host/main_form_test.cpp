@@ -230,15 +230,19 @@ TEST_F(Program, TabWithRowsButNoSelectionDisablesDeleteSelected) {
 }
 
 TEST_F(Program, ResizeMovesTheMoreSheetOnlyWhenItIsShown) {
-  form.MoreSheetWidth = 553;
+  form.MoreSheetWidth = 801;
   form.FormResize();
-  EXPECT_EQ(form.GroupBox2.width, 0);
+  EXPECT_EQ(form.GroupBox2.width, 277);  // as designed: not the "More" sheet
   form.UserSelectsTab(kTabBrowserCache);
   form.UserSelectsSubTab(kSubTabMore);
   form.Minimized = true;
   form.FormResize();
-  EXPECT_EQ(form.GroupBox2.width, 0);
+  EXPECT_EQ(form.GroupBox2.width, 277);
   form.Minimized = false;
+  form.FormResize();
+  EXPECT_EQ(form.GroupBox2.width, 401);
+  EXPECT_EQ(form.SpeedButton1.left, 369);
+  form.MoreSheetWidth = 553;
   form.FormResize();
   EXPECT_EQ(form.GroupBox2.width, 277);
   EXPECT_EQ(form.GroupBox3.width, 277);

@@ -114,15 +114,12 @@ const wchar_t* const kSubTabs[] = {L"IE Cache", L"    More    "};
 const std::vector<ListColumn> kResultColumns = {
     {L"File Name", 175}, {L"Location", 200}, {L"Size (B)", 60}, {L"Time Stamp", 75}};
 
-// Layout of the "More" sheet at 96 DPI that the models do not set: the
-// vertical places, and the design-time bounds used until the resize rule has
-// run once. Horizontal bounds of the edits and buttons are relative to their
-// group box.
+// Layout of the "More" sheet at 96 DPI that the models do not hold: the
+// vertical places. The models' horizontal bounds of the edits and buttons are
+// relative to their group box.
 constexpr int kGroupTop = 8, kGroupHeight = 170;
 constexpr int kPathRowTop[2] = {76, 124};  // label; the edit is 16 below
-constexpr int kEditHeight = 21, kButtonWidth = 23;
-constexpr Bounds kDesignGroup2{0, 277}, kDesignGroup3{276, 277}, kDesignEdit{8, 235},
-    kDesignButton{245, kButtonWidth};
+constexpr int kEditHeight = 21;
 const wchar_t* const kPathLabels[4] = {L"User Profile:", L"Cache Directory:",
                                        L"Program Directory:", L"Cache Directory:"};
 
@@ -135,17 +132,6 @@ HWND Child(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, in
 
 void SetFont(HWND hwnd, HFONT font) {
   SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-}
-
-// The resize rule sets some of these values (group boxes: both; edits: the
-// width; buttons: the left); until it has, and for the values it never sets,
-// the form's design holds. A group box's two values come together.
-Bounds Together(const Bounds& model, const Bounds& design) {
-  return {model.left > 0 || model.width > 0 ? model.left : design.left,
-          model.width > 0 ? model.width : design.width};
-}
-Bounds PerValue(const Bounds& model, const Bounds& design) {
-  return {model.left > 0 ? model.left : design.left, model.width > 0 ? model.width : design.width};
 }
 
 }  // namespace
@@ -618,16 +604,15 @@ void MainWindow::SyncLists() {
 
 void MainWindow::SyncMoreSheet() {
   if (!groupBox2_) return;
-  const Bounds g2 = Together(form_.GroupBox2, kDesignGroup2);
-  const Bounds g3 = Together(form_.GroupBox3, kDesignGroup3);
+  const Bounds& g2 = form_.GroupBox2;
+  const Bounds& g3 = form_.GroupBox3;
   const Bounds* edits[4] = {&form_.NProfile, &form_.NCacheDir, &form_.OProgramDir, &form_.OCacheDir};
   const Bounds* buttons[4] = {&form_.SpeedButton1, &form_.SpeedButton2, &form_.SpeedButton3,
                               &form_.SpeedButton4};
   std::vector<int> wanted = {g2.left, g2.width, g3.left, g3.width};
   for (int i = 0; i < 4; ++i) {
-    Bounds e = PerValue(*edits[i], kDesignEdit);
-    Bounds b = PerValue(*buttons[i], kDesignButton);
-    wanted.insert(wanted.end(), {e.left, e.width, b.left, b.width});
+    wanted.insert(wanted.end(),
+                  {edits[i]->left, edits[i]->width, buttons[i]->left, buttons[i]->width});
   }
   if (wanted == moreApplied_) return;
   moreApplied_ = wanted;
