@@ -138,24 +138,30 @@ void TMainForm::UserSelectsTab(int index) {
 void TMainForm::UserSelectsSubTab(int index) { PageControl2.activeIndex = index; }
 
 void TMainForm::PageControl1Change() {
-  int tab = ActiveTab();
-  if (tab != kTabBrowserCache) {
+  // The delete texts of the file tabs and of the IE cache, whose deletions
+  // are permanent; the "More" sub-tab keeps whatever stood before.
+  struct DeleteTexts {
+    const char* permanentCaption;
+    const char* selectedHint;
+    const char* allHint;
+  };
+  static constexpr DeleteTexts kFileTabs{"Delete Selected file Permanently",
+                                         "Delete Selected Files to the Recycle Bin",
+                                         "Delete All files to the Recycle Bin"};
+  static constexpr DeleteTexts kCacheTab{"Delete Selected files Permanently",
+                                         "Delete Selected Files Permanently",
+                                         "Delete All files Permanently"};
+  const int tab = ActiveTab();
+  const bool cacheTab = tab == kTabBrowserCache;
+  if (!cacheTab || PageControl2.activeIndex == kSubTabIECache) {
+    const DeleteTexts& texts = cacheTab ? kCacheTab : kFileTabs;
     FindFilesTB.enabled = true;
-    DeletePermanently1.caption = "Delete Selected file Permanently";
-    DeleteSelTB.hint = "Delete Selected Files to the Recycle Bin";
-    DeleteAllTB.hint = "Delete All files to the Recycle Bin";
-    Open1.enabled = true;
-    Delete1.enabled = true;
-  } else {
-    if (PageControl2.activeIndex == kSubTabIECache) {
-      FindFilesTB.enabled = true;
-      DeletePermanently1.caption = "Delete Selected files Permanently";
-      DeleteSelTB.hint = "Delete Selected Files Permanently";
-      DeleteAllTB.hint = "Delete All files Permanently";
-    }
-    Open1.enabled = false;
-    Delete1.enabled = false;
+    DeletePermanently1.caption = texts.permanentCaption;
+    DeleteSelTB.hint = texts.selectedHint;
+    DeleteAllTB.hint = texts.allHint;
   }
+  Open1.enabled = !cacheTab;
+  Delete1.enabled = !cacheTab;
   FindFilesTB.hint = kFindFilesHints[tab];
 }
 
