@@ -25,6 +25,14 @@ std::string PatternFolder(const std::string& pattern) {
   return pattern.size() >= 3 ? pattern.substr(0, pattern.size() - 3) : std::string();
 }
 
+// The empty-file walk passes over a folder marked compressed, encrypted, not
+// indexed or as a link. A subfolder's listing opens with ".", which carries
+// the folder's own attributes; a drive root has no "." and its first entry
+// is just some file, which says nothing about the drive.
+bool OwnAttributesPlain(const FindEntry& first) {
+  return first.name != "." || PlainAttributes(first.attributes, kSetAllButSystem);
+}
+
 ResultRow MakeRow(WalkContext& ctx, const FindEntry& e, const std::string& location) {
   return ResultRow{e.name, location, e.size, ctx.dates.Of(e.lastWrite)};
 }
@@ -100,9 +108,7 @@ void FindEmptyFiles(WalkContext& ctx, const std::string& pattern, ScanState& sta
   auto listing = ctx.fs.ListFolder(folder.substr(0, folder.size() - 1));
   FindEntry e;
   if (!listing || !NextShown(*listing, e, kSetAllButSystem)) return;
-  // The first entry of a subfolder is ".", carrying the folder's own
-  // attributes: a compressed, encrypted or linked folder is not walked.
-  if (!PlainAttributes(e.attributes, kSetAllButSystem)) return;
+  if (!OwnAttributesPlain(e)) return;
   do {
     if (PlainAttributes(e.attributes, kSetAllButSystem)) {
       if (IsFolder(e) && !IsPassedOverName(e.name)) {
@@ -177,8 +183,7 @@ class DriveSweep {
     listing.reset();
 
     const std::string location = folder + "\\";
-    if (emptyWalk && (entries.empty() || !PlainAttributes(entries[0].attributes, kSetAllButSystem)))
-      emptyWalk = false;
+    if (emptyWalk && (entries.empty() || !OwnAttributesPlain(entries[0]))) emptyWalk = false;
 
     if (maskWalk) {
       for (const FindEntry& f : entries) {

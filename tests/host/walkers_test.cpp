@@ -94,6 +94,16 @@ TEST(DriveWalk, AttributesDecideWhatIsListedAndEntered) {
             (Paths{"C:\\hid.tmp", "C:\\packed\\in.tmp", "C:\\archive.txt"}));
 }
 
+TEST(DriveWalk, RootWhoseFirstEntryIsNoPlainFileIsStillWalkedForEmptyFiles) {
+  FakeWindows bare;
+  bare.fs.AddDrive('T');
+  bare.fs.AddFile("T:\\indexed.txt", 5, kAttrArchive | kAttrNotIndexed);  // listed first
+  bare.fs.AddFile("T:\\empty.txt", 0);
+  bare.fs.AddFile("T:\\sub\\empty2.txt", 0);
+  EXPECT_EQ(WalkBoth(bare, Options({"*.tmp"}, {"T:\\"})),
+            (Paths{"T:\\empty.txt", "T:\\sub\\empty2.txt"}));
+}
+
 TEST(DriveWalk, PassedOverFoldersAreCaseSensitive) {
   FakeWindows win;
   win.fs.AddFile("C:\\SendTo\\a.tmp", 4);
