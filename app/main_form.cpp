@@ -181,6 +181,9 @@ void TMainForm::WithHourglass(const std::function<void()>& step) {
 }
 
 void TMainForm::FindFilesTBClick() {
+  // The popup menu's Find Files stays enabled while a scan pumps messages;
+  // a second scan inside the first would interleave two walks over one list.
+  if (scanRunning_) return;
   StopFlag = false;
   WithHourglass([this] {
     switch (ActiveTab()) {
@@ -303,7 +306,12 @@ void TMainForm::ListBox5Click() {
 // ---- The unneeded-file scan ----
 
 void TMainForm::UFindFilesClick() {
-  if (StopFlag) return;
+  if (StopFlag || scanRunning_) return;
+  scanRunning_ = true;
+  struct Running {
+    bool& flag;
+    ~Running() { flag = false; }
+  } running{scanRunning_};
   ListBox1.Clear();
   FindFilesTB.enabled = false;
   Ui& ui = platform_.ui;

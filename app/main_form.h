@@ -127,6 +127,7 @@ class TMainForm {
 
   Platform& platform_;
   TUOptionsDialog& options_;
+  bool scanRunning_ = false;
 };
 
 }  // namespace scourly

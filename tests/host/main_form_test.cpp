@@ -139,6 +139,26 @@ TEST_F(Program, StopOutlivesTheScanUntilFindFiles) {
   EXPECT_FALSE(form.StopFlag);
 }
 
+TEST_F(Program, ScanRequestsDuringAScanAreIgnored) {
+  Files();
+  bool asked = false;
+  win.ui.onPump = [&] {
+    if (asked) return;
+    asked = true;
+    form.FindFiles1Click();
+    form.ScanUnneededFiles1Click();
+    EXPECT_FALSE(form.FindFilesTB.enabled);  // still the first scan's state
+  };
+  form.FindFilesTBClick();
+  EXPECT_TRUE(asked);
+  EXPECT_EQ(Paths(form.ListBox1), (Texts{"T:\\a.tmp", "T:\\d\\b.bak", "T:\\e.txt"}));
+  EXPECT_EQ(win.ui.hourglassChanges, (std::vector<bool>{true, false}));
+  // Once it has ended, scans run again.
+  form.ScanUnneededFiles1Click();
+  EXPECT_EQ(form.ListBox1.Count(), 3);
+  EXPECT_FALSE(form.FindFilesTB.enabled);
+}
+
 TEST_F(Program, StopWithRowsOnlySetsTheFlag) {
   Files();
   form.FindFilesTBClick();
