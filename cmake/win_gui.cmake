@@ -19,17 +19,27 @@ if(TARGET Purgix)
 endif()
 
 # End-to-end: the real Scourly.exe under Wine and Xvfb, driven from another
-# process by e2e_driver.exe, at 96 and at 144 DPI.
-add_executable(e2e_driver tests/e2e/e2e_driver.cpp tests/e2e/scourly_process.cpp)
-target_include_directories(e2e_driver PRIVATE ${CMAKE_SOURCE_DIR})
-target_link_libraries(e2e_driver PRIVATE gtest user32 gdi32 comctl32)
-target_link_options(e2e_driver PRIVATE -municode)
-add_dependencies(e2e_driver Scourly)
+# process, at 96 and at 144 DPI: e2e_driver.exe drives the main window,
+# e2e_delete_driver.exe the deletion commands (its screenshots go to
+# e2e-DPI/screenshots/deletion/). Both share one Wine prefix per DPI.
+foreach(driver e2e_driver e2e_delete_driver)
+  add_executable(${driver} tests/e2e/${driver}.cpp tests/e2e/e2e_support.cpp
+    tests/e2e/scourly_process.cpp)
+  target_include_directories(${driver} PRIVATE ${CMAKE_SOURCE_DIR})
+  target_link_libraries(${driver} PRIVATE gtest user32 gdi32 comctl32)
+  target_link_options(${driver} PRIVATE -municode)
+  add_dependencies(${driver} Scourly)
+endforeach()
 foreach(dpi 96 144)
   add_test(NAME e2e_main_window_${dpi}dpi
     COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/run_e2e.sh
       $<TARGET_FILE:Scourly> $<TARGET_FILE:e2e_driver> ${CMAKE_BINARY_DIR}/e2e-${dpi} ${dpi})
-  set_tests_properties(e2e_main_window_${dpi}dpi PROPERTIES TIMEOUT 400 RUN_SERIAL TRUE)
+  add_test(NAME e2e_deletion_${dpi}dpi
+    COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/run_e2e.sh
+      $<TARGET_FILE:Scourly> $<TARGET_FILE:e2e_delete_driver> ${CMAKE_BINARY_DIR}/e2e-${dpi} ${dpi}
+      screenshots/deletion)
+  set_tests_properties(e2e_main_window_${dpi}dpi e2e_deletion_${dpi}dpi
+    PROPERTIES TIMEOUT 400 RUN_SERIAL TRUE)
 endforeach()
 
 # The windows' own parts inside one process (a virtual display, no driver).

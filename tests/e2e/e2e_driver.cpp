@@ -11,12 +11,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "platform/win32/gui/gui_ids.h"
+#include "tests/e2e/e2e_support.h"
 #include "tests/e2e/scourly_process.h"
 
 namespace scourly::e2e {
@@ -50,37 +49,13 @@ const TestFile kFiles[] = {
     {L"docs\\deep\\", L"readme.txt", 100, false},
 };
 
-FILETIME StampTime() {
-  SYSTEMTIME st{2021, 3, 0, 4, 12, 0, 0, 0};
-  FILETIME ft;
-  SystemTimeToFileTime(&st, &ft);
-  return ft;
-}
-
-std::wstring StampText() {
-  FILETIME utc = StampTime(), local;
-  FileTimeToLocalFileTime(&utc, &local);
-  SYSTEMTIME st;
-  FileTimeToSystemTime(&local, &st);
-  wchar_t text[64];
-  GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, text, 64);
-  return text;
-}
-
 void MakeTestDrive() {
   CreateDirectoryW(L"T:\\docs", nullptr);
   CreateDirectoryW(L"T:\\docs\\deep", nullptr);
-  FILETIME stamp = StampTime();
   for (const TestFile& f : kFiles) {
     std::wstring path = std::wstring(L"T:\\") + f.folder + f.name;
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE) << "cannot create " << std::string(path.begin(), path.end());
-    std::string bytes(f.size, 'x');
-    DWORD written = 0;
-    if (f.size) WriteFile(h, bytes.data(), f.size, &written, nullptr);
-    SetFileTime(h, nullptr, nullptr, &stamp);
-    CloseHandle(h);
+    ASSERT_TRUE(CreateTestFile(path, f.size))
+        << "cannot create " << std::string(path.begin(), path.end());
   }
 }
 
@@ -96,29 +71,7 @@ std::vector<std::wstring> ExpectedRows() {
   return rows;
 }
 
-void WriteSettings() {
-  std::wstring folder = g_exe.substr(0, g_exe.find_last_of(L'\\') + 1);
-  std::ofstream ini(std::filesystem::path(folder + L"settings.ini"), std::ios::binary);
-  const char* masks[] = {"*.tmp", "*.---", "*.??~", "*.bak", "*.old", "*.~*"};
-  ini << "[options]\r\n";
-  for (int i = 0; i < 6; ++i) ini << "extn" << i << "=" << masks[i] << "\r\nextn_chkd" << i << "=1\r\n";
-  ini << "TempFiles=0\r\ntotal_extn=5\r\ntotal_chkd=6\r\n";
-  ini << "[drives]\r\ndrive0=C:\\\r\nchkd0=0\r\ndrive1=T:\\\r\nchkd1=1\r\ntotal_drives=1\r\n"
-         "drives_chkd=1\r\n";
-}
-
-// ---- Screenshots ----
-
-void Shot(const std::wstring& name) {
-  if (g_shots.empty()) return;
-  Sleep(400);  // let the window finish painting
-  std::wstring request = g_shots + L"\\" + name + L".req";
-  HANDLE h = CreateFileW(request.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return;
-  CloseHandle(h);
-  ScourlyProcess::WaitFor([&] { return GetFileAttributesW(request.c_str()) == INVALID_FILE_ATTRIBUTES; },
-                          15000);
-}
+void Shot(const std::wstring& name) { scourly::e2e::Shot(g_shots, name); }
 
 // ---- The program under test, shared by the tests in their order ----
 
@@ -139,7 +92,7 @@ class ScourlyE2E : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     MakeTestDrive();
-    WriteSettings();
+    WriteSettings(g_exe);
     app = new ScourlyProcess;
     started = app->Start(g_exe);
   }

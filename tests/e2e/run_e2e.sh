@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Runs the end-to-end tests: the real Scourly.exe under Wine on a virtual
-# display of its own, driven by e2e_driver.exe from another process.
-#   run_e2e.sh SCOURLY.EXE E2E_DRIVER.EXE OUT_DIR DPI
+# Runs end-to-end tests: the real Scourly.exe under Wine on a virtual
+# display of its own, driven by a test driver from another process.
+#   run_e2e.sh SCOURLY.EXE DRIVER.EXE OUT_DIR DPI [SHOTS]
 # OUT_DIR holds the Wine prefix (reused between runs), the test drive T:,
-# and the screenshots (OUT_DIR/screenshots/*.png).
+# the Recycle Bin (the XDG trash) and the screenshots
+# (OUT_DIR/SHOTS/*.png; SHOTS is "screenshots" unless given).
 set -euo pipefail
-exe=$1 driver=$2 out=$3 dpi=${4:-96}
+exe=$1 driver=$2 out=$3 dpi=${4:-96} shots=${5:-screenshots}
 top=$(cd "$(dirname "$0")/../.." && pwd)
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
@@ -26,12 +27,15 @@ wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2
 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
 wineserver -w
 
-# A fresh test drive and program folder for every run.
+# A fresh test drive, Recycle Bin and program folder for every run.
 find "$TEST_DRIVE" -mindepth 1 -delete
+rm -rf "$XDG_DATA_HOME/Trash"
 app_dir="$WINEPREFIX/drive_c/ScourlyE2E"
 shots_dir="$WINEPREFIX/drive_c/e2e-shots"
-rm -rf "$app_dir" "$shots_dir" "$out/screenshots"
-mkdir -p "$app_dir" "$shots_dir" "$out/screenshots"
+shots_out="$out/$shots"
+rm -rf "$app_dir" "$shots_dir"
+rm -f "$shots_out"/*.png
+mkdir -p "$app_dir" "$shots_dir" "$shots_out"
 cp "$exe" "$app_dir/"
 purgix="$(dirname "$exe")/Purgix.dll"
 if [ -f "$purgix" ]; then cp "$purgix" "$app_dir/"; fi
@@ -55,7 +59,7 @@ start_display 1024x768
     for req in "$shots_dir"/*.req; do
       [ -e "$req" ] || continue
       name=$(basename "$req" .req)
-      import -window root "$out/screenshots/$name.png" 2>/dev/null || true
+      import -window root "$shots_out/$name.png" 2>/dev/null || true
       rm -f "$req"
     done
     sleep 0.1
@@ -64,6 +68,6 @@ start_display 1024x768
 watch_pid=$!
 
 rc=0
-wine "C:\\ScourlyE2E\\e2e_driver.exe" "C:\\ScourlyE2E\\Scourly.exe" "$dpi" "C:\\e2e-shots" || rc=$?
-echo "Screenshots: $out/screenshots"
+wine "C:\\ScourlyE2E\\$(basename "$driver")" "C:\\ScourlyE2E\\Scourly.exe" "$dpi" "C:\\e2e-shots" || rc=$?
+echo "Screenshots: $shots_out"
 exit $rc

@@ -222,6 +222,12 @@ void ScourlyProcess::ClickRow(int n, int row, bool control) const {
   HWND list = ListBox(n);
   int height = static_cast<int>(Send(list, LB_GETITEMHEIGHT, 0, 0));
   int top = static_cast<int>(Send(list, LB_GETTOPINDEX, 0, 0));
+  RECT client{};
+  GetClientRect(list, &client);
+  if (height > 0 && (row < top || (row - top + 1) * height > client.bottom)) {
+    Send(list, LB_SETTOPINDEX, row, 0);  // as the scroll bar would
+    top = static_cast<int>(Send(list, LB_GETTOPINDEX, 0, 0));
+  }
   LPARAM at = MAKELPARAM(20, (row - top) * height + height / 2);
   WPARAM keys = control ? MK_CONTROL : 0;
   Send(list, WM_LBUTTONDOWN, keys | MK_LBUTTON, at);
@@ -236,6 +242,88 @@ std::vector<int> ScourlyProcess::SelectedRows(int n) const {
     if (Send(list, LB_GETSEL, i, 0) > 0) rows.push_back(i);
   }
   return rows;
+}
+
+// ---- Message boxes ----
+
+namespace {
+
+std::wstring ClassOf(HWND hwnd) {
+  wchar_t name[64] = {};
+  GetClassNameW(hwnd, name, 64);
+  return name;
+}
+
+std::wstring TextOf(HWND hwnd) {
+  wchar_t text[1024] = {};
+  GetWindowTextW(hwnd, text, 1024);  // WM_GETTEXT is carried between processes
+  return text;
+}
+
+std::vector<HWND> TopWindowsOf(DWORD pid) {
+  struct Search {
+    DWORD pid;
+    std::vector<HWND> found;
+  } search{pid, {}};
+  EnumWindows(
+      [](HWND hwnd, LPARAM lp) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lp);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(hwnd, &owner);
+        if (owner == s->pid && IsWindowVisible(hwnd)) s->found.push_back(hwnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+}  // namespace
+
+HWND ScourlyProcess::WaitForMessageBox(DWORD timeoutMs) const {
+  HWND box = nullptr;
+  WaitFor(
+      [&] {
+        for (HWND w : TopWindowsOf(pid())) {
+          if (ClassOf(w) == L"#32770") box = w;
+        }
+        return box != nullptr;
+      },
+      timeoutMs);
+  return box;
+}
+
+ScourlyProcess::MessageBoxView ScourlyProcess::ReadMessageBox(HWND box) {
+  MessageBoxView view;
+  view.caption = TextOf(box);
+  for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (!IsWindowVisible(child)) continue;
+    std::wstring kind = ClassOf(child);
+    LONG style = GetWindowLongW(child, GWL_STYLE);
+    if (_wcsicmp(kind.c_str(), L"Button") == 0) {
+      view.buttons.push_back(TextOf(child));
+    } else if (_wcsicmp(kind.c_str(), L"Static") == 0) {
+      if ((style & SS_TYPEMASK) == SS_ICON) {
+        if (SendMessageW(child, STM_GETICON, 0, 0)) view.icon = true;
+      } else if (std::wstring text = TextOf(child); !text.empty()) {
+        if (!view.text.empty()) view.text += L"\n";
+        view.text += text;
+      }
+    }
+  }
+  return view;
+}
+
+bool ScourlyProcess::AnswerMessageBox(HWND box, int id, DWORD timeoutMs) {
+  HWND button = GetDlgItem(box, id);
+  if (!button) return false;
+  PostMessageW(button, BM_CLICK, 0, 0);
+  return WaitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); }, timeoutMs);
+}
+
+std::wstring ScourlyProcess::DescribeWindows() const {
+  std::wstring out;
+  for (HWND w : TopWindowsOf(pid())) out += L"[" + ClassOf(w) + L" \"" + TextOf(w) + L"\"] ";
+  return out.empty() ? L"(none)" : out;
 }
 
 }  // namespace scourly::e2e

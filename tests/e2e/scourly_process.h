@@ -41,6 +41,7 @@ class ScourlyProcess {
   bool Running() const;
 
   HWND main() const { return main_; }
+  DWORD pid() const { return pi_.dwProcessId; }
   HWND Control(int id) const { return GetDlgItem(main_, id); }
   HWND MoreControl(int id) const;  // a control of the "More" page
   HWND ListBox(int n) const;  // the list box inside ListBoxN (1 to 5)
@@ -71,8 +72,26 @@ class ScourlyProcess {
   int RowCount(int n) const;
   std::wstring RowText(int n, int row) const;
   std::vector<std::wstring> Rows(int n) const;
-  void ClickRow(int n, int row, bool control) const;  // a mouse click, Ctrl held or not
+  // A mouse click, Ctrl held or not; a row out of view is scrolled into view
+  // first.
+  void ClickRow(int n, int row, bool control) const;
   std::vector<int> SelectedRows(int n) const;
+
+  // Message boxes of the program (dialog class "#32770").
+  struct MessageBoxView {
+    std::wstring caption;
+    std::wstring text;                  // the visible static texts, joined by "\n"
+    std::vector<std::wstring> buttons;  // the visible buttons' captions
+    bool icon = false;                  // a visible icon beside the text
+  };
+  // The program's visible message box, waited for; nullptr on time-out.
+  HWND WaitForMessageBox(DWORD timeoutMs = 10000) const;
+  static MessageBoxView ReadMessageBox(HWND box);
+  // Clicks the box's button `id` (IDOK, IDYES...) and waits for the box to go.
+  static bool AnswerMessageBox(HWND box, int id, DWORD timeoutMs = 10000);
+  // The captions and classes of the program's visible top-level windows, for
+  // failure messages.
+  std::wstring DescribeWindows() const;
 
   // Waits until `done()` holds, pumping nothing; false on time-out.
   template <class F>
