@@ -140,24 +140,11 @@ std::wstring SizeText(int64_t bytes) {
 constexpr wchar_t kInUseNotice[] = L"Some files may not be deleted if in use";
 constexpr wchar_t kInUseNoticeAll[] = L"Some files may not be deleted if in use!";
 
-class DeletionE2E : public ::testing::Test {
+class DeletionE2E : public ScourlySuite {
  protected:
-  static void SetUpTestSuite() {
-    MakeTestDrive();
-    WriteSettings(g_exe);
-    app = new ScourlyProcess;
-    started = app->Start(g_exe);
-  }
-  static void TearDownTestSuite() {
-    if (app) app->Close();
-    delete app;
-    app = nullptr;
-  }
-  void SetUp() override { ASSERT_TRUE(started && app->Running()) << "Scourly.exe did not start"; }
+  static void SetUpTestSuite() { StartScourly(g_exe, MakeTestDrive); }
+  static void TearDownTestSuite() { CloseScourly(); }
 
-  std::vector<std::wstring> Panels() const {
-    return {app->Panel(0), app->Panel(1), app->Panel(2), app->Panel(3)};
-  }
 
   int RowOf(const TestFile& f) const {
     std::vector<std::wstring> rows = app->Rows(1);
@@ -283,13 +270,9 @@ class DeletionE2E : public ::testing::Test {
     Shot(g_shots, std::wstring(shotStem) + L"-deleted");
   }
 
-  static ScourlyProcess* app;
-  static bool started;
   static std::set<std::wstring> recycled;  // names of files moved to the Recycle Bin
   static std::set<std::wstring> erased;    // names of files deleted for good
 };
-ScourlyProcess* DeletionE2E::app = nullptr;
-bool DeletionE2E::started = false;
 std::set<std::wstring> DeletionE2E::recycled;
 std::set<std::wstring> DeletionE2E::erased;
 

@@ -88,20 +88,10 @@ constexpr const wchar_t* kFindHintByTab[5] = {
     L"Click to find the Dead Shortcuts. This action will not delete files.",
 };
 
-class ScourlyE2E : public ::testing::Test {
+class ScourlyE2E : public ScourlySuite {
  protected:
-  static void SetUpTestSuite() {
-    MakeTestDrive();
-    WriteSettings(g_exe);
-    app = new ScourlyProcess;
-    started = app->Start(g_exe);
-  }
-  static void TearDownTestSuite() {
-    if (app) app->Close();
-    delete app;
-    app = nullptr;
-  }
-  void SetUp() override { ASSERT_TRUE(started && app->Running()) << "Scourly.exe did not start"; }
+  static void SetUpTestSuite() { StartScourly(g_exe, MakeTestDrive); }
+  static void TearDownTestSuite() { CloseScourly(); }
 
   HWND Tabs() const { return app->Control(kIdPageControl1); }
   HWND SubTabs() const { return app->Control(kIdPageControl2); }
@@ -113,9 +103,6 @@ class ScourlyE2E : public ::testing::Test {
       return app->ButtonEnabled(kCmdFindFilesTB) && app->ButtonEnabled(kCmdDeleteAllTB);
     });
   }
-  std::vector<std::wstring> Panels() const {
-    return {app->Panel(0), app->Panel(1), app->Panel(2), app->Panel(3)};
-  }
   RECT ChildRect(HWND child) const {
     RECT rc;
     GetWindowRect(child, &rc);
@@ -123,11 +110,7 @@ class ScourlyE2E : public ::testing::Test {
     return rc;
   }
 
-  static ScourlyProcess* app;
-  static bool started;
 };
-ScourlyProcess* ScourlyE2E::app = nullptr;
-bool ScourlyE2E::started = false;
 
 const std::vector<std::wstring> kResetPanels = {L"Selected Size: 0 B", L"Selected Files: 0",
                                                 L"Total Files: 0", L"0 B"};

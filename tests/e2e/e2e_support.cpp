@@ -59,4 +59,26 @@ void Shot(const std::wstring& folder, const std::wstring& name) {
       [&] { return GetFileAttributesW(request.c_str()) == INVALID_FILE_ATTRIBUTES; }, 15000);
 }
 
+ScourlyProcess* ScourlySuite::app = nullptr;
+bool ScourlySuite::started = false;
+
+void ScourlySuite::StartScourly(const std::wstring& exe, void (*makeTestDrive)()) {
+  makeTestDrive();
+  WriteSettings(exe);
+  app = new ScourlyProcess;
+  started = app->Start(exe);
+}
+
+void ScourlySuite::CloseScourly() {
+  if (app) app->Close();
+  delete app;
+  app = nullptr;
+}
+
+void ScourlySuite::SetUp() { ASSERT_TRUE(started && app->Running()) << "Scourly.exe did not start"; }
+
+std::vector<std::wstring> ScourlySuite::Panels() {
+  return {app->Panel(0), app->Panel(1), app->Panel(2), app->Panel(3)};
+}
+
 }  // namespace scourly::e2e

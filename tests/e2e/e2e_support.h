@@ -4,7 +4,12 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <string>
+#include <vector>
+
+#include "tests/e2e/scourly_process.h"
 
 namespace scourly::e2e {
 
@@ -25,5 +30,21 @@ void WriteSettings(const std::wstring& exe);
 // `name` (FOLDER\NAME.req, deleted once taken) and waits for it. Does nothing
 // when `folder` is empty.
 void Shot(const std::wstring& folder, const std::wstring& name);
+
+// One Scourly.exe for a whole test suite: started once the test drive and
+// settings are in place, closed at the end. The suite's tests run in order
+// on the same window.
+class ScourlySuite : public ::testing::Test {
+ protected:
+  // `makeTestDrive` fills T:\ first; `exe` is Scourly.exe's Windows path.
+  static void StartScourly(const std::wstring& exe, void (*makeTestDrive)());
+  static void CloseScourly();
+  void SetUp() override;
+
+  static std::vector<std::wstring> Panels();
+
+  static ScourlyProcess* app;
+  static bool started;
+};
 
 }  // namespace scourly::e2e
