@@ -9,11 +9,6 @@ target_link_libraries(Purgix PRIVATE shell32)
 
 # The test program runs in a folder of its own: it writes settings.ini and
 # FList.txt beside itself, and Purgix.dll reads FList.txt from there.
-# The compiler's win32 thread model has no std::mutex, which GoogleTest's
-# Notification needs: a Win32 one stands in.
-target_compile_definitions(gtest PUBLIC GTEST_HAS_NOTIFICATION_=1)
-target_compile_options(gtest PUBLIC
-  -include ${CMAKE_SOURCE_DIR}/tests/wine/gtest_notification.h)
 
 file(GLOB WINE_TEST_SOURCES CONFIGURE_DEPENDS tests/wine/*.cpp)
 if(WINE_TEST_SOURCES)
