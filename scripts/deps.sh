@@ -2,7 +2,7 @@
 # Installs what building, running and testing Scourly needs on Debian 12,
 # skipping the apt run when everything is there already.
 set -euo pipefail
-packages=(cmake ninja-build g++ libgtest-dev googletest g++-mingw-w64-x86-64
+packages=(cmake ninja-build g++ libgtest-dev googletest g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
   wine wine64 xvfb xdotool imagemagick x11-utils python3)
 missing=()
 for p in "${packages[@]}"; do
