@@ -19,11 +19,6 @@ cmake --build "$build/win" -j2 --target Scourly
 
 export WINE_ROOT="$build/win/wine-run"
 source "$top/scripts/wine-env.sh"
-# Wine's desktop window draws caption buttons with its Marlett font, which it
-# finds only in the prefix's font folder.
-if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
-  cp -n /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
-fi
 install_dir="$WINEPREFIX/drive_c/Scourly"
 mkdir -p "$install_dir"
 cp "$build/win/bin/Scourly.exe" "$install_dir/"

@@ -36,3 +36,8 @@ if [ ! -f "$WINEPREFIX/.scourly-registry-3" ]; then
   touch "$WINEPREFIX/.scourly-registry-3"
 fi
 ln -sfn "$XDG_DATA_HOME" "$WINEPREFIX/dosdevices/x:"
+# Wine's desktop window draws caption buttons with its Marlett font, which it
+# finds only in the prefix's font folder.
+if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
+  cp -n /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+fi

@@ -13,11 +13,6 @@ out=$(cd "$out" && pwd)
 
 export WINE_ROOT="$out/wine"
 source "$top/scripts/wine-env.sh"
-# Wine's desktop window draws caption buttons with its Marlett font, which it
-# finds only in the prefix's font folder.
-if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
-  cp -n /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
-fi
 
 # The prefix's DPI, and a Wine desktop window that draws frames and
 # captions (there is no window manager on the virtual display).
