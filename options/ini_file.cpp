@@ -128,8 +128,8 @@ std::string IniFile::ReadString(const std::string& section, const std::string& k
 int32_t IniFile::ReadInteger(const std::string& section, const std::string& key,
                              int32_t fallback) const {
   int32_t value;
-  if (FindKey(section, key) < 0 || !ParseIniInteger(ReadString(section, key, ""), value))
-    return fallback;
+  // A missing key reads as "", which is no number.
+  if (!ParseIniInteger(ReadString(section, key, ""), value)) return fallback;
   return value;
 }
 
