@@ -1,12 +1,12 @@
 # The Win32 windows, Scourly.exe, and the end-to-end tests that drive it.
 
-file(GLOB WIN_GUI_SOURCES CONFIGURE_DEPENDS platform/win32/gui/*.cpp)
+file(GLOB WIN_GUI_SOURCES CONFIGURE_DEPENDS ui/controls/*.cpp ui/main/*.cpp ui/dialogs/*.cpp)
 add_library(scourly_gui STATIC ${WIN_GUI_SOURCES})
 target_link_libraries(scourly_gui PUBLIC scourly_win32 scourly_logic comctl32 gdi32 user32 shell32)
 
 # Scourly.exe and Purgix.dll side by side in bin/.
 set(SCOURLY_BIN_DIR ${CMAKE_BINARY_DIR}/bin)
-add_executable(Scourly WIN32 platform/win32/app/win_main.cpp res/scourly.rc)
+add_executable(Scourly WIN32 ui/win_main.cpp res/scourly.rc)
 target_link_libraries(Scourly PRIVATE scourly_gui ole32)
 target_link_options(Scourly PRIVATE -municode -mwindows)
 set_target_properties(Scourly PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${SCOURLY_BIN_DIR})

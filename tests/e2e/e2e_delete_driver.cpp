@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/gui/gui_ids.h"
+#include "ui/main/gui_ids.h"
 #include "tests/e2e/e2e_support.h"
 #include "tests/e2e/scourly_process.h"
 

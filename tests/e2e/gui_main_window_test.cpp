@@ -13,8 +13,8 @@
 #include "app/main_form.h"
 #include "lists/app_error.h"
 #include "options/uoptions.h"
-#include "platform/win32/gui/gui_ids.h"
-#include "platform/win32/gui/main_window.h"
+#include "ui/main/gui_ids.h"
+#include "ui/main/main_window.h"
 #include "platform/win32/win32_platform.h"
 
 namespace scourly::gui {

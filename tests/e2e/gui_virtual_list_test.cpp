@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/gui/gui_ids.h"
-#include "platform/win32/gui/virtual_list.h"
+#include "ui/main/gui_ids.h"
+#include "ui/controls/virtual_list.h"
 
 namespace scourly::gui {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "platform/win32/gui/gui_ids.h"
+#include "ui/main/gui_ids.h"
 
 namespace scourly::e2e {
 

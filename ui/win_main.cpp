@@ -9,8 +9,8 @@
 #include "app/main_form.h"
 #include "options/uoptions.h"
 #include "platform/platform.h"
-#include "platform/win32/gui/main_window.h"
-#include "platform/win32/gui/shell_form.h"
+#include "ui/main/main_window.h"
+#include "ui/controls/shell_form.h"
 #include "platform/win32/win32_platform.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {

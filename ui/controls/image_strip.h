@@ -5,7 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "platform/win32/gui/window.h"
+#include "ui/controls/window.h"
 
 namespace scourly::gui {
 

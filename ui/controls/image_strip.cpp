@@ -1,4 +1,4 @@
-#include "platform/win32/gui/image_strip.h"
+#include "ui/controls/image_strip.h"
 
 #include "res/resource_ids.h"
 

@@ -5,12 +5,11 @@
 
 #include <windows.h>
 
+#include "ui/controls/control_ids.h"
+
 namespace scourly::gui {
 
 inline constexpr wchar_t kMainWindowClass[] = L"ScourlyMainWindow";
-inline constexpr wchar_t kListViewClass[] = L"ScourlyListView";
-inline constexpr wchar_t kShellFormClass[] = L"ScourlyShellForm";
-inline constexpr wchar_t kSheetClass[] = L"ScourlySheet";
 
 // Children of the main window (the "More" controls: of its sheet).
 enum ControlId : int {
@@ -33,10 +32,6 @@ enum ControlId : int {
   kIdSpeedButton1 = 126,  // up to kIdSpeedButton1 + 3
   kIdNProfileLabel = 130,  // the four edits' labels, in the same order
 };
-
-// The list box inside each list view window.
-inline constexpr int kIdListInner = 1;
-inline constexpr int kIdListHeader = 2;
 
 // Commands: toolbar buttons, then menu items. Each sends WM_COMMAND with
 // its id to the main window.
@@ -80,14 +75,6 @@ enum CommandId : int {
   kCmdSelectAll1,
   kCmdInvertSelection1,
 };
-
-// Sent to a list view window: copies the text of row wParam (UTF-16, NUL
-// terminated, at most kRowTextCapacity characters with the NUL) to the
-// buffer at lParam, which must lie in the program's own memory (a driver
-// allocates it there with VirtualAllocEx). Returns the length, or -1 when the
-// row does not exist.
-inline constexpr UINT kMsgGetRowText = WM_APP + 10;
-inline constexpr int kRowTextCapacity = 2048;
 
 // Sent to the main window: returns the caption of the menu item with the
 // command id wParam the same way (menus cannot be read from another process

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/gui/window.h"
+#include "ui/controls/window.h"
 
 namespace scourly::gui {
 

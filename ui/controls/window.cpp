@@ -1,4 +1,4 @@
-#include "platform/win32/gui/window.h"
+#include "ui/controls/window.h"
 
 namespace scourly::gui {
 

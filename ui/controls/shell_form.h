@@ -6,7 +6,7 @@
 #include <windows.h>
 
 #include "platform/views.h"
-#include "platform/win32/gui/window.h"
+#include "ui/controls/window.h"
 
 namespace scourly::gui {
 

@@ -1,4 +1,4 @@
-#include "platform/win32/gui/main_window.h"
+#include "ui/main/main_window.h"
 
 #include <shellapi.h>
 #include <windowsx.h>
@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <exception>
 
-#include "platform/win32/gui/gui_ids.h"
+#include "ui/main/gui_ids.h"
 #include "res/resource_ids.h"
 
 namespace scourly::gui {

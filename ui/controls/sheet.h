@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "platform/win32/gui/window.h"
+#include "ui/controls/window.h"
 
 namespace scourly::gui {
 

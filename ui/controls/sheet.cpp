@@ -1,6 +1,6 @@
-#include "platform/win32/gui/sheet.h"
+#include "ui/controls/sheet.h"
 
-#include "platform/win32/gui/gui_ids.h"
+#include "ui/controls/control_ids.h"
 
 namespace scourly::gui {
 

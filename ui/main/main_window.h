@@ -15,10 +15,10 @@
 
 #include "app/main_form.h"
 #include "platform/views.h"
-#include "platform/win32/gui/image_strip.h"
-#include "platform/win32/gui/sheet.h"
-#include "platform/win32/gui/virtual_list.h"
-#include "platform/win32/gui/window.h"
+#include "ui/controls/image_strip.h"
+#include "ui/controls/sheet.h"
+#include "ui/controls/virtual_list.h"
+#include "ui/controls/window.h"
 #include "platform/win32/win32_platform.h"
 
 namespace scourly::gui {

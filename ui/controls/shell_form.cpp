@@ -1,6 +1,6 @@
-#include "platform/win32/gui/shell_form.h"
+#include "ui/controls/shell_form.h"
 
-#include "platform/win32/gui/gui_ids.h"
+#include "ui/controls/control_ids.h"
 
 namespace scourly::gui {
 

@@ -1,4 +1,4 @@
-#include "platform/win32/gui/virtual_list.h"
+#include "ui/controls/virtual_list.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "lists/result_row.h"
-#include "platform/win32/gui/gui_ids.h"
+#include "ui/controls/control_ids.h"
 #include "platform/win32/win32_platform.h"
 
 namespace scourly::gui {

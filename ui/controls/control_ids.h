@@ -1,0 +1,25 @@
+// Window classes, child identifiers and private messages of the reusable
+// controls. The main window's own identifiers are in ui/main/gui_ids.h.
+#pragma once
+
+#include <windows.h>
+
+namespace scourly::gui {
+
+inline constexpr wchar_t kListViewClass[] = L"ScourlyListView";
+inline constexpr wchar_t kShellFormClass[] = L"ScourlyShellForm";
+inline constexpr wchar_t kSheetClass[] = L"ScourlySheet";
+
+// The list box inside each list view window.
+inline constexpr int kIdListInner = 1;
+inline constexpr int kIdListHeader = 2;
+
+// Sent to a list view window: copies the text of row wParam (UTF-16, NUL
+// terminated, at most kRowTextCapacity characters with the NUL) to the
+// buffer at lParam, which must lie in the program's own memory (a driver
+// allocates it there with VirtualAllocEx). Returns the length, or -1 when the
+// row does not exist.
+inline constexpr UINT kMsgGetRowText = WM_APP + 10;
+inline constexpr int kRowTextCapacity = 2048;
+
+}  // namespace scourly::gui
