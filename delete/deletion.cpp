@@ -77,7 +77,7 @@ void DeleteSel(DeletionContext& ctx, ResultList& list, bool toRecycleBin) {
         if (!list.Selected(i)) continue;
         lines.append(list[i].FullPath()).append("\r\n");
         --files;
-        bytes -= static_cast<int64_t>(list[i].size);
+        bytes -= static_cast<int64_t>(list[i].Size());
       }
     }
     // The list changes only once the library has a complete hand-off file.
@@ -90,7 +90,7 @@ void DeleteSel(DeletionContext& ctx, ResultList& list, bool toRecycleBin) {
         if (!list.Selected(i)) continue;
         fs.DeleteFile(list[i].FullPath());  // a file that stays is not reported
         --files;
-        bytes -= static_cast<int64_t>(list[i].size);
+        bytes -= static_cast<int64_t>(list[i].Size());
       }
       list.RemoveSelected();
     }

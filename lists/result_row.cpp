@@ -2,11 +2,24 @@
 
 namespace scourly {
 
+ResultRow::ResultRow(std::string name, std::string location, uint64_t size, std::string date,
+                     uint64_t lastWrite, int64_t day, bool isFolder)
+    : ResultRow(std::move(name), std::make_shared<const std::string>(std::move(location)), size,
+                lastWrite, std::make_shared<const DayText>(DayText{day, std::move(date)}),
+                isFolder) {}
+
+const std::string& ResultRow::Empty() {
+  static const std::string empty;
+  return empty;
+}
+
 std::string ResultRow::Text() const {
   std::string text;
-  std::string sizeText = std::to_string(size);
-  text.reserve(name.size() + location.size() + sizeText.size() + date.size() + 3);
-  text.append(name).append(1, ';').append(location).append(1, ';');
+  std::string sizeText = std::to_string(size_);
+  const std::string& location = Location();
+  const std::string& date = Date();
+  text.reserve(name_.size() + location.size() + sizeText.size() + date.size() + 3);
+  text.append(name_).append(1, ';').append(location).append(1, ';');
   text.append(sizeText).append(1, ';').append(date);
   return text;
 }

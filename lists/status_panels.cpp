@@ -27,7 +27,7 @@ int64_t SelectedBytes(const ResultList& list) {
   int64_t sum = 0;
   if (list.SelCount() == 0) return sum;
   for (int i = 0; i < list.Count(); ++i) {
-    if (list.Selected(i)) sum += static_cast<int64_t>(list[i].size);
+    if (list.Selected(i)) sum += static_cast<int64_t>(list[i].Size());
   }
   return sum;
 }

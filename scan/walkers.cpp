@@ -33,8 +33,9 @@ bool OwnAttributesPlain(const FindEntry& first) {
   return first.name != "." || PlainAttributes(first.attributes, kSetAllButSystem);
 }
 
-ResultRow MakeRow(WalkContext& ctx, const FindEntry& e, const std::string& location) {
-  return ResultRow{e.name, location, e.size, ctx.dates.Of(e.lastWrite)};
+ResultRow MakeRow(WalkContext& ctx, const FindEntry& e, FolderText& location) {
+  return ResultRow(e.name, location.Get(), e.size, e.lastWrite, ctx.dates.Of(e.lastWrite),
+                   IsFolder(e));
 }
 
 }  // namespace
@@ -43,10 +44,13 @@ bool IsPassedOverName(const std::string& name) {
   return name == "." || name == ".." || name == "SendTo" || name == "NetHood";
 }
 
-const std::string& DateTexts::Of(uint64_t utcTicks) {
+const SharedDay& DateTexts::Of(uint64_t utcTicks) {
   uint64_t local = locale_.ToLocalFileTime(utcTicks);
-  auto [it, added] = byDay_.try_emplace(local / kTicksPerDay);
-  if (added) it->second = locale_.ShortDate(local);
+  uint64_t day = local / kTicksPerDay;
+  auto [it, added] = byDay_.try_emplace(day);
+  if (added)
+    it->second = std::make_shared<const DayText>(
+        DayText{static_cast<int64_t>(day), locale_.ShortDate(local)});
   return it->second;
 }
 
@@ -80,11 +84,12 @@ void FindMaskedFiles(WalkContext& ctx, const std::string& folder, const FileMask
   ScanProgress& progress = ctx.progress;
   if (progress.Stopped()) return;
   const std::string location = folder + "\\";
+  FolderText shared(location);
   FindEntry e;
   if (auto files = ctx.fs.ListFolder(folder)) {
     while (!progress.Stopped() && NextShown(*files, e, kSetAllButSystem)) {
       if (IsFolder(e) || e.size == 0 || !mask.Matches(e.name)) continue;
-      state.rows.push_back(MakeRow(ctx, e, location));
+      state.rows.push_back(MakeRow(ctx, e, shared));
       state.bytes += static_cast<int64_t>(e.size);
       ++state.count;
       if (showProgress) progress.Found(state.count, state.bytes, true);
@@ -105,6 +110,7 @@ void FindEmptyFiles(WalkContext& ctx, const std::string& pattern, ScanState& sta
   ScanProgress& progress = ctx.progress;
   if (progress.Stopped()) return;
   const std::string folder = PatternFolder(pattern);
+  FolderText shared(folder);
   auto listing = ctx.fs.ListFolder(folder.substr(0, folder.size() - 1));
   FindEntry e;
   if (!listing || !NextShown(*listing, e, kSetAllButSystem)) return;
@@ -114,7 +120,7 @@ void FindEmptyFiles(WalkContext& ctx, const std::string& pattern, ScanState& sta
       if (IsFolder(e) && !IsPassedOverName(e.name)) {
         FindEmptyFiles(ctx, folder + e.name + "\\*.*", state);
       } else if (!IsFolder(e) && e.size == 0 && !IsPassedOverName(e.name)) {
-        state.rows.push_back(MakeRow(ctx, e, folder));
+        state.rows.push_back(MakeRow(ctx, e, shared));
         ++state.count;
         progress.Found(state.count, state.bytes, false);
       }
@@ -128,6 +134,7 @@ void FindFolderFiles(WalkContext& ctx, const std::string& pattern, ScanState& st
   ScanProgress& progress = ctx.progress;
   if (progress.Stopped()) return;
   const std::string folder = PatternFolder(pattern);
+  FolderText shared(folder);
   auto listing = ctx.fs.ListFolder(folder.substr(0, folder.size() - 1));
   if (!listing) return;
   FindEntry e;
@@ -136,7 +143,7 @@ void FindFolderFiles(WalkContext& ctx, const std::string& pattern, ScanState& st
     if (recurse && IsFolder(e) && !IsPassedOverName(e.name)) {
       FindFolderFiles(ctx, folder + e.name + "\\*.*", state, recurse);
     } else if (e.name != "." && e.name != "..") {
-      state.rows.push_back(MakeRow(ctx, e, folder));
+      state.rows.push_back(MakeRow(ctx, e, shared));
       state.bytes += static_cast<int64_t>(e.size);
       ++state.count;
       progress.Found(state.count, state.bytes, true);
@@ -183,6 +190,7 @@ class DriveSweep {
     listing.reset();
 
     const std::string location = folder + "\\";
+    FolderText shared(location);
     if (emptyWalk && (entries.empty() || !OwnAttributesPlain(entries[0]))) emptyWalk = false;
 
     if (maskWalk) {
@@ -191,7 +199,7 @@ class DriveSweep {
         if (IsFolder(f) || f.size == 0) continue;
         for (size_t k = 0; k < masks_.size(); ++k) {
           if (!masks_[k].Matches(f.name)) continue;
-          maskRows_[k].push_back(MakeRow(ctx_, f, location));
+          maskRows_[k].push_back(MakeRow(ctx_, f, shared));
           state_.bytes += static_cast<int64_t>(f.size);
           ++state_.count;
           progress.Found(state_.count, state_.bytes, true);
@@ -214,7 +222,7 @@ class DriveSweep {
         if (maskEnters || emptyEnters)
           Visit(location + f.name, maskEnters, emptyEnters, depth + 1);
       } else if (emptyWalk && plain && f.size == 0 && !IsPassedOverName(f.name)) {
-        emptyRows_.push_back(MakeRow(ctx_, f, location));
+        emptyRows_.push_back(MakeRow(ctx_, f, shared));
         ++state_.count;
         progress.Found(state_.count, state_.bytes, false);
       }

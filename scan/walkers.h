@@ -40,15 +40,31 @@ struct ScanState {
   int64_t bytes = 0;
 };
 
-// Short date texts of file times, cached per local day.
+// Short date texts of file times, made once per local day and shared by
+// every row of that day.
 class DateTexts {
  public:
   explicit DateTexts(Locale& locale) : locale_(locale) {}
-  const std::string& Of(uint64_t utcTicks);
+  const SharedDay& Of(uint64_t utcTicks);
 
  private:
   Locale& locale_;
-  std::unordered_map<uint64_t, std::string> byDay_;
+  std::unordered_map<uint64_t, SharedDay> byDay_;
+};
+
+// A folder's location text, made when the folder's first row is found and
+// shared by all its rows.
+class FolderText {
+ public:
+  explicit FolderText(const std::string& location) : location_(location) {}
+  const SharedText& Get() {
+    if (!shared_) shared_ = std::make_shared<const std::string>(location_);
+    return shared_;
+  }
+
+ private:
+  const std::string& location_;
+  SharedText shared_;
 };
 
 // The status bar and message pump of a running scan. Texts are written and

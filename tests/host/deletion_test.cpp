@@ -33,7 +33,7 @@ struct Deletion : ::testing::Test {
   }
   std::vector<std::string> ListedNames() {
     std::vector<std::string> names;
-    for (const ResultRow& row : list.Rows()) names.push_back(row.name);
+    for (const ResultRow& row : list.Rows()) names.push_back(row.Name());
     return names;
   }
 };

@@ -177,7 +177,7 @@ TEST(FolderWalk, TempFolderListsEverythingButEntersNoPassedOverFolder) {
   WalkTempFolder(walk.ctx, walk.state);
   EXPECT_EQ(walk.Paths(), (Paths{"C:\\WINDOWS\\TEMP\\sys.dat", "C:\\WINDOWS\\TEMP\\empty.txt",
                                  "C:\\WINDOWS\\TEMP\\sub\\in.dat", "C:\\WINDOWS\\TEMP\\SendTo"}));
-  EXPECT_EQ(walk.state.rows.back().size, 0u);
+  EXPECT_EQ(walk.state.rows.back().Size(), 0u);
   EXPECT_EQ(walk.state.bytes, 13);
 }
 
@@ -199,10 +199,10 @@ TEST(FolderWalk, LongTempPathUnicodeNamesAndAnyYear) {
   Walk walk(win);
   WalkTempFolder(walk.ctx, walk.state);
   ASSERT_EQ(walk.state.rows.size(), 2u);
-  EXPECT_EQ(walk.state.rows[0].name, "Grüße_日本.tmp");
-  EXPECT_EQ(walk.state.rows[0].location, temp);
-  EXPECT_EQ(walk.state.rows[0].date, "02.01.1601");
-  EXPECT_EQ(walk.state.rows[1].date, "04.07.2200");
+  EXPECT_EQ(walk.state.rows[0].Name(), "Grüße_日本.tmp");
+  EXPECT_EQ(walk.state.rows[0].Location(), temp);
+  EXPECT_EQ(walk.state.rows[0].Date(), "02.01.1601");
+  EXPECT_EQ(walk.state.rows[1].Date(), "04.07.2200");
 }
 
 TEST(Walkers, StopEndsEveryWalkAtItsNextTest) {

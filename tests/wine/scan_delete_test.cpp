@@ -94,9 +94,9 @@ class MainWindowOnTestDrive : public testing::Test {
   std::multiset<std::tuple<std::string, std::string, uint64_t>> OurRows() {
     std::multiset<std::tuple<std::string, std::string, uint64_t>> rows;
     for (const ResultRow& row : form.ListBox1.Rows()) {
-      EXPECT_EQ(row.location.rfind("T:\\", 0), 0u) << "only T: is checked: " << row.Text();
-      if (row.location.rfind(dir.path() + "\\", 0) == 0)
-        rows.insert({row.location.substr(dir.path().size()), row.name, row.size});
+      EXPECT_EQ(row.Location().rfind("T:\\", 0), 0u) << "only T: is checked: " << row.Text();
+      if (row.Location().rfind(dir.path() + "\\", 0) == 0)
+        rows.insert({row.Location().substr(dir.path().size()), row.Name(), row.Size()});
     }
     return rows;
   }
@@ -104,8 +104,8 @@ class MainWindowOnTestDrive : public testing::Test {
   void Select(const std::vector<std::string>& names) {
     std::vector<int> indexes;
     for (int i = 0; i < form.ListBox1.Count(); ++i) {
-      if (form.ListBox1[i].location.rfind(dir.path() + "\\", 0) == 0 &&
-          std::find(names.begin(), names.end(), form.ListBox1[i].name) != names.end())
+      if (form.ListBox1[i].Location().rfind(dir.path() + "\\", 0) == 0 &&
+          std::find(names.begin(), names.end(), form.ListBox1[i].Name()) != names.end())
         indexes.push_back(i);
     }
     ASSERT_EQ(indexes.size(), names.size());
@@ -156,8 +156,8 @@ TEST_F(MainWindowOnTestDrive, FindFilesListsTheUnneededFilesOfTheCheckedDrive) {
         << row.FullPath();
     uint64_t ticks = (uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) |
                      data.ftLastWriteTime.dwLowDateTime;
-    EXPECT_EQ(row.date, locale.ShortDate(locale.ToLocalFileTime(ticks)));
-    bytes += static_cast<int64_t>(row.size);
+    EXPECT_EQ(row.Date(), locale.ShortDate(locale.ToLocalFileTime(ticks)));
+    bytes += static_cast<int64_t>(row.Size());
   }
   EXPECT_EQ(form.StatusBar1.Get(2), "Total Files: " + std::to_string(form.ListBox1.Count()));
   EXPECT_EQ(form.StatusBar1.Get(3), SizeText(bytes));
