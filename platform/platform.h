@@ -5,6 +5,7 @@
 #include "platform/filesystem.h"
 #include "platform/locale.h"
 #include "platform/purgix.h"
+#include "platform/shell.h"
 #include "platform/ui.h"
 
 namespace scourly {
@@ -14,6 +15,7 @@ struct Platform {
   Ui& ui;
   Locale& locale;
   Purgix& purgix;
+  Shell& shell;
 };
 
 }  // namespace scourly

@@ -25,7 +25,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   Win32Ui ui;
   Win32Locale locale;
   Win32Purgix purgix;
-  Platform platform{fs, ui, locale, purgix};
+  Win32Shell shell;
+  Platform platform{fs, ui, locale, purgix, shell};
 
   TUOptionsDialog optionsDialog(platform);
   TMainForm mainForm(platform, optionsDialog);

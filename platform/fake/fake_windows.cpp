@@ -295,4 +295,26 @@ FakeWindows::FakeWindows() {
   fs.AddFolder("C:\\WINDOWS\\TEMP");
 }
 
+std::optional<std::string> FakeShell::SpecialFolderPath(int csidl) {
+  auto it = specialFolders.find(csidl);
+  if (it == specialFolders.end()) return std::nullopt;
+  return it->second;
+}
+
+std::optional<std::string> FakeShell::BrowseForFolder(const std::string& preselect) {
+  browsePreselected.push_back(preselect);
+  if (browseAnswers.empty()) return std::nullopt;
+  std::optional<std::string> answer = browseAnswers.front();
+  browseAnswers.pop_front();
+  return answer;
+}
+
+bool FakeShell::ReadShortcut(const std::string& linkPath, ShortcutFields& fields) {
+  ++linkReads;
+  auto it = links.find(linkPath);
+  if (it == links.end()) return false;
+  fields = it->second;
+  return true;
+}
+
 }  // namespace scourly::fake

@@ -137,6 +137,29 @@ class FakePurgix : public Purgix {
   FakeFileSystem& fs_;
 };
 
+// The shell: special folders by number, links by path, and what was opened
+// or browsed.
+class FakeShell : public Shell {
+ public:
+  std::optional<std::string> SpecialFolderPath(int csidl) override;
+  void Open(const std::string& target, ShowCommand show) override {
+    opened.push_back({target, show});
+  }
+  std::optional<std::string> BrowseForFolder(const std::string& preselect) override;
+  bool ReadShortcut(const std::string& linkPath, ShortcutFields& fields) override;
+
+  std::map<int, std::string> specialFolders;  // a number missing here cannot be resolved
+  std::map<std::string, ShortcutFields> links;  // a path missing here is no link
+  struct Opened {
+    std::string target;
+    ShowCommand show;
+  };
+  std::vector<Opened> opened;
+  std::deque<std::optional<std::string>> browseAnswers;  // default: cancelled
+  std::vector<std::string> browsePreselected;
+  int linkReads = 0;
+};
+
 class FakeView : public FormView {
  public:
   void Show() override { ++shows; }
@@ -157,7 +180,8 @@ struct FakeWindows {
   FakeUi ui;
   FakeLocale locale;
   FakePurgix purgix{fs};
-  Platform platform{fs, ui, locale, purgix};
+  FakeShell shell;
+  Platform platform{fs, ui, locale, purgix, shell};
 };
 
 // FILETIME ticks of a UTC calendar day at noon.

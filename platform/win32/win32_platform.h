@@ -11,6 +11,7 @@
 #include "platform/filesystem.h"
 #include "platform/locale.h"
 #include "platform/purgix.h"
+#include "platform/shell.h"
 #include "platform/ui.h"
 
 namespace scourly {
@@ -78,6 +79,14 @@ class Win32Purgix : public Purgix {
   HMODULE module_ = nullptr;
   void (*doDelete_)() = nullptr;
   bool tried_ = false;
+};
+
+class Win32Shell : public Shell {
+ public:
+  std::optional<std::string> SpecialFolderPath(int csidl) override;
+  void Open(const std::string& target, ShowCommand show) override;
+  std::optional<std::string> BrowseForFolder(const std::string& preselect) override;
+  bool ReadShortcut(const std::string& linkPath, ShortcutFields& fields) override;
 };
 
 }  // namespace scourly

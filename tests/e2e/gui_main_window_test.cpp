@@ -99,7 +99,8 @@ class MainWindowTest : public ::testing::Test {
   Win32Ui ui_;
   Win32Locale locale_;
   Win32Purgix purgix_;
-  Platform platform_{fs_, ui_, locale_, purgix_};
+  Win32Shell shell_;
+  Platform platform_{fs_, ui_, locale_, purgix_, shell_};
   TUOptionsDialog options_;
   TMainForm form_;
   MainWindow window_;

@@ -41,7 +41,7 @@ const char* const kTestDriveOnlySettings =
 class MainWindowOnTestDrive : public testing::Test {
  protected:
   MainWindowOnTestDrive()
-      : platform{fs, ui, locale, purgix}, options(platform), form(platform, options) {}
+      : platform{fs, ui, locale, purgix, shell}, options(platform), form(platform, options) {}
 
   void SetUp() override {
     RemoveProgramFile("settings.ini");
@@ -117,6 +117,7 @@ class MainWindowOnTestDrive : public testing::Test {
   ScriptedUi ui;
   Win32Locale locale;
   Win32Purgix purgix;
+  Win32Shell shell;
   Platform platform;
   TUOptionsDialog options;
   TMainForm form;
