@@ -73,6 +73,11 @@ class FileSystem {
 
   virtual bool FileExists(const std::string& path) = 0;
 
+  // A find-first search for exactly `path` (no wildcards of the caller's,
+  // every attribute accepted) finds an entry. A drive root ("C:\") finds
+  // none, as the platform's search never reports a root itself.
+  virtual bool FindFirstFinds(const std::string& path) = 0;
+
   // Whole-file read; false when the file cannot be opened or read.
   virtual bool ReadFile(const std::string& path, std::string& bytes) = 0;
 

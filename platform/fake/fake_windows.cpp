@@ -247,6 +247,14 @@ uint32_t FakeFileSystem::WriteFile(const std::string& path, const std::string& b
   return 0;
 }
 
+bool FakeFileSystem::FindFirstFinds(const std::string& path) {
+  char drive;
+  std::vector<std::string> parts;
+  // A root has no entry of its own to report.
+  if (!SplitPath(path, drive, parts) || parts.empty()) return false;
+  return Exists(path);
+}
+
 bool FakeFileSystem::DeleteFile(const std::string& path) {
   Node* node = Find(path);
   if (!node || (node->attributes & (kAttrReadOnly | kAttrDirectory)) || node->locked) return false;

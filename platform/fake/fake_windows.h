@@ -62,6 +62,7 @@ class FakeFileSystem : public FileSystem {
   std::string GetTempPath() override { return tempPath_; }
   std::string ProgramFolder() override { return programFolder_; }
   bool FileExists(const std::string& path) override { return Exists(path); }
+  bool FindFirstFinds(const std::string& path) override;
   bool ReadFile(const std::string& path, std::string& bytes) override;
   uint32_t WriteFile(const std::string& path, const std::string& bytes) override;
   bool DeleteFile(const std::string& path) override;

@@ -79,6 +79,13 @@ bool Win32FileSystem::FileExists(const std::string& path) {
   return GetFileAttributesW(FileApiPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+bool Win32FileSystem::FindFirstFinds(const std::string& path) {
+  WIN32_FIND_DATAW data;
+  UniqueFind find(FindFirstFileExW(FileApiPath(path).c_str(), FindExInfoBasic, &data,
+                                   FindExSearchNameMatch, nullptr, 0));
+  return find.valid();
+}
+
 bool Win32FileSystem::ReadFile(const std::string& path, std::string& bytes) {
   UniqueHandle file(CreateFileW(FileApiPath(path).c_str(), GENERIC_READ,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,

@@ -26,6 +26,7 @@ class Win32FileSystem : public FileSystem {
   std::string GetTempPath() override;
   std::string ProgramFolder() override;
   bool FileExists(const std::string& path) override;
+  bool FindFirstFinds(const std::string& path) override;
   bool ReadFile(const std::string& path, std::string& bytes) override;
   uint32_t WriteFile(const std::string& path, const std::string& bytes) override;
   bool DeleteFile(const std::string& path) override;
