@@ -254,13 +254,19 @@ void TMainForm::DeleteSelectedCommand(bool toRecycleBin) {
   DeleteSelTB.enabled = false;
   ResultList* list = ResultListOfTab(ActiveTab());
   if (!list) return;  // the cache's own deletion is not part of the program yet
-  DeletionContext ctx{platform_, StatusBar1, StopFlag};
+  DeletionContext ctx{platform_, StatusBar1, StopFlag, TotalSizeText[ActiveTab()], {}};
   try {
     DeleteSel(ctx, *list, toRecycleBin);
   } catch (...) {
     // Errors of the delete-selected commands are dropped: the list shows
     // what stays.
   }
+  TellWhatStayed(ctx.stayed);
+}
+
+void TMainForm::TellWhatStayed(const std::vector<StayedItem>& stayed) {
+  std::string text = StayedMessage(stayed);
+  if (!text.empty()) platform_.ui.MessageBox(text, kAppTitle, MsgButtons::kOk, MsgIcon::kInformation);
 }
 
 void TMainForm::DeletePerTBClick() {
@@ -273,8 +279,9 @@ void TMainForm::DeleteAllTBClick() {
   DeleteSelTB.enabled = false;
   ResultList* list = ResultListOfTab(ActiveTab());
   if (!list) return;
-  DeletionContext ctx{platform_, StatusBar1, StopFlag};
+  DeletionContext ctx{platform_, StatusBar1, StopFlag, TotalSizeText[ActiveTab()], {}};
   DeleteAll(ctx, *list);
+  TellWhatStayed(ctx.stayed);
 }
 
 // ---- Lists ----

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "delete/deletion.h"
 #include "lists/app_title.h"
 #include "lists/controls.h"
 #include "options/uoptions.h"
@@ -124,6 +125,8 @@ class TMainForm {
   // Both delete-selected commands: notice, button, then the deletion.
   void DeleteSelectedCommand(bool toRecycleBin);
   void RefreshTab(int tab);
+  // One message naming the items a deletion left on disk, if any.
+  void TellWhatStayed(const std::vector<StayedItem>& stayed);
 
   Platform& platform_;
   TUOptionsDialog& options_;

@@ -1,7 +1,7 @@
 # Purgix.dll and the Windows test program of the Win32 services.
 
 # Purgix.dll: one undecorated export, doDELETE, named by the .def file.
-add_library(Purgix SHARED purgix/purgix.cpp purgix/purgix.def)
+add_library(Purgix SHARED purgix/purgix.cpp platform/win32/win32_paths.cpp purgix/purgix.def)
 set_target_properties(Purgix PROPERTIES PREFIX "" OUTPUT_NAME Purgix)
 target_compile_options(Purgix PRIVATE -Wall -Wextra)
 target_include_directories(Purgix PRIVATE ${CMAKE_SOURCE_DIR})

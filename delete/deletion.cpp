@@ -1,40 +1,13 @@
 #include "delete/deletion.h"
 
-#include <charconv>
-
 #include "lists/app_error.h"
-#include "lists/status_panels.h"
 #include "lists/app_title.h"
+#include "lists/status_panels.h"
 
 namespace scourly {
 namespace {
 
-// Parses the whole of `text` as a decimal number.
-bool ParseNumber(std::string_view text, int64_t& value) {
-  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  return ec == std::errc() && end == text.data() + text.size();
-}
-
-// The running totals shown in panels 2 ("Total Files: N") and 3 ("N kB" or
-// "N B").
-bool ReadTotals(const StatusBar& bar, int64_t& files, int64_t& bytes) {
-  const std::string& count = bar.Get(kPanelTotalFiles);
-  size_t colon = count.find(": ");
-  if (colon == std::string::npos || !ParseNumber(std::string_view(count).substr(colon + 2), files))
-    return false;
-  const std::string& size = bar.Get(kPanelTotalSize);
-  size_t blank = size.find(' ');
-  if (blank == std::string::npos || !ParseNumber(std::string_view(size).substr(0, blank), bytes))
-    return false;
-  if (size.compare(blank, std::string::npos, " kB") == 0) bytes *= 1024;
-  return true;
-}
-
-void ShowTotals(StatusBar& bar, int64_t files, int64_t bytes) {
-  ResetSelectionPanels(bar);
-  bar.Set(kPanelTotalFiles, TotalFilesText(files));
-  bar.Set(kPanelTotalSize, SizeText(bytes));
-}
+constexpr size_t kNamedInMessage = 5;
 
 std::string HandOffPath(FileSystem& fs) { return fs.ProgramFolder() + kHandOffFileName; }
 
@@ -44,6 +17,118 @@ bool PurgixReady(Platform& platform) {
   platform.ui.MessageBox(kPurgixMissingText, kAppTitle, MsgButtons::kOk, MsgIcon::kError);
   return false;
 }
+
+const char* ReasonText(StayReason reason) {
+  switch (reason) {
+    case StayReason::kChanged: return "changed since the scan";
+    case StayReason::kLink: return "a link";
+    case StayReason::kInUse: return "in use";
+    case StayReason::kNotRecycled: return "could not be moved to the Recycle Bin";
+    case StayReason::kNotDeleted: return "could not be deleted";
+  }
+  return "";
+}
+
+// What becomes of one row in a deletion.
+enum class Fate : uint8_t { kUntouched, kGone, kStays, kHandedOver };
+
+// One run over the rows a command deletes, in the command's order.
+class DeletionRun {
+ public:
+  DeletionRun(DeletionContext& ctx, ResultList& list, bool permanent)
+      : ctx_(ctx),
+        list_(list),
+        permanent_(permanent),
+        opener_(ctx.platform.fs.NewItemOpener()),
+        fates_(list.Count(), static_cast<uint8_t>(Fate::kUntouched)) {}
+
+  // Checks row i against what is on disk now; a permanent run deletes it
+  // when it passes. A row that passes a Recycle Bin run joins the hand-off.
+  void Take(int i) {
+    const ResultRow& row = list_[i];
+    const std::string path = row.FullPath();
+    uint32_t error = 0;
+    std::unique_ptr<OpenedItem> item = opener_->Open(path, permanent_, error);
+    if (!item) {
+      if (error == kErrorFileNotFound || error == kErrorPathNotFound) {
+        Mark(i, Fate::kGone);
+      } else {
+        Stay(i, error == kErrorSharingViolation ? StayReason::kInUse : StayReason::kNotDeleted);
+      }
+      return;
+    }
+    ItemStat now;
+    if (!item->Stat(now)) return Stay(i, StayReason::kNotDeleted);
+    if (now.link) return Stay(i, StayReason::kLink);
+    const bool folder = (now.attributes & kAttrDirectory) != 0;
+    if (folder != row.IsFolder() ||
+        (!folder && (now.size != row.Size() || now.lastWrite != row.LastWrite())))
+      return Stay(i, StayReason::kChanged);
+    if (!permanent_) {
+      lines_.append(path).append("\r\n");
+      handedOver_.push_back(i);
+      Mark(i, Fate::kHandedOver);
+      return;
+    }
+    if (uint32_t failed = item->Delete()) {
+      Stay(i, failed == kErrorSharingViolation ? StayReason::kInUse : StayReason::kNotDeleted);
+    } else {
+      Mark(i, Fate::kGone);
+    }
+  }
+
+  const std::string& HandOffLines() const { return lines_; }
+
+  // After the library has run: what it left in place stays.
+  void SettleHandOff() {
+    FileSystem& fs = ctx_.platform.fs;
+    for (int i : handedOver_) {
+      const std::string path = list_[i].FullPath();
+      if (!fs.FileExists(path)) {
+        Mark(i, Fate::kGone);
+        continue;
+      }
+      uint32_t error = 0;
+      bool inUse = !opener_->Open(path, true, error) && error == kErrorSharingViolation;
+      Stay(i, inUse ? StayReason::kInUse : StayReason::kNotRecycled);
+    }
+  }
+
+  // Takes the gone rows out of the list in one pass; the rows that stayed
+  // remain selected. Then the panels and the tab's total tell the truth.
+  void Finish() {
+    std::vector<uint8_t> remove(fates_.size()), select(fates_.size());
+    for (size_t i = 0; i < fates_.size(); ++i) {
+      remove[i] = fates_[i] == static_cast<uint8_t>(Fate::kGone);
+      select[i] = fates_[i] == static_cast<uint8_t>(Fate::kStays);
+    }
+    list_.RemoveMarked(remove, select);
+    ShowTotals(ctx_, list_);
+  }
+
+  static void ShowTotals(DeletionContext& ctx, const ResultList& list) {
+    ctx.bar.Set(kPanelSelSize, SelectedSizeText(SelectedBytes(list)));
+    ctx.bar.Set(kPanelSelFiles, SelectedFilesText(list.SelCount()));
+    ctx.bar.Set(kPanelTotalFiles, TotalFilesText(list.Count()));
+    ctx.bar.Set(kPanelTotalSize, SizeText(list.TotalBytes()));
+    ctx.totalSizeText = SizeText(list.TotalBytes());
+  }
+
+ private:
+  void Mark(int i, Fate fate) { fates_[i] = static_cast<uint8_t>(fate); }
+  void Stay(int i, StayReason reason) {
+    Mark(i, Fate::kStays);
+    ctx_.stayed.push_back({list_[i].FullPath(), reason});
+  }
+
+  DeletionContext& ctx_;
+  ResultList& list_;
+  bool permanent_;
+  std::unique_ptr<ItemOpener> opener_;
+  std::vector<uint8_t> fates_;
+  std::string lines_;
+  std::vector<int> handedOver_;
+};
 
 }  // namespace
 
@@ -62,54 +147,73 @@ std::string InOutErrorText(uint32_t code) {
   }
 }
 
+std::string StayedMessage(const std::vector<StayedItem>& stayed) {
+  if (stayed.empty()) return {};
+  std::string text = stayed.size() == 1
+                         ? std::string("1 file was not deleted and stays in the list:")
+                         : std::to_string(stayed.size()) +
+                               " files were not deleted and stay in the list:";
+  text += "\r\n";
+  for (size_t i = 0; i < stayed.size() && i < kNamedInMessage; ++i)
+    text += "\r\n" + stayed[i].path + " (" + ReasonText(stayed[i].reason) + ")";
+  if (stayed.size() > kNamedInMessage)
+    text += "\r\n... and " + std::to_string(stayed.size() - kNamedInMessage) + " more.";
+  return text;
+}
+
 void DeleteSel(DeletionContext& ctx, ResultList& list, bool toRecycleBin) {
+  ctx.stayed.clear();
   if (list.SelCount() == 0) return;
   FileSystem& fs = ctx.platform.fs;
   if (toRecycleBin && !PurgixReady(ctx.platform)) return;
-  int64_t files = 0, bytes = 0;
-  if (!ReadTotals(ctx.bar, files, bytes))
-    throw AppError("The totals in the status bar are not numbers");
-
-  if (toRecycleBin) {
-    std::string lines;
-    if (!ctx.stopFlag) {
-      for (int i = list.Count() - 1; i >= 0; --i) {
-        if (!list.Selected(i)) continue;
-        lines.append(list[i].FullPath()).append("\r\n");
-        --files;
-        bytes -= static_cast<int64_t>(list[i].Size());
-      }
+  if (ctx.stopFlag) {
+    // A Stop still in force deletes nothing: the hand-off file is emptied,
+    // and the permanent command shows the totals as they stand.
+    if (toRecycleBin) {
+      fs.WriteFile(HandOffPath(fs), "");
+    } else {
+      ResetSelectionPanels(ctx.bar);
+      ctx.bar.Set(kPanelTotalFiles, TotalFilesText(list.Count()));
+      ctx.bar.Set(kPanelTotalSize, SizeText(list.TotalBytes()));
     }
-    // The list changes only once the library has a complete hand-off file.
-    if (fs.WriteFile(HandOffPath(fs), lines) != 0 || ctx.stopFlag) return;
-    list.RemoveSelected();
-    ctx.platform.purgix.DoDelete();
-  } else {
-    if (!ctx.stopFlag) {
-      for (int i = list.Count() - 1; i >= 0; --i) {
-        if (!list.Selected(i)) continue;
-        fs.DeleteFile(list[i].FullPath());  // a file that stays is not reported
-        --files;
-        bytes -= static_cast<int64_t>(list[i].Size());
-      }
-      list.RemoveSelected();
-    }
+    return;
   }
-  ShowTotals(ctx.bar, files, bytes);
+
+  DeletionRun run(ctx, list, !toRecycleBin);
+  // From the last entry to the first: the hand-off file's order.
+  for (int i = list.Count() - 1; i >= 0; --i) {
+    if (list.Selected(i)) run.Take(i);
+  }
+  if (toRecycleBin) {
+    // The list changes only once the library has a complete hand-off file.
+    if (fs.WriteFile(HandOffPath(fs), run.HandOffLines()) != 0) {
+      ctx.stayed.clear();
+      return;
+    }
+    if (!run.HandOffLines().empty()) ctx.platform.purgix.DoDelete();
+    run.SettleHandOff();
+  }
+  run.Finish();
 }
 
 void DeleteAll(DeletionContext& ctx, ResultList& list) {
+  ctx.stayed.clear();
   FileSystem& fs = ctx.platform.fs;
   if (!PurgixReady(ctx.platform)) return;
-  std::string lines;
-  if (!ctx.stopFlag) {
-    for (const ResultRow& row : list.Rows()) lines.append(row.FullPath()).append("\r\n");
+  if (ctx.stopFlag) {
+    if (uint32_t error = fs.WriteFile(HandOffPath(fs), ""))
+      throw AppError(InOutErrorText(error));
+    return;
   }
-  if (uint32_t error = fs.WriteFile(HandOffPath(fs), lines)) throw AppError(InOutErrorText(error));
-  if (ctx.stopFlag) return;
+  DeletionRun run(ctx, list, false);
+  for (int i = 0; i < list.Count(); ++i) run.Take(i);
+  if (uint32_t error = fs.WriteFile(HandOffPath(fs), run.HandOffLines())) {
+    ctx.stayed.clear();
+    throw AppError(InOutErrorText(error));
+  }
   ctx.platform.purgix.DoDelete();
-  list.Clear();
-  ResetPanels(ctx.bar);
+  run.SettleHandOff();
+  run.Finish();
 }
 
 }  // namespace scourly

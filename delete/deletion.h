@@ -1,9 +1,18 @@
 // Deleting the files of result-list entries: the selected ones to the Recycle
 // Bin (through the hand-off file and Purgix.dll) or permanently, or all of
 // them to the Recycle Bin.
+//
+// Only what was listed is ever deleted. Right before the hand-off (or the
+// permanent deletion) each row's path is checked against what the scan
+// found there: still there, still a file (or still a folder), not a link,
+// and a file still of its size and last-write time. What fails stays on disk
+// and in the list. After the deletion the list keeps exactly the rows whose
+// items are still on disk, selected, and the caller is told which stayed and
+// why; rows whose items are gone leave the list.
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "lists/controls.h"
 #include "platform/platform.h"
@@ -12,21 +21,41 @@ namespace scourly {
 
 inline constexpr const char* kHandOffFileName = "FList.txt";
 
+// Why a listed item is still on disk after a deletion.
+enum class StayReason {
+  kChanged,      // no longer what was listed (another kind, size or time)
+  kLink,         // its path leads through a link
+  kInUse,        // another program holds it
+  kNotRecycled,  // the Recycle Bin did not take it
+  kNotDeleted,   // it could not be deleted (read-only, a folder, access denied)
+};
+
+struct StayedItem {
+  std::string path;
+  StayReason reason;
+};
+
 struct DeletionContext {
   Platform& platform;
   StatusBar& bar;
   const bool& stopFlag;
+  std::string& totalSizeText;  // the tab's, kept equal to the rows' total
+  // Filled by each routine: the items that stayed, in hand-off order.
+  std::vector<StayedItem> stayed;
 };
 
-// Removes the selected entries and deletes their files. Throws AppError only
-// when the running totals in the status bar cannot be read; the hand-off
-// file's errors leave everything unchanged and are not reported.
+// Deletes the selected entries' items. The hand-off file's errors leave
+// everything unchanged and are not reported.
 void DeleteSel(DeletionContext& ctx, ResultList& list, bool toRecycleBin);
 
-// Hands every entry to the Recycle Bin and empties the list. Throws AppError
-// with the runtime's input/output message when the hand-off file cannot be
-// written; the list then stays as it was.
+// Hands every entry's item to the Recycle Bin. Throws AppError with the
+// runtime's input/output message when the hand-off file cannot be written;
+// the list then stays as it was.
 void DeleteAll(DeletionContext& ctx, ResultList& list);
+
+// The one message that tells the user what stayed and why, naming the first
+// few; empty when nothing stayed.
+std::string StayedMessage(const std::vector<StayedItem>& stayed);
 
 // The text the runtime gives an input/output error code.
 std::string InOutErrorText(uint32_t code);

@@ -108,23 +108,39 @@ class SelectableList {
     selected_.assign(rows_.size(), 0);
     selCount_ = 0;
     itemIndex = rows_.empty() ? -1 : 0;
+    totalBytes_ = 0;
+    if constexpr (kHasSize) {
+      for (const Row& row : rows_) totalBytes_ += static_cast<int64_t>(row.Size());
+    }
     Changed();
   }
   // Removes every selected row in one pass; the others keep their order.
-  void RemoveSelected() {
+  void RemoveSelected() { RemoveMarked(selected_, {}); }
+  // Removes the rows whose `remove` flag is set, in one pass; of the rows that
+  // stay, those whose `select` flag is set are selected (an empty `select`
+  // selects none). Both vectors are indexed by the rows as they stand now.
+  void RemoveMarked(const std::vector<uint8_t>& remove, const std::vector<uint8_t>& select) {
     size_t out = 0;
+    std::vector<uint8_t> selectedAfter;
+    selectedAfter.reserve(rows_.size());
     for (size_t i = 0; i < rows_.size(); ++i) {
-      if (!selected_[i]) {
-        if (out != i) rows_[out] = std::move(rows_[i]);
-        ++out;
+      if (remove[i]) {
+        if constexpr (kHasSize) totalBytes_ -= static_cast<int64_t>(rows_[i].Size());
+        continue;
       }
+      if (out != i) rows_[out] = std::move(rows_[i]);
+      selectedAfter.push_back(!select.empty() && select[i]);
+      ++out;
     }
     rows_.resize(out);
-    selected_.assign(out, 0);
-    selCount_ = 0;
+    selected_ = std::move(selectedAfter);
+    selCount_ = static_cast<int>(std::count(selected_.begin(), selected_.end(), uint8_t{1}));
     if (itemIndex >= Count()) itemIndex = Count() - 1;
     Changed();
   }
+
+  // The sum of the rows' sizes, kept as rows come and go (result rows only).
+  int64_t TotalBytes() const { return totalBytes_; }
 
   uint64_t revision() const { return revision_; }
   uint64_t selectionRevision() const { return selectionRevision_; }
@@ -135,9 +151,12 @@ class SelectableList {
     ++selectionRevision_;
   }
 
+  static constexpr bool kHasSize = requires(const Row& row) { row.Size(); };
+
   std::vector<Row> rows_;
   std::vector<uint8_t> selected_;
   int selCount_ = 0;
+  int64_t totalBytes_ = 0;
   uint64_t revision_ = 0;
   uint64_t selectionRevision_ = 0;
 };

@@ -6,8 +6,6 @@
 namespace scourly {
 namespace {
 
-constexpr size_t kMaxValueChars = 2047;
-
 std::string Trim(const std::string& s) {
   size_t b = s.find_first_not_of(" \t");
   if (b == std::string::npos) return {};
@@ -15,14 +13,9 @@ std::string Trim(const std::string& s) {
   return s.substr(b, e - b + 1);
 }
 
-bool EqualNoCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  }
-  return true;
+std::string Lower(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return s;
 }
 
 // The section name of a "[name]" line, or false.
@@ -96,23 +89,58 @@ IniFile::IniFile(FileSystem& fs, std::string path) : fs_(fs), path_(std::move(pa
   }
 }
 
-int IniFile::FindSection(const std::string& section) const {
-  std::string name;
+void IniFile::Index() const {
+  if (indexed_) return;
+  sections_.clear();
+  keys_.clear();
+  keyCounts_.clear();
+  std::string name, section;
+  bool inSection = false;
   for (size_t i = 0; i < lines_.size(); ++i) {
-    if (SectionName(lines_[i], name) && EqualNoCase(name, section)) return static_cast<int>(i);
+    if (SectionName(lines_[i], name)) {
+      section = Lower(name);
+      inSection = sections_.try_emplace(section, static_cast<int>(i)).second;
+      // Keys of a second section of the same name are never found, as with
+      // the profile functions, which stop at the first.
+    } else if (inSection && KeyName(lines_[i], name)) {
+      keys_.try_emplace(section + '\n' + Lower(name), static_cast<int>(i));
+      ++keyCounts_[section];
+    }
   }
-  return -1;
+  indexed_ = true;
+}
+
+int IniFile::FindSection(const std::string& section) const {
+  Index();
+  auto it = sections_.find(Lower(section));
+  return it == sections_.end() ? -1 : it->second;
 }
 
 int IniFile::FindKey(const std::string& section, const std::string& key) const {
-  int s = FindSection(section);
-  if (s < 0) return -1;
-  std::string name;
-  for (size_t i = s + 1; i < lines_.size(); ++i) {
-    if (SectionName(lines_[i], name)) break;
-    if (KeyName(lines_[i], name) && EqualNoCase(name, key)) return static_cast<int>(i);
+  Index();
+  auto it = keys_.find(Lower(section) + '\n' + Lower(key));
+  return it == keys_.end() ? -1 : it->second;
+}
+
+int IniFile::KeyCount(const std::string& section) const {
+  Index();
+  auto it = keyCounts_.find(Lower(section));
+  return it == keyCounts_.end() ? 0 : it->second;
+}
+
+int IniFile::HighestIndex(const std::string& section, const std::string& stem) const {
+  Index();
+  const std::string prefix = Lower(section) + '\n' + Lower(stem);
+  int highest = -1;
+  for (const auto& [key, line] : keys_) {
+    if (key.size() <= prefix.size() || key.compare(0, prefix.size(), prefix) != 0) continue;
+    int32_t n = 0;
+    const std::string digits = key.substr(prefix.size());
+    if (digits.find_first_not_of("0123456789") == std::string::npos &&
+        (digits.size() == 1 || digits[0] != '0') && ParseIniInteger(digits, n) && n > highest)
+      highest = n;
   }
-  return -1;
+  return highest;
 }
 
 std::string IniFile::ReadString(const std::string& section, const std::string& key,
@@ -121,7 +149,6 @@ std::string IniFile::ReadString(const std::string& section, const std::string& k
   if (line < 0) return fallback;
   std::string name, value;
   KeyName(lines_[line], name, &value);
-  if (value.size() > kMaxValueChars) value.resize(kMaxValueChars);
   return value;
 }
 
@@ -137,39 +164,42 @@ bool IniFile::ReadBool(const std::string& section, const std::string& key, bool 
   return ReadInteger(section, key, fallback ? 1 : 0) != 0;
 }
 
-uint32_t IniFile::WriteString(const std::string& section, const std::string& key,
-                              const std::string& value) {
+void IniFile::WriteString(const std::string& section, const std::string& key,
+                          const std::string& value) {
   std::string entry = key + "=" + value;
   int line = FindKey(section, key);
   if (line >= 0) {
     lines_[line] = entry;
-  } else {
-    int s = FindSection(section);
-    if (s < 0) {
-      lines_.push_back("[" + section + "]");
-      lines_.push_back(entry);
-    } else {
-      // After the section's last non-blank line.
-      size_t insertAt = s + 1;
-      std::string name;
-      for (size_t i = s + 1; i < lines_.size() && !SectionName(lines_[i], name); ++i) {
-        if (!Trim(lines_[i]).empty()) insertAt = i + 1;
-      }
-      lines_.insert(lines_.begin() + insertAt, entry);
-    }
+    return;
   }
+  int s = FindSection(section);
+  if (s < 0) {
+    lines_.push_back("[" + section + "]");
+    lines_.push_back(entry);
+  } else {
+    // After the section's last non-blank line.
+    size_t insertAt = s + 1;
+    std::string name;
+    for (size_t i = s + 1; i < lines_.size() && !SectionName(lines_[i], name); ++i) {
+      if (!Trim(lines_[i]).empty()) insertAt = i + 1;
+    }
+    lines_.insert(lines_.begin() + insertAt, entry);
+  }
+  indexed_ = false;
+}
+
+void IniFile::WriteInteger(const std::string& section, const std::string& key, int64_t value) {
+  WriteString(section, key, std::to_string(value));
+}
+
+void IniFile::WriteBool(const std::string& section, const std::string& key, bool value) {
+  WriteString(section, key, value ? "1" : "0");
+}
+
+uint32_t IniFile::Save() {
   std::string bytes;
   for (const std::string& l : lines_) bytes.append(l).append("\r\n");
-  return fs_.WriteFile(path_, bytes);
-}
-
-uint32_t IniFile::WriteInteger(const std::string& section, const std::string& key,
-                               int64_t value) {
-  return WriteString(section, key, std::to_string(value));
-}
-
-uint32_t IniFile::WriteBool(const std::string& section, const std::string& key, bool value) {
-  return WriteString(section, key, value ? "1" : "0");
+  return fs_.WriteFileSafely(path_, bytes);
 }
 
 }  // namespace scourly

@@ -1,12 +1,17 @@
-// A Windows INI file read and written one key at a time, with the private
-// profile functions' rules: sections and keys match without regard to case,
-// a written key replaces its value where it stands or is appended at the end
-// of its section, and a missing section is appended at the end of the file.
-// Lines end in CR LF. Nothing is ever removed.
+// A Windows INI file with the private profile functions' rules: sections and
+// keys match without regard to case (the first of two equal keys counts), a
+// set key replaces its value where it stands or is appended at the end of its
+// section, and a missing section is appended at the end of the file. Lines
+// end in CR LF. Nothing is ever removed.
+//
+// The file is read once; changes collect in memory and Save() writes the
+// whole file in one step, so the file on disk holds either its old text or
+// all of the new one.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/filesystem.h"
@@ -21,6 +26,7 @@ class IniFile {
 
   const std::string& path() const { return path_; }
 
+  // The whole value, however long.
   std::string ReadString(const std::string& section, const std::string& key,
                          const std::string& fallback) const;
   // Decimal, or hexadecimal after "0x"/"0X"; anything else gives `fallback`.
@@ -28,21 +34,34 @@ class IniFile {
   // An integer: non-zero is true; a value that is no number gives `fallback`.
   bool ReadBool(const std::string& section, const std::string& key, bool fallback) const;
 
-  // Each write goes to disk at once. Returns 0 or the system error code; the
-  // file on disk then holds every earlier write.
-  uint32_t WriteString(const std::string& section, const std::string& key,
-                       const std::string& value);
-  uint32_t WriteInteger(const std::string& section, const std::string& key, int64_t value);
-  uint32_t WriteBool(const std::string& section, const std::string& key, bool value);
+  // How many key lines `section` holds, and the highest n of the keys named
+  // `stem` followed by the digits of n (-1 when there is none): what bounds
+  // a loop over indexed keys, whatever count the file claims.
+  int KeyCount(const std::string& section) const;
+  int HighestIndex(const std::string& section, const std::string& stem) const;
+
+  void WriteString(const std::string& section, const std::string& key, const std::string& value);
+  void WriteInteger(const std::string& section, const std::string& key, int64_t value);
+  void WriteBool(const std::string& section, const std::string& key, bool value);
+
+  // Writes the file as it now stands. Returns 0 or the system error code;
+  // on an error the file on disk is the old one.
+  uint32_t Save();
 
  private:
   // Index of the line holding `key` in `section`, -1 when absent.
   int FindKey(const std::string& section, const std::string& key) const;
   int FindSection(const std::string& section) const;
+  // Section and key positions, built on first use after a change of lines.
+  void Index() const;
 
   FileSystem& fs_;
   std::string path_;
   std::vector<std::string> lines_;
+  mutable bool indexed_ = false;
+  mutable std::unordered_map<std::string, int> sections_;  // lower-case name -> line
+  mutable std::unordered_map<std::string, int> keys_;      // "section\nkey" lower case -> line
+  mutable std::unordered_map<std::string, int> keyCounts_;  // lower-case section -> key lines
 };
 
 // A value text read as the settings file reads integers: optional sign and

@@ -1,5 +1,8 @@
 #include "options/settings_file.h"
 
+#include <algorithm>
+#include <initializer_list>
+
 #include "lists/app_error.h"
 #include "options/ini_file.h"
 
@@ -24,6 +27,20 @@ constexpr const char* kMissingText = "-1";
 const char* const kDefaultMasks[] = {"*.tmp", "*.---", "*.??~", "*.bak", "*.old", "*.~*"};
 
 std::string Indexed(const char* stem, int i) { return stem + std::to_string(i); }
+
+// How many items a list whose highest index the file gives as `last` really
+// has to read. A key missing inside the range still reads as its default
+// (an item "-1"), but the range never runs past what the section can hold:
+// no more items than the section has key lines, unless a present indexed key
+// lies beyond them. A claimed total of 2147483647 thus reads a handful of
+// items instead of running for ever.
+int ItemsToRead(const IniFile& ini, const char* section, int32_t last,
+                std::initializer_list<const char*> stems) {
+  if (last < 0) return 0;
+  int64_t bound = ini.KeyCount(section);
+  for (const char* stem : stems) bound = std::max<int64_t>(bound, ini.HighestIndex(section, stem) + 1);
+  return static_cast<int>(std::min<int64_t>(int64_t{last} + 1, bound));
+}
 
 }  // namespace
 
@@ -58,16 +75,18 @@ void SettingsFile::Load(ScanOptions& options) {
   }
 
   IniFile ini(fs_, path);
-  int32_t lastType = ini.ReadInteger(kOptions, kTotalExtn, -1);
-  for (int32_t i = 0; i <= lastType; ++i) {
+  const int types = ItemsToRead(ini, kOptions, ini.ReadInteger(kOptions, kTotalExtn, -1),
+                                {kExtnStem, kExtnCheckedStem});
+  for (int i = 0; i < types; ++i) {
     options.OptionBox.Add(ini.ReadString(kOptions, Indexed(kExtnStem, i), kMissingText),
                           ini.ReadBool(kOptions, Indexed(kExtnCheckedStem, i), true));
   }
   for (const std::string& root : FixedDrives()) options.DrivesBox.Add(root, false);
   options.TempFiles.checked = ini.ReadBool(kOptions, kTempFiles, false);
 
-  int32_t lastDrive = ini.ReadInteger(kDrives, kTotalDrives, -1);
-  for (int32_t i = 0; i <= lastDrive; ++i) {
+  const int drives = ItemsToRead(ini, kDrives, ini.ReadInteger(kDrives, kTotalDrives, -1),
+                                 {kDriveStem, kDriveCheckedStem});
+  for (int i = 0; i < drives; ++i) {
     std::string root = ini.ReadString(kDrives, Indexed(kDriveStem, i), kMissingText);
     for (CheckItem& item : options.DrivesBox.items) {
       if (item.text == root) {
@@ -80,27 +99,26 @@ void SettingsFile::Load(ScanOptions& options) {
 
 void SettingsFile::Save(const ScanOptions& options) {
   IniFile ini(fs_, Path());
-  auto check = [&](uint32_t error) {
-    if (error != 0) throw AppError("Unable to write to " + ini.path());
-  };
   // Each item's text then its flag; returns the number of checked items.
   auto writeList = [&](const char* section, const char* textStem, const char* checkedStem,
                        const CheckList& list) {
     int checked = 0;
     for (int i = 0; i < list.Count(); ++i) {
-      check(ini.WriteString(section, Indexed(textStem, i), list.items[i].text));
-      check(ini.WriteBool(section, Indexed(checkedStem, i), list.items[i].checked));
+      ini.WriteString(section, Indexed(textStem, i), list.items[i].text);
+      ini.WriteBool(section, Indexed(checkedStem, i), list.items[i].checked);
       checked += list.items[i].checked;
     }
     return checked;
   };
   int checkedTypes = writeList(kOptions, kExtnStem, kExtnCheckedStem, options.OptionBox);
-  check(ini.WriteBool(kOptions, kTempFiles, options.TempFiles.checked));
+  ini.WriteBool(kOptions, kTempFiles, options.TempFiles.checked);
   int checkedDrives = writeList(kDrives, kDriveStem, kDriveCheckedStem, options.DrivesBox);
-  check(ini.WriteInteger(kOptions, kTotalExtn, options.OptionBox.Count() - 1));
-  check(ini.WriteInteger(kOptions, kTotalChecked, checkedTypes));
-  check(ini.WriteInteger(kDrives, kTotalDrives, options.DrivesBox.Count() - 1));
-  check(ini.WriteInteger(kDrives, kDrivesChecked, checkedDrives));
+  ini.WriteInteger(kOptions, kTotalExtn, options.OptionBox.Count() - 1);
+  ini.WriteInteger(kOptions, kTotalChecked, checkedTypes);
+  ini.WriteInteger(kDrives, kTotalDrives, options.DrivesBox.Count() - 1);
+  ini.WriteInteger(kDrives, kDrivesChecked, checkedDrives);
+  // One write of the whole file: a failure leaves the old file whole.
+  if (ini.Save() != 0) throw AppError("Unable to write to " + ini.path());
 }
 
 ScanFileSettings SettingsFile::ReadScanSettings() const {

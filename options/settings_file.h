@@ -38,8 +38,9 @@ class SettingsFile {
   // The default file types, checked; clears the temporary files flag.
   static void ResetFileTypes(ScanOptions& options);
 
-  // Writes every key; throws AppError("Unable to write to ...") at the first
-  // key that cannot be written, leaving the earlier ones written.
+  // Writes every key in one write of the whole file; throws
+  // AppError("Unable to write to ...") when it cannot be written, and the
+  // file on disk then is the one that was there before.
   void Save(const ScanOptions& options);
 
   // Read afresh from the file at each scan.

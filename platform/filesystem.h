@@ -42,6 +42,52 @@ class FolderListing {
   virtual bool Next(FindEntry& entry) = 0;
 };
 
+// What a path names now, as an opened item reports it.
+struct ItemStat {
+  uint32_t attributes = 0;
+  uint64_t size = 0;
+  uint64_t lastWrite = 0;  // FILETIME ticks, UTC
+  // The path does not lead straight to the item: the item is a reparse point
+  // (junction, symbolic link, mount point), a folder on its way is one, or
+  // the item turns out to live somewhere else than the path says (a link the
+  // platform shows as a plain file).
+  bool link = false;
+};
+
+// Error codes the file services report (the platform's own numbers).
+inline constexpr uint32_t kErrorFileNotFound = 2;
+inline constexpr uint32_t kErrorPathNotFound = 3;
+inline constexpr uint32_t kErrorAccessDenied = 5;
+inline constexpr uint32_t kErrorSharingViolation = 32;
+
+// A file or folder opened by its exact path, the final link not followed;
+// closed when destroyed.
+class OpenedItem {
+ public:
+  virtual ~OpenedItem() = default;
+  // False when the platform cannot tell.
+  virtual bool Stat(ItemStat& stat) = 0;
+  // Deletes the opened file for good (this very file, whatever happens to its
+  // path meanwhile); attributes are not changed first, so a read-only file
+  // stays, and a folder is never deleted. Needs the item opened for
+  // deletion. Returns 0 or the error code.
+  virtual uint32_t Delete() = 0;
+};
+
+// Opens items for one run of checks (one deletion): what it learns of the
+// folders on the way is reused for every item of the run, and forgotten with
+// it, so a folder replaced between two runs is looked at afresh.
+class ItemOpener {
+ public:
+  virtual ~ItemOpener() = default;
+  // Opens the item at exactly `path` (`forDelete`: with the right to delete
+  // it). Null with `error` set when it cannot be opened: kErrorFileNotFound
+  // or kErrorPathNotFound when nothing is there, kErrorSharingViolation when
+  // another program holds it.
+  virtual std::unique_ptr<OpenedItem> Open(const std::string& path, bool forDelete,
+                                           uint32_t& error) = 0;
+};
+
 enum class DriveType {
   kUnknown = 0,
   kNoRootDir = 1,
@@ -85,9 +131,13 @@ class FileSystem {
   // the system error code.
   virtual uint32_t WriteFile(const std::string& path, const std::string& bytes) = 0;
 
-  // Deletes one file at exactly `path`; attributes are not changed first,
-  // so a read-only file stays. False when the file stays.
-  virtual bool DeleteFile(const std::string& path) = 0;
+  // Writes `bytes` to a new file beside `path` and then puts it in the
+  // place of `path`, so that `path` holds either its old content or all of
+  // the new one, never a part. Returns 0 or the system error code.
+  virtual uint32_t WriteFileSafely(const std::string& path, const std::string& bytes) = 0;
+
+  // A new opener for one run of item checks.
+  virtual std::unique_ptr<ItemOpener> NewItemOpener() = 0;
 };
 
 }  // namespace scourly

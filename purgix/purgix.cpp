@@ -14,6 +14,10 @@
 //    text that is not valid UTF-8 and paths too long for the shell's
 //    classic limit are refused as well, so the shell never resolves a line
 //    to something other than what it literally says.
+// A line is never handed over when its path leads through a link (the shell
+// would move or delete what the link points to): the same test the program
+// applies before it writes the file.
+// Names are WTF-8, so a name holding an unpaired surrogate arrives whole.
 // Where the Recycle Bin cannot take a path (a network or removable drive, a
 // file too large for it) FOF_WANTNUKEWARNING makes the shell ask before it
 // deletes for good; no other dialog is shown. Wine's shell asks this
@@ -25,6 +29,8 @@
 
 #include <string>
 
+#include "platform/win32/win32_paths.h"
+#include "platform/wtf8.h"
 #include "purgix/recycle_flags.h"
 
 namespace {
@@ -68,15 +74,20 @@ bool ReadWholeFile(const std::wstring& path, std::string& bytes) {
   }
 }
 
-// Strict UTF-8 to UTF-16; false for bytes that are not UTF-8.
-bool FromUtf8(const std::string& line, std::wstring& wide) {
-  if (line.empty()) return false;
-  int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, line.data(),
-                              static_cast<int>(line.size()), nullptr, 0);
-  if (n <= 0) return false;
-  wide.assign(n, L'\0');
-  return MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, line.data(),
-                             static_cast<int>(line.size()), wide.data(), n) == n;
+// Strict WTF-8 to UTF-16; false for bytes that are not WTF-8.
+bool FromWtf8(const std::string& line, std::wstring& wide) {
+  std::u16string units;
+  if (line.empty() || !scourly::wtf8::ToUtf16(line, units)) return false;
+  wide.assign(units.begin(), units.end());
+  return true;
+}
+
+// True when `path` leads through a link, or cannot be looked at.
+bool ThroughLink(scourly::win32::LinkCheck& links, const std::wstring& path) {
+  File item(scourly::win32::OpenExact(path, false));
+  if (item.h == INVALID_HANDLE_VALUE) return true;
+  scourly::win32::ItemFacts facts;
+  return !links.Facts(item.h, path, facts) || facts.link;
 }
 
 bool IsLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); }
@@ -146,16 +157,13 @@ bool Recycle(const std::wstring& path) {
   return result == 0 && !op.fAnyOperationsAborted;
 }
 
-}  // namespace
-
-// The export the program calls; no arguments, no result. The outcome of each
-// path is left on disk: a path that could not be recycled simply stays.
-extern "C" void doDELETE() {
+void RecycleListed() {
   std::wstring folder = ProgramFolder();
   if (folder.empty()) return;
   std::string bytes;
   if (!ReadWholeFile(folder + L"FList.txt", bytes)) return;
   if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) bytes.erase(0, 3);
+  scourly::win32::LinkCheck links;
 
   size_t start = 0;
   while (start < bytes.size()) {
@@ -166,13 +174,27 @@ extern "C" void doDELETE() {
     if (!line.empty() && line.back() == '\r') line.pop_back();
 
     std::wstring path;
-    if (!FromUtf8(line, path)) continue;
+    if (!FromWtf8(line, path)) continue;
     if (path.size() > 1 && path.back() == L'\\') path.pop_back();  // a folder written as "x\"
     if (!IsSafePath(path)) continue;
     if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) continue;  // names nothing
+    if (ThroughLink(links, path)) continue;
     if (InUse(path)) continue;  // stays, as the program's warning told the user
     // Whatever the outcome, the next line goes on: a path that stays is what
     // the program's warning told the user of.
     Recycle(path);
+  }
+}
+
+}  // namespace
+
+// The export the program calls; no arguments, no result. The outcome of each
+// path is left on disk: a path that could not be recycled simply stays.
+// Nothing may unwind into the caller, which is another module: an error
+// (out of memory) ends the run and leaves the remaining lines alone.
+extern "C" void doDELETE() noexcept {
+  try {
+    RecycleListed();
+  } catch (...) {
   }
 }

@@ -9,9 +9,12 @@ export WINE_ROOT=${WINE_ROOT:-$(cd "$(dirname "$prog")" && pwd)/wine}
 source "$(dirname "$0")/wine-env.sh"
 prog_dir=$(cd "$(dirname "$prog")" && pwd)
 ln -sfn "$prog_dir" "$WINEPREFIX/dosdevices/p:"
+source "$(dirname "$0")/../tests/support/link_maker.sh"
+start_link_maker
 rc=0
 xvfb_pid=""
 stop_display() {
+  stop_link_maker
   if [ -n "$xvfb_pid" ]; then
     # Wine's processes of this prefix end with the display they were drawing on.
     wineserver -k 2>/dev/null || true
@@ -34,5 +37,6 @@ if [ -z "${DISPLAY:-}" ] && command -v Xvfb >/dev/null; then
   export DISPLAY=":$(head -n1 "$number_file")"
   rm -f "$number_file"
 fi
+trap stop_display EXIT
 wine "P:\\$(basename "$prog")" "$@" || rc=$?
 exit $rc

@@ -99,7 +99,9 @@ FakeFileSystem::Node* FakeFileSystem::Follow(Node* node) {
   return node;
 }
 
-FakeFileSystem::Node* FakeFileSystem::Resolve(const std::string& path, Node** parent) {
+FakeFileSystem::Node* FakeFileSystem::Resolve(const std::string& path, Node** parent,
+                                              bool* viaLink) {
+  if (viaLink) *viaLink = false;
   char drive;
   std::vector<std::string> parts;
   if (!SplitPath(path, drive, parts)) return nullptr;
@@ -110,6 +112,7 @@ FakeFileSystem::Node* FakeFileSystem::Resolve(const std::string& path, Node** pa
   for (const std::string& part : parts) {
     Node* folder = Follow(node);
     if (!folder) return nullptr;
+    if (viaLink && (folder != node || node->symlink)) *viaLink = true;
     Node* next = nullptr;
     for (auto& child : folder->children) {
       if (SameName(child->name, part)) {
@@ -231,6 +234,7 @@ bool FakeFileSystem::ReadFile(const std::string& path, std::string& bytes) {
 
 uint32_t FakeFileSystem::WriteFile(const std::string& path, const std::string& bytes) {
   constexpr uint32_t kAccessDenied = 5, kPathNotFound = 3;
+  ++writes;
   Node* node = Find(path);
   if (node) {
     if ((node->attributes & (kAttrReadOnly | kAttrDirectory)) || node->locked) return kAccessDenied;
@@ -255,10 +259,75 @@ bool FakeFileSystem::FindFirstFinds(const std::string& path) {
   return Exists(path);
 }
 
-bool FakeFileSystem::DeleteFile(const std::string& path) {
-  Node* node = Find(path);
-  if (!node || (node->attributes & (kAttrReadOnly | kAttrDirectory)) || node->locked) return false;
-  return Take(path) != nullptr;
+uint32_t FakeFileSystem::WriteFileSafely(const std::string& path, const std::string& bytes) {
+  if (failReplace) {
+    ++writes;
+    return 112;  // disk full; the old file is untouched
+  }
+  return WriteFile(path, bytes);
+}
+
+// An item opened by path; it keeps pointing at the node it opened, as a
+// handle does.
+class FakeItem : public OpenedItem {
+ public:
+  FakeItem(FakeFileSystem& fs, FakeFileSystem::Node* node, std::string path, bool viaLink,
+           bool forDelete)
+      : fs_(fs), node_(node), path_(std::move(path)), viaLink_(viaLink), forDelete_(forDelete) {}
+
+  bool Stat(ItemStat& stat) override {
+    stat = ItemStat{node_->attributes, node_->size, node_->lastWrite,
+                    viaLink_ || node_->symlink || !node_->linkTarget.empty()};
+    return true;
+  }
+
+  uint32_t Delete() override {
+    if (!forDelete_ || (node_->attributes & (kAttrReadOnly | kAttrDirectory)))
+      return kErrorAccessDenied;
+    if (node_->locked) return kErrorSharingViolation;
+    if (fs_.Find(path_) != node_) return kErrorAccessDenied;  // moved away meanwhile
+    fs_.Take(path_);
+    return 0;
+  }
+
+ private:
+  FakeFileSystem& fs_;
+  FakeFileSystem::Node* node_;
+  std::string path_;
+  bool viaLink_;
+  bool forDelete_;
+};
+
+namespace {
+
+class FakeItemOpener : public ItemOpener {
+ public:
+  explicit FakeItemOpener(FakeFileSystem& fs) : fs_(fs) {}
+  std::unique_ptr<OpenedItem> Open(const std::string& path, bool forDelete,
+                                   uint32_t& error) override {
+    bool viaLink = false;
+    FakeFileSystem::Node* node = fs_.Resolve(path, nullptr, &viaLink);
+    if (!node) {
+      error = kErrorFileNotFound;
+      return nullptr;
+    }
+    // A program that holds a file open keeps others from deleting it.
+    if (forDelete && node->locked) {
+      error = kErrorSharingViolation;
+      return nullptr;
+    }
+    error = 0;
+    return std::make_unique<FakeItem>(fs_, node, path, viaLink, forDelete);
+  }
+
+ private:
+  FakeFileSystem& fs_;
+};
+
+}  // namespace
+
+std::unique_ptr<ItemOpener> FakeFileSystem::NewItemOpener() {
+  return std::make_unique<FakeItemOpener>(*this);
 }
 
 MsgResult FakeUi::MessageBox(const std::string& text, const std::string& caption,

@@ -31,6 +31,7 @@ class FakeFileSystem : public FileSystem {
     bool unreadable = false;   // exists but cannot be read
     bool readOnlyFolder = false;  // no file can be created in it
     std::string linkTarget;    // a junction lists its target's entries
+    bool symlink = false;      // a link that lists as a plain file or folder
     std::vector<std::unique_ptr<Node>> children;  // in listing order
   };
 
@@ -49,6 +50,9 @@ class FakeFileSystem : public FileSystem {
   void SetProgramFolder(std::string path) { programFolder_ = std::move(path); }
 
   Node* Find(const std::string& path);
+  // Resolves a path to its node; `parent` receives the folder holding it,
+  // `viaLink` whether a link on the way was followed.
+  Node* Resolve(const std::string& path, Node** parent = nullptr, bool* viaLink = nullptr);
   bool Exists(const std::string& path) { return Find(path) != nullptr; }
   // Removes the node at `path` from the tree and hands it over.
   std::unique_ptr<Node> Take(const std::string& path);
@@ -65,15 +69,18 @@ class FakeFileSystem : public FileSystem {
   bool FindFirstFinds(const std::string& path) override;
   bool ReadFile(const std::string& path, std::string& bytes) override;
   uint32_t WriteFile(const std::string& path, const std::string& bytes) override;
-  bool DeleteFile(const std::string& path) override;
+  uint32_t WriteFileSafely(const std::string& path, const std::string& bytes) override;
+  std::unique_ptr<ItemOpener> NewItemOpener() override;
+
+  int writes = 0;             // WriteFile and ReplaceFile calls
+  bool failReplace = false;   // ReplaceFile fails (a full disk), the old file stays
 
  private:
   struct Drive {
     DriveType type = DriveType::kFixed;
     Node root;
   };
-  // Resolves a path to its node; `parent` receives the folder holding it.
-  Node* Resolve(const std::string& path, Node** parent = nullptr);
+
   Node* Follow(Node* node);
   // The folder at `path`, created with its parents where missing.
   Node& EnsureFolder(const std::string& path);

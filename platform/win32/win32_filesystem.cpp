@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "platform/win32/win32_platform.h"
+#include "platform/win32/win32_paths.h"
 #include "platform/win32/win32_util.h"
 
 namespace scourly {
@@ -116,8 +117,85 @@ uint32_t Win32FileSystem::WriteFile(const std::string& path, const std::string& 
   return 0;
 }
 
-bool Win32FileSystem::DeleteFile(const std::string& path) {
-  return ::DeleteFileW(FileApiPath(path).c_str()) != 0;
+uint32_t Win32FileSystem::WriteFileSafely(const std::string& path, const std::string& bytes) {
+  // The new content goes to a file of its own beside the old one; only a
+  // complete file takes the old one's place.
+  const std::string temporary = path + ".new";
+  if (uint32_t error = WriteFile(temporary, bytes)) {
+    ::DeleteFileW(FileApiPath(temporary).c_str());
+    return error;
+  }
+  if (!MoveFileExW(FileApiPath(temporary).c_str(), FileApiPath(path).c_str(),
+                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    DWORD error = GetLastError();
+    ::DeleteFileW(FileApiPath(temporary).c_str());
+    return error;
+  }
+  return 0;
+}
+
+namespace {
+
+class Win32OpenedItem : public OpenedItem {
+ public:
+  Win32OpenedItem(HANDLE h, std::wstring path, win32::LinkCheck& links, bool forDelete)
+      : handle_(h), path_(std::move(path)), links_(links), forDelete_(forDelete) {}
+
+  bool Stat(ItemStat& stat) override {
+    win32::ItemFacts facts;
+    if (!links_.Facts(handle_.get(), path_, facts)) return false;
+    stat = ItemStat{facts.attributes, facts.size, facts.lastWrite, facts.link};
+    return true;
+  }
+
+  uint32_t Delete() override {
+    if (!forDelete_) return ERROR_ACCESS_DENIED;
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(handle_.get(), &info)) return GetLastError();
+    if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return ERROR_ACCESS_DENIED;
+    // Deleting through the handle removes the file that was checked, even if
+    // its path is made to point elsewhere in between. A read-only file
+    // refuses, as DeleteFile would.
+    FILE_DISPOSITION_INFO disposition{TRUE};
+    if (!SetFileInformationByHandle(handle_.get(), FileDispositionInfo, &disposition,
+                                    sizeof disposition))
+      return GetLastError();
+    return 0;
+  }
+
+ private:
+  UniqueHandle handle_;
+  std::wstring path_;
+  win32::LinkCheck& links_;
+  bool forDelete_;
+};
+
+class Win32ItemOpener : public ItemOpener {
+ public:
+  std::unique_ptr<OpenedItem> Open(const std::string& path, bool forDelete,
+                                   uint32_t& error) override {
+    std::wstring wide;
+    if (!WidenExact(path, wide)) {
+      error = ERROR_INVALID_NAME;
+      return nullptr;
+    }
+    HANDLE h = win32::OpenExact(wide, forDelete);
+    if (h == INVALID_HANDLE_VALUE) {
+      error = GetLastError();
+      return nullptr;
+    }
+    error = 0;
+    return std::make_unique<Win32OpenedItem>(h, std::move(wide), links_, forDelete);
+  }
+
+ private:
+  win32::LinkCheck links_;
+};
+
+}  // namespace
+
+std::unique_ptr<ItemOpener> Win32FileSystem::NewItemOpener() {
+  return std::make_unique<Win32ItemOpener>();
 }
 
 }  // namespace scourly

@@ -16,8 +16,13 @@
 
 namespace scourly {
 
+// UTF-16 from the logic's text and back. Text is WTF-8, so every name the
+// platform reports comes back to the same UTF-16 units.
 std::wstring Widen(const std::string& utf8);
 std::string Narrow(const std::wstring& wide);
+// Widen for paths: false when `text` is not WTF-8, so nothing is ever done
+// through a path that a conversion had to guess at.
+bool WidenExact(const std::string& text, std::wstring& wide);
 
 class Win32FileSystem : public FileSystem {
  public:
@@ -29,7 +34,8 @@ class Win32FileSystem : public FileSystem {
   bool FindFirstFinds(const std::string& path) override;
   bool ReadFile(const std::string& path, std::string& bytes) override;
   uint32_t WriteFile(const std::string& path, const std::string& bytes) override;
-  bool DeleteFile(const std::string& path) override;
+  uint32_t WriteFileSafely(const std::string& path, const std::string& bytes) override;
+  std::unique_ptr<ItemOpener> NewItemOpener() override;
 };
 
 class Win32Locale : public Locale {
@@ -48,8 +54,9 @@ class Win32Ui : public Ui {
 
   // The window that owns message boxes (the main window once it exists).
   void SetOwner(HWND owner) { owner_ = owner; }
-  // Runs before each pump, so windows copy their models onto the controls
-  // and the user sees the scan's progress.
+  // Runs before each pump and before each message box (any nested message
+  // loop), so windows copy their models onto the controls: the user sees the
+  // scan's progress, and no window paints a row its model no longer has.
   void SetBeforePump(std::function<void()> sync) { beforePump_ = std::move(sync); }
   // Sees each pumped message first and returns true when it handled it (for
   // example IsDialogMessage for a modeless dialog); it is then not dispatched.

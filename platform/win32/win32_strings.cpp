@@ -1,40 +1,38 @@
 // UTF-8 <-> UTF-16 at the boundary between the logic and the W functions.
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_util.h"
+#include "platform/win32/win32_paths.h"
+#include "platform/wtf8.h"
 
 namespace scourly {
 
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 wide strings");
+
+// Names travel as WTF-8, so a name with an unpaired surrogate comes back as
+// the same UTF-16 units; MultiByteToWideChar would replace it with U+FFFD.
 std::wstring Widen(const std::string& utf8) {
-  if (utf8.empty()) return {};
-  int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring wide(n, L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
-  return wide;
+  std::u16string units = wtf8::ToUtf16Lenient(utf8);
+  return std::wstring(units.begin(), units.end());
 }
 
 std::string Narrow(const std::wstring& wide) {
-  if (wide.empty()) return {};
-  int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                              nullptr, nullptr);
-  std::string utf8(n, '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), n,
-                      nullptr, nullptr);
-  return utf8;
+  return wtf8::FromUtf16(
+      std::u16string_view(reinterpret_cast<const char16_t*>(wide.data()), wide.size()));
+}
+
+bool WidenExact(const std::string& text, std::wstring& wide) {
+  std::u16string units;
+  if (!wtf8::ToUtf16(text, units)) return false;
+  wide.assign(units.begin(), units.end());
+  return true;
 }
 
 std::wstring FileApiPath(const std::string& path) {
-  // Folder paths must leave room for an 8.3 name (MAX_PATH - 12), so the
-  // prefix is added a little before MAX_PATH.
-  constexpr size_t kClassicLimit = MAX_PATH - 12;
-  std::wstring wide = Widen(path);
-  if (wide.size() < kClassicLimit) return wide;
-  bool drive = wide.size() >= 3 && wide[1] == L':' && wide[2] == L'\\' &&
-               ((wide[0] >= L'A' && wide[0] <= L'Z') || (wide[0] >= L'a' && wide[0] <= L'z'));
-  if (drive) return L"\\\\?\\" + wide;
-  bool unc = wide.size() > 2 && wide[0] == L'\\' && wide[1] == L'\\' && wide[2] != L'?' &&
-             wide[2] != L'.';
-  if (unc) return L"\\\\?\\UNC\\" + wide.substr(2);
-  return wide;
+  std::wstring wide;
+  // A path that is not exact text names no file: an empty path fails every
+  // call instead of reaching a file with a similar name.
+  if (!WidenExact(path, wide)) return {};
+  return win32::ApiPath(wide);
 }
 
 std::wstring ModuleFolder() {

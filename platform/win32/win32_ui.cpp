@@ -10,6 +10,9 @@ MsgResult Win32Ui::MessageBox(const std::string& text, const std::string& captio
   if (icon == MsgIcon::kError) flags |= MB_ICONERROR;
   // Without an owner the box must still block the whole program.
   if (!owner_) flags |= MB_TASKMODAL;
+  // The box runs a message loop of its own, in which the windows repaint:
+  // they must show the models as they are now, not rows already gone.
+  if (beforePump_) beforePump_();
   int answer = ::MessageBoxW(owner_, Widen(text).c_str(), Widen(caption).c_str(), flags);
   switch (answer) {
     case IDYES:

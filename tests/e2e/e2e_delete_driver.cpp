@@ -122,14 +122,7 @@ std::vector<std::wstring> TrashNames() {
   return names;
 }
 
-// The total that deletion reads back from panel 3 ("N kB" counts N * 1024
-// bytes, "N B" N bytes) ...
-int64_t PanelBytes(const std::wstring& panel) {
-  size_t blank = panel.find(L' ');
-  int64_t n = _wtoi64(panel.substr(0, blank).c_str());
-  return panel.compare(blank, std::wstring::npos, L" kB") == 0 ? n * 1024 : n;
-}
-// ... and the text it shows for a byte count.
+// The text the status bar shows for a byte count.
 std::wstring SizeText(int64_t bytes) {
   return bytes / 1024 > 0 ? std::to_wstring(bytes / 1024) + L" kB"
                           : std::to_wstring(bytes) + L" B";
@@ -169,10 +162,24 @@ class DeletionE2E : public ScourlySuite {
     return rows;
   }
 
+  // The bytes of the test files the list holds now.
+  int64_t ListedBytes() const {
+    int64_t bytes = 0;
+    for (const std::wstring& row : app->Rows(1)) {
+      for (const TestFile& f : kFiles) {
+        if (row == RowTextOf(f)) bytes += f.size;
+      }
+    }
+    return bytes;
+  }
+
   // Gives command `cmd`, checks the notice it shows first and answers OK;
-  // returns once the command has changed the list (or after a time-out, and
-  // the checks that follow then tell what went wrong).
-  void RunDeleteCommand(int cmd, const wchar_t* notice, const wchar_t* shot = nullptr) const {
+  // when `stayed` is given, checks the message that names the files that
+  // stayed and answers it too. Returns once the command has changed the
+  // list (or after a time-out, and the checks that follow then tell what
+  // went wrong).
+  void RunDeleteCommand(int cmd, const wchar_t* notice, const wchar_t* shot = nullptr,
+                        const std::wstring& stayed = {}) const {
     const int rowsBefore = app->RowCount(1);
     app->Click(cmd);
     HWND box = app->WaitForMessageBox();
@@ -184,6 +191,13 @@ class DeletionE2E : public ScourlySuite {
     EXPECT_FALSE(view.icon) << "the notice shows an icon";
     if (shot) Shot(g_shots, shot);
     ASSERT_TRUE(ScourlyProcess::AnswerMessageBox(box, IDOK)) << "the notice did not close";
+    if (!stayed.empty()) {
+      HWND told = app->WaitForMessageBox();
+      ASSERT_TRUE(told) << "nobody was told what stayed";
+      EXPECT_EQ(Show(ScourlyProcess::ReadMessageBox(told).text), Show(stayed));
+      if (shot) Shot(g_shots, std::wstring(shot) + L"-stayed");
+      ASSERT_TRUE(ScourlyProcess::AnswerMessageBox(told, IDOK));
+    }
     bool changed = ScourlyProcess::WaitFor(
         [&] {
           app->Settle();
@@ -242,8 +256,10 @@ class DeletionE2E : public ScourlySuite {
   }
 
   // Selects `names`, deletes them with `cmd` and checks the list and the
-  // status panels; the disk is checked by the caller.
-  void DeleteSelected(int cmd, const std::vector<std::wstring>& names, const wchar_t* shotStem) {
+  // status panels; the disk is checked by the caller. `stays` is a file that
+  // cannot be deleted: its row stays, selected, and a message says so.
+  void DeleteSelected(int cmd, const std::vector<std::wstring>& names, const wchar_t* shotStem,
+                      const std::wstring& stays = {}, const std::wstring& stayedMessage = {}) {
     std::vector<int> rows = Select(names);
     ASSERT_EQ(rows.size(), names.size());
     int64_t bytes = 0;
@@ -253,20 +269,27 @@ class DeletionE2E : public ScourlySuite {
     EXPECT_TRUE(app->ButtonEnabled(kCmdDeleteSelTB));
     Shot(g_shots, std::wstring(shotStem) + L"-selected");
 
-    const std::wstring totalFiles = app->Panel(2), totalSize = app->Panel(3);
-    const int64_t filesBefore = _wtoi64(totalFiles.substr(totalFiles.find(L": ") + 2).c_str());
-    const std::vector<std::wstring> expectedRows = RowsWithout(names);
-    RunDeleteCommand(cmd, kInUseNotice, (std::wstring(shotStem) + L"-notice").c_str());
+    std::vector<std::wstring> gone = names;
+    gone.erase(std::remove(gone.begin(), gone.end(), stays), gone.end());
+    int64_t goneBytes = 0;
+    for (const std::wstring& name : gone) goneBytes += File(name).size;
+    const int64_t bytesBefore = ListedBytes();
+    const std::vector<std::wstring> expectedRows = RowsWithout(gone);
+    RunDeleteCommand(cmd, kInUseNotice, (std::wstring(shotStem) + L"-notice").c_str(),
+                     stayedMessage);
 
-    EXPECT_EQ(app->Rows(1), expectedRows) << "the list did not lose exactly the selected rows";
-    EXPECT_EQ(Panels(),
-              (std::vector<std::wstring>{
-                  L"Selected Size: 0 B", L"Selected Files: 0",
-                  L"Total Files: " + std::to_wstring(filesBefore - static_cast<int64_t>(names.size())),
-                  SizeText(PanelBytes(totalSize) - bytes)}))
-        << "before: " << Show(totalFiles) << ", " << Show(totalSize);
+    EXPECT_EQ(app->Rows(1), expectedRows) << "the list did not lose exactly the deleted rows";
+    const int64_t stayBytes = stays.empty() ? 0 : File(stays).size;
+    // The totals are the rows' own, never read back from the panels.
+    EXPECT_EQ(Panels(), (std::vector<std::wstring>{
+                            L"Selected Size: " + SizeText(stayBytes),
+                            L"Selected Files: " + std::to_wstring(stays.empty() ? 0 : 1),
+                            L"Total Files: " + std::to_wstring(expectedRows.size()),
+                            SizeText(bytesBefore - goneBytes)}));
     EXPECT_FALSE(app->ButtonEnabled(kCmdDeleteSelTB));
-    EXPECT_TRUE(app->SelectedRows(1).empty());
+    std::vector<int> stillSelected;
+    if (!stays.empty()) stillSelected.push_back(RowOf(File(stays)));
+    EXPECT_EQ(app->SelectedRows(1), stillSelected);
     Shot(g_shots, std::wstring(shotStem) + L"-deleted");
   }
 
@@ -296,10 +319,8 @@ TEST_F(DeletionE2E, FindFilesListsTheTestDrive) {
   Shot(g_shots, L"01-found");
 }
 
-// Panel 3 read back: 10 kB is 10240 bytes, minus 2000 makes "8 kB" (the
-// files left hold 9248 bytes, which would read "9 kB").
-// Selecting rows shows the scan's total in panel 3 again, so every
-// delete-selected below starts from "10 kB" as well.
+// The totals left are the rows' own: 11248 bytes less 2000 leave 9248,
+// "9 kB" (reading "10 kB" back from the panel would have made it "8 kB").
 TEST_F(DeletionE2E, DeleteSelectedMovesExactlyTheSelectedFilesToTheRecycleBin) {
   const TestFile& semi = File(L"a;b.tmp");
   const TestFile& umlaut = File(L"Gr\u00FC\u00DFe.tmp");
@@ -308,7 +329,7 @@ TEST_F(DeletionE2E, DeleteSelectedMovesExactlyTheSelectedFilesToTheRecycleBin) {
   ASSERT_GE(umlautRow, 0);
 
   DeleteSelected(kCmdDeleteSelTB, {semi.name, umlaut.name}, L"02");
-  EXPECT_EQ(app->Panel(3), L"8 kB");
+  EXPECT_EQ(app->Panel(3), L"9 kB");
   recycled.insert({semi.name, umlaut.name});
   ExpectFilesWhereTheyBelong();
   // The last row of the list comes first.
@@ -317,7 +338,7 @@ TEST_F(DeletionE2E, DeleteSelectedMovesExactlyTheSelectedFilesToTheRecycleBin) {
 }
 
 // A name outside the ANSI code page, blanks, and "x.tmp" beside "xx.tmp"
-// and "x.tmp.bak", which stay. 10240 bytes minus 1800: "8 kB".
+// and "x.tmp.bak", which stay. 9248 bytes less 1800: "7 kB".
 TEST_F(DeletionE2E, DeleteSelectedTakesOddNamesExactlyAndLeavesTheirNeighbours) {
   const TestFile& x = File(L"x.tmp");
   const TestFile& words = File(L"two words.tmp");
@@ -332,7 +353,7 @@ TEST_F(DeletionE2E, DeleteSelectedTakesOddNamesExactlyAndLeavesTheirNeighbours) 
   std::sort(order.begin(), order.end(),
             [&](const TestFile* a, const TestFile* b) { return RowOf(*a) > RowOf(*b); });
   DeleteSelected(kCmdDeleteSelTB, {x.name, words.name, cyrillic.name}, L"03");
-  EXPECT_EQ(app->Panel(3), L"8 kB");
+  EXPECT_EQ(app->Panel(3), L"7 kB");
   recycled.insert({x.name, words.name, cyrillic.name});
   ExpectFilesWhereTheyBelong();
   EXPECT_EQ(HandOffFile(), HandOffLines(order));
@@ -340,13 +361,15 @@ TEST_F(DeletionE2E, DeleteSelectedTakesOddNamesExactlyAndLeavesTheirNeighbours) 
     EXPECT_GE(RowOf(File(stays)), 0) << Show(stays) << " left the list";
 }
 
-// A read-only file stays on disk but leaves the list; a plain one is gone,
-// not recycled. The hand-off file is not touched. 10240 bytes minus 2448:
-// "7 kB".
+// A read-only file stays on disk and in the list, selected, and the user is
+// told; a plain one is gone, not recycled. The hand-off file is not touched.
+// 7448 bytes less 2048: "5 kB".
 TEST_F(DeletionE2E, DeletePermanentlyDeletesForGoodAndLeavesReadOnlyFiles) {
   const std::string handOff = HandOffFile();
-  DeleteSelected(kCmdDeletePerTB, {L"locked.bak", L"draft.old"}, L"04");
-  EXPECT_EQ(app->Panel(3), L"7 kB");
+  DeleteSelected(kCmdDeletePerTB, {L"locked.bak", L"draft.old"}, L"04", L"locked.bak",
+                 L"1 file was not deleted and stays in the list:\r\n\r\n"
+                 L"T:\\sub dir\\locked.bak (could not be deleted)");
+  EXPECT_EQ(app->Panel(3), L"5 kB");
   erased.insert(L"draft.old");
   ExpectFilesWhereTheyBelong();
   EXPECT_EQ(HandOffFile(), handOff);
@@ -361,10 +384,11 @@ TEST_F(DeletionE2E, DeleteAllMovesEveryListedFileToTheRecycleBin) {
       if (row == RowTextOf(f)) listed.push_back(&f);
     }
   }
-  ASSERT_EQ(listed.size(), 5u) << "the earlier deletions left another list";
+  ASSERT_EQ(listed.size(), 6u) << "the earlier deletions left another list";
   app->ClickRow(1, 1, false);  // a selection changes nothing
   ASSERT_TRUE(app->ButtonEnabled(kCmdDeleteAllTB));
 
+  // The read-only file goes to the Recycle Bin like the others.
   RunDeleteCommand(kCmdDeleteAllTB, kInUseNoticeAll, L"05-notice");
   EXPECT_EQ(app->RowCount(1), 0);
   EXPECT_EQ(Panels(), (std::vector<std::wstring>{L"Selected Size: 0 B", L"Selected Files: 0",

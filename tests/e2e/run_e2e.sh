@@ -39,13 +39,16 @@ cp "$driver" "$app_dir/"
 # A display of our own.
 source "$top/tests/e2e/display.sh"
 watch_pid=""
+source "$top/tests/support/link_maker.sh"
 cleanup() {
+  stop_link_maker
   if [ -n "$watch_pid" ]; then kill "$watch_pid" 2>/dev/null || true; fi
   wineserver -k 2>/dev/null || true  # this prefix's server only
   stop_display
 }
 trap cleanup EXIT
 start_display 1024x768
+start_link_maker
 
 # The driver asks for a screenshot by creating NAME.req; this loop takes it
 # and deletes the request.

@@ -2,6 +2,7 @@
 
 #include "app/main_form.h"
 #include "delete/deletion.h"
+#include "lists/status_panels.h"
 #include "lists/app_error.h"
 #include "platform/fake/fake_windows.h"
 
@@ -16,29 +17,39 @@ struct Deletion : ::testing::Test {
   FakeWindows win;
   StatusBar bar;
   bool stopFlag = false;
-  DeletionContext ctx{win.platform, bar, stopFlag};
+  std::string totalSizeText = "scan total";
+  DeletionContext ctx{win.platform, bar, stopFlag, totalSizeText, {}};
   ResultList list;
 
+  // A row for the file just made at `path`, as the scan listed it.
+  static ResultRow Listed(const std::string& folder, const std::string& name, uint64_t size) {
+    return ResultRow(name, folder, size, "15.03.2024", fake::kDefaultTime);
+  }
   // Six files in T:\d\ named f0..f5 of 100 bytes each, listed in that order.
   void SixFiles() {
     std::vector<ResultRow> rows;
     for (int i = 0; i < 6; ++i) {
       std::string name = "f" + std::to_string(i);
       win.fs.AddFile("T:\\d\\" + name, 100);
-      rows.push_back({name, "T:\\d\\", 100, "x"});
+      rows.push_back(Listed("T:\\d\\", name, 100));
     }
     list.Assign(std::move(rows));
-    bar.Set(2, "Total Files: 6");
-    bar.Set(3, "600 B");
   }
   std::vector<std::string> ListedNames() {
     std::vector<std::string> names;
     for (const ResultRow& row : list.Rows()) names.push_back(row.Name());
     return names;
   }
+  std::vector<std::string> Reasons() {
+    std::vector<std::string> out;
+    for (const StayedItem& item : ctx.stayed)
+      out.push_back(item.path + " " + std::to_string(static_cast<int>(item.reason)));
+    return out;
+  }
 };
 
 using Strings = std::vector<std::string>;
+using Panels = std::array<std::string, 4>;
 
 TEST_F(Deletion, SelectedToRecycleBinLastToFirst) {
   SixFiles();
@@ -48,38 +59,99 @@ TEST_F(Deletion, SelectedToRecycleBinLastToFirst) {
   EXPECT_EQ(win.fs.Content(kHandOff), "T:\\d\\f5\r\nT:\\d\\f2\r\n");  // left on disk
   EXPECT_EQ(win.purgix.recycleBin, (Strings{"T:\\d\\f5", "T:\\d\\f2"}));
   EXPECT_EQ(ListedNames(), (Strings{"f0", "f1", "f3", "f4"}));
-  EXPECT_EQ(bar.panels, (std::array<std::string, 4>{"Selected Size: 0 B", "Selected Files: 0",
-                                                    "Total Files: 4", "400 B"}));
+  EXPECT_EQ(bar.panels, (Panels{"Selected Size: 0 B", "Selected Files: 0", "Total Files: 4", "400 B"}));
+  EXPECT_TRUE(ctx.stayed.empty());
 }
 
-TEST_F(Deletion, TotalsComeBackFromThePanels) {
-  list.Assign({{"a", "T:\\", 1000, "x"}, {"b", "T:\\", 300, "x"}});
-  bar.Set(2, "Total Files: 2");
-  bar.Set(3, "3 kB");
-  list.SetSelection({0});
+// The totals are the rows' own: a click between two deletions used to show
+// the scan's total again, and the second deletion counted down from it.
+TEST_F(Deletion, TotalsFollowTheRowsAcrossDeletions) {
+  SixFiles();
+  list.SetSelection({0, 1});
   DeleteSel(ctx, list, false);
-  EXPECT_EQ(bar.Get(3), "2 kB");  // 3 * 1024 - 1000 = 2072
-  EXPECT_EQ(bar.Get(2), "Total Files: 1");
+  EXPECT_EQ(bar.Get(2), "Total Files: 4");
+  EXPECT_EQ(bar.Get(3), "400 B");
+  EXPECT_EQ(totalSizeText, "400 B");
+  ToolButton all, sel;
+  RefreshListStatus(list, totalSizeText, bar, all, sel);  // the user clicks the list
+  EXPECT_EQ(bar.Get(3), "400 B");
+  list.SetSelection({0, 1, 2, 3});
+  DeleteSel(ctx, list, false);
+  EXPECT_EQ(bar.panels, (Panels{"Selected Size: 0 B", "Selected Files: 0", "Total Files: 0", "0 B"}));
 
-  list.Assign({{"a", "T:\\", 300, "x"}});
-  bar.Set(3, "800 B");
-  list.SetSelection({0});
+  // No kilobyte is lost to rounding: 3500 bytes less 100 leave 3 kB, not 2.
+  win.fs.AddFile("T:\\k\\a", 3400);
+  win.fs.AddFile("T:\\k\\b", 100);
+  list.Assign({Listed("T:\\k\\", "a", 3400), Listed("T:\\k\\", "b", 100)});
+  list.SetSelection({1});
   DeleteSel(ctx, list, false);
-  EXPECT_EQ(bar.Get(3), "500 B");
+  EXPECT_EQ(bar.Get(3), "3 kB");
 }
 
-TEST_F(Deletion, PermanentDeletionRemovesEntriesEvenWhenFilesStay) {
+// Whatever no longer is what the scan listed stays on disk and in the list,
+// selected, with its reason; what vanished leaves the list quietly.
+TEST_F(Deletion, OnlyWhatWasListedIsDeleted) {
+  SixFiles();
+  win.fs.Take("T:\\d\\f0");
+  win.fs.AddFolder("T:\\d\\f0").children.push_back(std::make_unique<fake::FakeFileSystem::Node>());
+  win.fs.Take("T:\\d\\f1");
+  win.fs.AddFile("T:\\d\\f1", 100).symlink = true;     // a link shown as a plain file
+  win.fs.Find("T:\\d\\f2")->size = 99;                  // rewritten since the scan
+  win.fs.Find("T:\\d\\f3")->lastWrite += 1;
+  win.fs.Take("T:\\d\\f4");                            // gone before the deletion
+  for (bool recycle : {true, false}) {
+    SCOPED_TRACE(recycle ? "Recycle Bin" : "permanently");
+    list.SetSelection({0, 1, 2, 3, 4, 5});
+    DeleteSel(ctx, list, recycle);
+    EXPECT_EQ(ListedNames(), (Strings{"f0", "f1", "f2", "f3"}));
+    EXPECT_EQ(list.SelCount(), 4);  // still selected
+    EXPECT_EQ(Reasons(), (Strings{"T:\\d\\f3 0", "T:\\d\\f2 0", "T:\\d\\f1 1", "T:\\d\\f0 0"}));
+    EXPECT_EQ(bar.panels, (Panels{"Selected Size: 400 B", "Selected Files: 4", "Total Files: 4",
+                                  "400 B"}));
+    for (const char* name : {"f0", "f1", "f2", "f3"}) EXPECT_TRUE(win.fs.Exists(std::string("T:\\d\\") + name));
+    if (recycle) EXPECT_EQ(win.purgix.lastHandOff, "T:\\d\\f5\r\n");
+    // The next round finds f5 gone already.
+  }
+  EXPECT_EQ(win.purgix.recycleBin, (Strings{"T:\\d\\f5"}));
+
+  // A folder listed as a folder is handed over; behind a junction, nothing is.
+  win.fs.AddFolder("T:\\e\\sub");
+  win.fs.AddFolder("T:\\real\\inner");
+  win.fs.AddFile("T:\\real\\inner\\x", 5);
+  win.fs.AddJunction("T:\\e\\via", "T:\\real");
+  list.Assign({ResultRow("sub", "T:\\e\\", 0, "d", fake::kDefaultTime, 0, true),
+               ResultRow("inner", "T:\\e\\via\\", 0, "d", fake::kDefaultTime, 0, true)});
+  list.SetSelection({0, 1});
+  DeleteSel(ctx, list, true);
+  EXPECT_EQ(win.purgix.lastHandOff, "T:\\e\\sub\r\n");
+  EXPECT_TRUE(win.fs.Exists("T:\\real\\inner\\x"));
+  EXPECT_EQ(Reasons(), (Strings{"T:\\e\\via\\inner 1"}));
+}
+
+TEST_F(Deletion, WhatTheDeletionLeftStaysWithItsReason) {
   SixFiles();
   win.fs.Find("T:\\d\\f1")->attributes |= kAttrReadOnly;
   win.fs.Find("T:\\d\\f3")->locked = true;
   list.SetSelection({0, 1, 3});
   DeleteSel(ctx, list, false);
   EXPECT_FALSE(win.fs.Exists("T:\\d\\f0"));
-  EXPECT_TRUE(win.fs.Exists("T:\\d\\f1"));  // read-only stays
-  EXPECT_TRUE(win.fs.Exists("T:\\d\\f3"));  // in use stays
-  EXPECT_EQ(ListedNames(), (Strings{"f2", "f4", "f5"}));
-  EXPECT_EQ(bar.Get(2), "Total Files: 3");
-  EXPECT_EQ(win.purgix.calls, 0);
+  EXPECT_EQ(ListedNames(), (Strings{"f1", "f2", "f3", "f4", "f5"}));
+  EXPECT_EQ(Reasons(), (Strings{"T:\\d\\f3 2", "T:\\d\\f1 4"}));  // in use; not deleted
+
+  list.SetSelection({0, 2});  // f1 and f3 to the Recycle Bin: the library skips f3
+  DeleteSel(ctx, list, true);
+  EXPECT_EQ(Reasons(), (Strings{"T:\\d\\f3 2"}));
+  EXPECT_EQ(ListedNames(), (Strings{"f2", "f3", "f4", "f5"}));
+
+  std::string message = StayedMessage(
+      {{"T:\\a", StayReason::kChanged}, {"T:\\b", StayReason::kLink}, {"T:\\c", StayReason::kInUse},
+       {"T:\\d", StayReason::kNotRecycled}, {"T:\\e", StayReason::kNotDeleted}, {"T:\\f", StayReason::kInUse}});
+  EXPECT_EQ(message,
+            "6 files were not deleted and stay in the list:\r\n"
+            "\r\nT:\\a (changed since the scan)\r\nT:\\b (a link)\r\nT:\\c (in use)"
+            "\r\nT:\\d (could not be moved to the Recycle Bin)\r\nT:\\e (could not be deleted)"
+            "\r\n... and 1 more.");
+  EXPECT_EQ(StayedMessage({}), "");
 }
 
 TEST_F(Deletion, NothingSelectedChangesNothing) {
@@ -121,8 +193,7 @@ TEST_F(Deletion, DeleteAllHandsOverEveryEntryFirstToLast) {
   EXPECT_EQ(win.purgix.recycleBin.size(), 6u);
   EXPECT_EQ(win.purgix.lastHandOff.substr(0, 18), "T:\\d\\f0\r\nT:\\d\\f1\r\n");
   EXPECT_EQ(list.Count(), 0);
-  EXPECT_EQ(bar.panels, (std::array<std::string, 4>{"Selected Size: 0 B", "Selected Files: 0",
-                                                    "Total Files: 0", "0 B"}));
+  EXPECT_EQ(bar.panels, (Panels{"Selected Size: 0 B", "Selected Files: 0", "Total Files: 0", "0 B"}));
   // On an empty list the file is emptied and the library still called.
   DeleteAll(ctx, list);
   EXPECT_EQ(win.purgix.calls, 2);
@@ -152,9 +223,7 @@ TEST_F(Deletion, ExactPathsForNamesWithDelimitersAndNoSeparatorAdded) {
   win.fs.AddFile("C:\\WINDOWS\\TEMP\\~DF12.tmp", 5);
   win.fs.AddFile("T:\\a;b.tmp", 5);
   win.fs.AddFile("T:\\a", 5);  // what a split row would have named
-  list.Assign({{"~DF12.tmp", "C:\\WINDOWS\\TEMP\\", 5, "x"}, {"a;b.tmp", "T:\\", 5, "x"}});
-  bar.Set(2, "Total Files: 2");
-  bar.Set(3, "10 B");
+  list.Assign({Listed("C:\\WINDOWS\\TEMP\\", "~DF12.tmp", 5), Listed("T:\\", "a;b.tmp", 5)});
   list.SetSelection({0, 1});
   DeleteSel(ctx, list, true);
   EXPECT_EQ(win.purgix.lastHandOff, "T:\\a;b.tmp\r\nC:\\WINDOWS\\TEMP\\~DF12.tmp\r\n");
@@ -207,7 +276,7 @@ TEST_F(DeleteCommands, NoticeFirstThenButtonsOff) {
   EXPECT_EQ(win.purgix.recycleBin, (std::vector<std::string>{"T:\\b.tmp"}));
   EXPECT_EQ(form.StatusBar1.Get(2), "Total Files: 1");
   EXPECT_EQ(form.StatusBar1.Get(3), "10 B");
-  EXPECT_EQ(form.TotalSizeText[0], "30 B");  // deletion leaves the scan's total
+  EXPECT_EQ(form.TotalSizeText[0], "10 B");  // the rows that are left
 
   form.DeletePerTBClick();  // nothing selected: notice, nothing deleted
   EXPECT_EQ(win.ui.messages.size(), 2u);

@@ -79,6 +79,11 @@ TEST(FileMask, VeryLongMasksMatchLikeShortOnes) {
   EXPECT_TRUE(FileMask(run + ".???").Matches(run + ".tx"));
   EXPECT_FALSE(FileMask(run + ".???").Matches(run + ".text"));
   EXPECT_TRUE(FileMask("*" + run + ".t*").Matches("b." + run + ".tmp"));
+  // A run of stars read whole from the settings means one star.
+  FileMask stars(std::string(5000, '*') + ".tmp");
+  EXPECT_TRUE(stars.Matches("x.tmp"));
+  EXPECT_FALSE(stars.Matches("x.txt"));
+  EXPECT_FALSE(stars.Matches(std::string(3000, 'y') + ".tmq"));
 }
 
 }  // namespace

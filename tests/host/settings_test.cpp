@@ -128,7 +128,44 @@ TEST_F(SettingsTest, FileThatCannotBeReadBehavesAsEmptyAndStays) {
   EXPECT_EQ(win.fs.Content(kIniPath), "[options]\r\nextn0=*.x\r\ntotal_extn=0\r\n");
 }
 
-TEST_F(SettingsTest, WriteFailureNamesTheFileAndKeepsEarlierKeys) {
+// Values are read whole: a long mask cut short used to become all "*" and
+// listed every file as unneeded.
+TEST_F(SettingsTest, LongValuesReadWholeAndHugeCountsStayBounded) {
+  const std::string mask = std::string(5000, '*') + ".tmp";
+  WriteIni("[options]\r\nextn0=" + mask + "\r\ntotal_extn=2147483647\r\n"
+           "[drives]\r\ndrive0=C:\\\r\ntotal_drives=2147483647\r\n");
+  settings.Load(options);
+  ASSERT_GE(options.OptionBox.Count(), 1);
+  EXPECT_EQ(options.OptionBox.items[0].text, mask);
+  EXPECT_LE(options.OptionBox.Count(), 2) << "as many items as the section can hold";
+  EXPECT_EQ(Texts(options.DrivesBox), (std::vector<std::string>{"C:\\+"}));
+
+  // A key present past the section's size still counts.
+  WriteIni("[options]\r\nextn40=*.far\r\ntotal_extn=99999\r\n");
+  settings.Load(options);
+  ASSERT_EQ(options.OptionBox.Count(), 41);
+  EXPECT_EQ(options.OptionBox.items[40].text, "*.far");
+}
+
+// The file is written once, whole; a failed write leaves the old file.
+TEST_F(SettingsTest, SavingWritesOnceAndAFailureKeepsTheOldFile) {
+  settings.Load(options);
+  const std::string before = Ini();
+  win.fs.writes = 0;
+  options.OptionBox.Add("*.new", true);
+  settings.Save(options);
+  EXPECT_EQ(win.fs.writes, 1);
+  EXPECT_NE(Ini().find("extn6=*.new\r\nextn_chkd6=1\r\n"), std::string::npos);
+
+  const std::string saved = Ini();
+  win.fs.failReplace = true;
+  options.OptionBox.Add("*.lost", true);
+  EXPECT_THROW(settings.Save(options), AppError);
+  EXPECT_EQ(Ini(), saved);
+  EXPECT_NE(before, saved);
+}
+
+TEST_F(SettingsTest, WriteFailureNamesTheFile) {
   win.fs.Find("C:\\Program Files\\Scourly")->readOnlyFolder = true;
   try {
     settings.Load(options);
@@ -160,9 +197,10 @@ TEST(IniFile, AppendsToTheRightSectionAndCreatesMissingOnes) {
   FakeWindows win;
   win.fs.WriteFile("C:\\t.ini", "[a]\r\nx=1\r\n\r\n[b]\r\ny=2\r\n");
   IniFile ini(win.fs, "C:\\t.ini");
-  ASSERT_EQ(ini.WriteString("A", "z", "3"), 0u);
-  ASSERT_EQ(ini.WriteString("c", "w", "4"), 0u);
-  ASSERT_EQ(ini.WriteString("b", "Y", "5"), 0u);
+  ini.WriteString("A", "z", "3");
+  ini.WriteString("c", "w", "4");
+  ini.WriteString("b", "Y", "5");
+  ASSERT_EQ(ini.Save(), 0u);
   EXPECT_EQ(win.fs.Content("C:\\t.ini"), "[a]\r\nx=1\r\nz=3\r\n\r\n[b]\r\nY=5\r\n[c]\r\nw=4\r\n");
 }
 

@@ -15,6 +15,7 @@ namespace {
 using wine_test::Exists;
 using wine_test::MakeFile;
 using wine_test::MakeFolder;
+using wine_test::MakeUnixLink;
 using wine_test::ReadAll;
 using wine_test::SetAttributes;
 using wine_test::TestFolder;
@@ -124,7 +125,14 @@ TEST(Win32FileSystemListing, ReachesPathsLongerThanMaxPath) {
   std::string bytes;
   EXPECT_TRUE(fs.ReadFile(file, bytes));
   EXPECT_EQ(bytes, "deep");
-  EXPECT_TRUE(fs.DeleteFile(file));
+  uint32_t error = 0;
+  auto item = fs.NewItemOpener()->Open(file, true, error);
+  ASSERT_TRUE(item) << error;
+  ItemStat stat;
+  ASSERT_TRUE(item->Stat(stat));
+  EXPECT_FALSE(stat.link) << "a long path is no link";
+  EXPECT_EQ(item->Delete(), 0u);
+  item.reset();
   EXPECT_FALSE(fs.FileExists(file));
 }
 
@@ -191,27 +199,78 @@ TEST(Win32FileSystemFiles, WritesReadsAndReplacesWholeFiles) {
   // attribute in the Unix mode bits, which do not stop root.)
 }
 
-TEST(Win32FileSystemFiles, DeleteFileLeavesReadOnlyAndLockedFiles) {
+// Deleting for good goes through the handle that was checked; read-only
+// files, folders and files another program holds stay.
+TEST(Win32FileSystemItems, DeleteLeavesReadOnlyLockedFilesAndFolders) {
   Win32FileSystem fs;
   TestFolder dir("delete");
   MakeFile(dir / "gone.tmp");
   MakeFile(dir / "ro.tmp");
   MakeFile(dir / "locked.tmp");
+  MakeFolder(dir / "folder");
   SetAttributes(dir / "ro.tmp", FILE_ATTRIBUTE_READONLY);
+  auto opener = fs.NewItemOpener();
+  auto deleted = [&](const std::string& path) {
+    uint32_t error = 0;
+    auto item = opener->Open(path, true, error);
+    return item ? item->Delete() : error;
+  };
 
-  EXPECT_TRUE(fs.DeleteFile(dir / "gone.tmp"));
+  EXPECT_EQ(deleted(dir / "gone.tmp"), 0u);
   EXPECT_FALSE(Exists(dir / "gone.tmp"));
-  EXPECT_FALSE(fs.DeleteFile(dir / "ro.tmp"));
+  EXPECT_NE(deleted(dir / "ro.tmp"), 0u);
   EXPECT_TRUE(Exists(dir / "ro.tmp"));
   EXPECT_TRUE(GetFileAttributesW(Widen(dir / "ro.tmp").c_str()) & FILE_ATTRIBUTE_READONLY)
       << "attributes must not be changed";
+  EXPECT_NE(deleted(dir / "folder"), 0u);
+  EXPECT_TRUE(Exists(dir / "folder"));
   HANDLE h = CreateFileW(Widen(dir / "locked.tmp").c_str(), GENERIC_READ, FILE_SHARE_READ,
                          nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(h, INVALID_HANDLE_VALUE);
-  EXPECT_FALSE(fs.DeleteFile(dir / "locked.tmp"));
+  EXPECT_EQ(deleted(dir / "locked.tmp"), static_cast<uint32_t>(ERROR_SHARING_VIOLATION));
   CloseHandle(h);
   EXPECT_TRUE(Exists(dir / "locked.tmp"));
-  EXPECT_FALSE(fs.DeleteFile(dir / "never-there.tmp"));
+  EXPECT_EQ(deleted(dir / "never-there.tmp"), static_cast<uint32_t>(ERROR_FILE_NOT_FOUND));
+}
+
+// Wine shows a Unix symbolic link as a plain file (with its target's size)
+// or as a folder: the opener must still see a link, whatever the link is
+// called, and must not take plain items for links.
+TEST(Win32FileSystemItems, LinksAreToldFromPlainItems) {
+  Win32FileSystem fs;
+  TestFolder dir("links");
+  TestFolder elsewhere("elsewhere");
+  MakeFile(dir / "plain.txt", "plain");
+  MakeFolder(dir / "sub");
+  MakeFile(dir / "sub" + "\\inner.txt", "inner");
+  MakeFile(elsewhere / "target.txt", "target");
+  MakeFolder(elsewhere / "dir");
+  MakeFile(elsewhere / "dir" + "\\in.txt", "in");
+  ASSERT_TRUE(MakeUnixLink(dir / "file-link.txt", elsewhere / "target.txt"));
+  ASSERT_TRUE(MakeUnixLink(dir / "near-link.txt", "plain.txt"));
+  ASSERT_TRUE(MakeUnixLink(dir / "folder-link", elsewhere / "dir"));
+  auto opener = fs.NewItemOpener();
+  auto linkAt = [&](const std::string& path) {
+    uint32_t error = 0;
+    auto item = opener->Open(path, false, error);
+    EXPECT_TRUE(item) << path << " error " << error;
+    ItemStat stat;
+    if (!item || !item->Stat(stat)) return -1;
+    return stat.link ? 1 : 0;
+  };
+  EXPECT_EQ(linkAt(dir / "plain.txt"), 0);
+  EXPECT_EQ(linkAt(dir / "PLAIN.TXT"), 0) << "another case is the same file";
+  EXPECT_EQ(linkAt(dir / "sub"), 0);
+  EXPECT_EQ(linkAt(dir / "sub" + "\\inner.txt"), 0);
+  EXPECT_EQ(linkAt(dir / "file-link.txt"), 1);
+  EXPECT_EQ(linkAt(dir / "near-link.txt"), 1) << "a link beside its target";
+  EXPECT_EQ(linkAt(dir / "folder-link"), 1);
+  EXPECT_EQ(linkAt(dir / "folder-link" + "\\in.txt"), 1) << "a file reached through a link";
+  uint32_t error = 0;
+  auto link = opener->Open(dir / "file-link.txt", false, error);
+  ItemStat stat;
+  ASSERT_TRUE(link && link->Stat(stat));
+  EXPECT_EQ(stat.size, 6u) << "Wine reports the target's size";
 }
 
 uint64_t TicksOf(WORD year, WORD month, WORD day) {

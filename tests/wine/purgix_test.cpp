@@ -199,6 +199,47 @@ TEST(PurgixRecycleFlags, ShellAsksBeforeDeletingForGoodWhatItsRecycleBinRefuses)
   EXPECT_EQ(TrashedAs(dir / "busy.tmp"), "");
 }
 
+// A name with an unpaired surrogate travels as WTF-8 from the listing to the
+// library. Wine cannot store such a name, but it can store the name a lossy
+// conversion makes of it (U+FFFD in its place): that file must never be hit.
+TEST_F(PurgixOnDisk, NamesCarryUnpairedSurrogatesLosslessly) {
+  TestFolder dir("purgix-wtf8");
+  const std::wstring lone = Widen(dir.path()) + L"\\s" + std::wstring(1, wchar_t(0xD800)) + L"x.tmp";
+  const std::string lookAlike = dir / "s\xEF\xBF\xBDx.tmp";
+  MakeFile(lookAlike, "innocent");
+  const std::string listed = Narrow(lone);
+  EXPECT_EQ(Widen(listed), lone) << "back to the same UTF-16 units";
+  EXPECT_NE(listed, lookAlike);
+
+  Run(listed + "\r\n");
+  ExpectKept(lookAlike);
+  Win32FileSystem fs;
+  uint32_t error = 0;
+  EXPECT_FALSE(fs.NewItemOpener()->Open(listed, true, error));
+  EXPECT_EQ(error, static_cast<uint32_t>(ERROR_FILE_NOT_FOUND));
+  EXPECT_FALSE(fs.FileExists(listed));
+  ExpectKept(lookAlike);
+}
+
+// A line whose path leads through a link is never handed to the shell,
+// which would move what the link points to.
+TEST_F(PurgixOnDisk, NeverFollowsALink) {
+  TestFolder dir("purgix-link"), outside("purgix-target");
+  MakeFile(outside / "victim.txt", "victim");
+  MakeFolder(outside / "dir");
+  MakeFile(outside / "dir" + "\\precious.txt", "precious");
+  ASSERT_TRUE(wine_test::MakeUnixLink(dir / "file.tmp", outside / "victim.txt"));
+  ASSERT_TRUE(wine_test::MakeUnixLink(dir / "folder", outside / "dir"));
+  MakeFile(dir / "plain.tmp", "plain");
+  Run(dir / "file.tmp" + "\r\n" + dir / "folder" + "\r\n" + (dir / "folder") +
+      "\\precious.txt\r\n" + dir / "plain.tmp" + "\r\n");
+  ExpectKept(outside / "victim.txt");
+  ExpectKept(outside / "dir" + "\\precious.txt");
+  EXPECT_TRUE(Exists(dir / "file.tmp"));
+  EXPECT_TRUE(Exists(dir / "folder"));
+  ExpectRecycled(dir / "plain.tmp", "plain");
+}
+
 TEST_F(PurgixOnDisk, MissingOrEmptyListDeletesNothing) {
   TestFolder dir("purgix-empty");
   MakeFile(dir / "stay.tmp");

@@ -101,6 +101,18 @@ class MainWindowOnTestDrive : public testing::Test {
     return rows;
   }
 
+  // Selects the rows of `names` in `folder`.
+  void Select_(const std::string& folder, const std::vector<std::string>& names) {
+    std::vector<int> indexes;
+    for (int i = 0; i < form.ListBox1.Count(); ++i) {
+      if (form.ListBox1[i].Location().rfind(folder + "\\", 0) == 0 &&
+          std::find(names.begin(), names.end(), form.ListBox1[i].Name()) != names.end())
+        indexes.push_back(i);
+    }
+    form.ListBox1.SetSelection(indexes);
+    form.ListBox1Click();
+  }
+
   void Select(const std::vector<std::string>& names) {
     std::vector<int> indexes;
     for (int i = 0; i < form.ListBox1.Count(); ++i) {
@@ -222,7 +234,10 @@ TEST_F(MainWindowOnTestDrive, DeletePermanentlyRemovesTheFileAndLeavesAReadOnlyO
   EXPECT_FALSE(Exists(dir / "a.tmp"));
   EXPECT_EQ(TrashedAs(dir / "a.tmp"), "") << "permanent means not to the Recycle Bin";
   EXPECT_TRUE(Exists(dir / "b.ba~")) << "a read-only file stays";
-  EXPECT_EQ(form.ListBox1.Count(), before - 2) << "both rows go all the same";
+  EXPECT_EQ(form.ListBox1.Count(), before - 1) << "the row of the file that stayed stays";
+  ASSERT_EQ(ui.boxes.size(), 2u);
+  EXPECT_NE(ui.boxes[1].text.find((dir / "b.ba~") + " (could not be deleted)"), std::string::npos)
+      << ui.boxes[1].text;
   EXPECT_TRUE(Exists(dir / "hidden.bak"));
 }
 
@@ -235,10 +250,15 @@ TEST_F(MainWindowOnTestDrive, DeleteAllRecyclesEveryListedFileButOneInUse) {
   form.DeleteAllTBClick();
   CloseHandle(h);
 
-  ASSERT_EQ(ui.boxes.size(), 1u);
+  ASSERT_EQ(ui.boxes.size(), 2u);
   EXPECT_EQ(ui.boxes[0].text, "Some files may not be deleted if in use!");
-  EXPECT_EQ(form.ListBox1.Count(), 0);
-  EXPECT_EQ(form.StatusBar1.Get(2), "Total Files: 0");
+  EXPECT_EQ(ui.boxes[1].text, "1 file was not deleted and stays in the list:\r\n\r\n" +
+                                  (dir / "hidden.bak") + " (in use)");
+  ASSERT_EQ(form.ListBox1.Count(), 1);
+  EXPECT_EQ(form.ListBox1[0].Name(), "hidden.bak");
+  EXPECT_TRUE(form.ListBox1.Selected(0));
+  EXPECT_EQ(form.StatusBar1.Get(2), "Total Files: 1");
+  EXPECT_EQ(form.StatusBar1.Get(3), "5 B");
   EXPECT_TRUE(Exists(dir / "hidden.bak")) << "the file in use stays";
   for (const char* path : {"a.tmp", "empty.txt", "x;y.old", "file.~x", "nested\\e.tmp",
                            "nested\\deeper\\n.bak", "nested\\sendto\\t.tmp"}) {
@@ -247,6 +267,106 @@ TEST_F(MainWindowOnTestDrive, DeleteAllRecyclesEveryListedFileButOneInUse) {
   }
   for (const char* path : {"keep.txt", "system.bak", "report.bakup", "SendTo\\s.tmp"})
     EXPECT_TRUE(Exists(dir / path)) << path << " was never listed";
+}
+
+// A hostile user swaps listed files for folders and links between the scan
+// and the deletion: none of the three commands may touch anything that was
+// not listed, and what stays is said once.
+TEST_F(MainWindowOnTestDrive, SwappedItemsAreNeverDeleted) {
+  enum Command { kDeleteAll, kDeleteSelected, kDeletePermanently };
+  for (Command command : {kDeleteAll, kDeleteSelected, kDeletePermanently}) {
+    SCOPED_TRACE("command " + std::to_string(command));
+    TestFolder scan("hostile"), outside("outside");
+    MakeFile(scan / "plain.tmp", "plain");
+    MakeFile(scan / "swap.tmp", "swap!");
+    MakeFile(scan / "link-to-file.tmp", "link!");
+    MakeFile(scan / "link-to-folder.tmp", "fold!");
+    MakeFile(scan / "in-use.tmp", "inuse");
+    std::string deep = scan.path();
+    while (deep.size() < 250) {
+      deep += "\\" + std::string(40, 'd');
+      MakeFolder(deep);
+    }
+    MakeFile(deep + "\\long-path.tmp", "long!");
+    MakeFile(outside / "victim.txt", "VICTM");  // the listed file's size
+    MakeFolder(outside / "dir");
+    MakeFile(outside / "dir" + "\\precious.txt", "keep");
+
+    form.StopFlag = false;
+    form.FindFilesTBClick();
+    // The victim gets the listed file's time too: only the link gives it away.
+    WIN32_FILE_ATTRIBUTE_DATA listed;
+    ASSERT_TRUE(GetFileAttributesExW(Widen(scan / "link-to-file.tmp").c_str(),
+                                     GetFileExInfoStandard, &listed));
+    HANDLE victim = CreateFileW(Widen(outside / "victim.txt").c_str(), FILE_WRITE_ATTRIBUTES, 0,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_TRUE(SetFileTime(victim, nullptr, nullptr, &listed.ftLastWriteTime));
+    CloseHandle(victim);
+
+    wine_test::RemoveTree(scan / "swap.tmp");
+    MakeFolder(scan / "swap.tmp");
+    MakeFile(scan / "swap.tmp" + "\\inside.txt", "inside");
+    wine_test::RemoveTree(scan / "link-to-file.tmp");
+    ASSERT_TRUE(wine_test::MakeUnixLink(scan / "link-to-file.tmp", outside / "victim.txt"));
+    wine_test::RemoveTree(scan / "link-to-folder.tmp");
+    ASSERT_TRUE(wine_test::MakeUnixLink(scan / "link-to-folder.tmp", outside / "dir"));
+    HANDLE inUse = CreateFileW(Widen(scan / "in-use.tmp").c_str(), GENERIC_READ,
+                               FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(inUse, INVALID_HANDLE_VALUE);
+
+    ui.boxes.clear();
+    std::vector<std::string> ours;
+    for (const ResultRow& row : form.ListBox1.Rows()) {
+      if (row.Location().rfind(scan.path() + "\\", 0) == 0) ours.push_back(row.Name());
+    }
+    ASSERT_EQ(ours.size(), 6u);
+    if (command == kDeleteAll) {
+      form.DeleteAllTBClick();
+    } else {
+      Select_(scan.path(), ours);
+      if (command == kDeleteSelected) form.Delete1Click();
+      else form.DeletePermanently1Click();
+    }
+    CloseHandle(inUse);
+
+    // Nothing outside the listed files moved.
+    EXPECT_EQ(ReadAll(outside / "victim.txt"), "VICTM");
+    EXPECT_EQ(ReadAll(outside / "dir" + "\\precious.txt"), "keep");
+    EXPECT_EQ(TrashedAs(outside / "victim.txt"), "");
+    EXPECT_EQ(ReadAll(scan / "swap.tmp" + "\\inside.txt"), "inside");
+    EXPECT_EQ(TrashedAs(scan / "swap.tmp"), "");
+    EXPECT_TRUE(Exists(scan / "link-to-file.tmp"));
+    EXPECT_TRUE(Exists(scan / "link-to-folder.tmp"));
+    EXPECT_TRUE(Exists(scan / "in-use.tmp"));
+    // The listed plain file went where it was sent.
+    EXPECT_FALSE(Exists(scan / "plain.tmp"));
+    EXPECT_EQ(TrashedAs(scan / "plain.tmp") != "", command != kDeletePermanently);
+    const bool longStays = command != kDeletePermanently;  // the shell takes no such path
+    EXPECT_EQ(Exists(deep + "\\long-path.tmp"), longStays);
+
+    // The rows that stayed, selected, and one message naming them.
+    std::set<std::string> left;
+    for (int i = 0; i < form.ListBox1.Count(); ++i) {
+      if (form.ListBox1[i].Location().rfind(scan.path() + "\\", 0) != 0) continue;
+      left.insert(form.ListBox1[i].Name());
+      EXPECT_TRUE(form.ListBox1.Selected(i)) << form.ListBox1[i].Name();
+    }
+    std::set<std::string> expected{"swap.tmp", "link-to-file.tmp", "link-to-folder.tmp",
+                                   "in-use.tmp"};
+    if (longStays) expected.insert("long-path.tmp");
+    EXPECT_EQ(left, expected);
+    ASSERT_EQ(ui.boxes.size(), 2u);
+    const std::string& told = ui.boxes[1].text;
+    EXPECT_EQ(told.rfind(std::to_string(expected.size()) + " files were not deleted", 0), 0u)
+        << told;
+    for (const char* part : {"swap.tmp (changed since the scan)", "link-to-file.tmp (a link)",
+                             "in-use.tmp (in use)"})
+      EXPECT_NE(told.find(part), std::string::npos) << part << " in " << told;
+    if (longStays)
+      EXPECT_NE(told.find("long-path.tmp (could not be moved to the Recycle Bin)"),
+                std::string::npos) << told;
+    form.ClearTBClick();
+  }
 }
 
 }  // namespace

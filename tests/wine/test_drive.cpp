@@ -48,6 +48,22 @@ const std::string& RunId() {
 
 }  // namespace
 
+bool MakeUnixLink(const std::string& link, const std::string& target) {
+  static int made = 0;
+  CreateDirectoryW(L"T:\\.links", nullptr);
+  std::string request = "T:\\.links\\" + RunId() + "-" + std::to_string(++made);
+  MakeFile(request + ".tmp", link + "\r\n" + target + "\r\n");
+  // Renamed only once complete, so the maker never reads half a request.
+  if (!MoveFileW(Widen(request + ".tmp").c_str(), Widen(request + ".req").c_str())) return false;
+  for (int i = 0; i < 100; ++i) {
+    if (GetFileAttributesW(Widen(request + ".req").c_str()) == INVALID_FILE_ATTRIBUTES)
+      return GetFileAttributesW(Widen(link).c_str()) != INVALID_FILE_ATTRIBUTES ||
+             GetLastError() != ERROR_FILE_NOT_FOUND;
+    Sleep(50);
+  }
+  return false;
+}
+
 TestFolder::TestFolder(const std::string& name) {
   static int made = 0;  // every folder of a run has its own name
   path_ = "T:\\" + name + "-" + RunId() + "-" + std::to_string(++made);

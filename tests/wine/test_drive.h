@@ -28,6 +28,12 @@ bool Exists(const std::string& path);
 std::string ReadAll(const std::string& path);  // empty when missing
 void SetAttributes(const std::string& path, unsigned attributes);
 
+// Makes `link` (a path on T:) a Unix symbolic link to `target` (a path on T:,
+// or relative to the link's folder), through the link maker the test script
+// runs; Wine shows such a link as a plain file or folder. False when no
+// link appeared within five seconds.
+bool MakeUnixLink(const std::string& link, const std::string& target);
+
 // Removes a file or folder tree under T:\ (anything else is refused).
 void RemoveTree(const std::string& path);
 

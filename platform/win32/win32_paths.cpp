@@ -1,0 +1,131 @@
+#include "platform/win32/win32_paths.h"
+
+#include <vector>
+
+namespace scourly::win32 {
+namespace {
+
+bool IsLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); }
+
+bool SameText(const std::wstring& a, const std::wstring& b) {
+  return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                              static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+// Length of the root part: "C:\" or "C:" (3 or 2), "\\server\share\" , or 0.
+size_t RootLength(const std::wstring& path) {
+  if (path.size() >= 2 && IsLetter(path[0]) && path[1] == L':')
+    return path.size() >= 3 && path[2] == L'\\' ? 3 : 2;
+  if (path.size() > 2 && path[0] == L'\\' && path[1] == L'\\') {
+    size_t server = path.find(L'\\', 2);
+    if (server == std::wstring::npos) return path.size();
+    size_t share = path.find(L'\\', server + 1);
+    return share == std::wstring::npos ? path.size() : share + 1;
+  }
+  return 0;
+}
+
+std::wstring WithoutTrailingSlash(std::wstring path) {
+  while (path.size() > 1 && path.back() == L'\\') path.pop_back();
+  return path;
+}
+
+}  // namespace
+
+std::wstring ApiPath(const std::wstring& path) {
+  // Folder paths must leave room for an 8.3 name (MAX_PATH - 12), so the
+  // prefix is added a little before MAX_PATH.
+  constexpr size_t kClassicLimit = MAX_PATH - 12;
+  if (path.size() < kClassicLimit) return path;
+  bool drive = path.size() >= 3 && path[1] == L':' && path[2] == L'\\' && IsLetter(path[0]);
+  if (drive) return L"\\\\?\\" + path;
+  bool unc = path.size() > 2 && path[0] == L'\\' && path[1] == L'\\' && path[2] != L'?' &&
+             path[2] != L'.';
+  if (unc) return L"\\\\?\\UNC\\" + path.substr(2);
+  return path;
+}
+
+HANDLE OpenExact(const std::wstring& path, bool forDelete) {
+  DWORD access = FILE_READ_ATTRIBUTES | (forDelete ? DELETE : 0);
+  return CreateFileW(ApiPath(path).c_str(), access,
+                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                     FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+}
+
+std::wstring FinalPath(HANDLE h) {
+  // The object's own name (NtQueryObject, ObjectNameInformation): the path
+  // the item really has once every link on the way is resolved, of any
+  // length. GetFinalPathNameByHandle gives the same in DOS form, but Wine's
+  // fails for paths past MAX_PATH.
+  using QueryObject = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+  static const auto query = reinterpret_cast<QueryObject>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryObject")));
+  if (!query) return {};
+  struct Name {
+    USHORT length;
+    USHORT maximumLength;
+    wchar_t* buffer;
+  };
+  constexpr int kObjectNameInformation = 1;
+  std::vector<unsigned char> buffer(sizeof(Name) + 65536 + sizeof(wchar_t));
+  ULONG got = 0;
+  if (query(h, kObjectNameInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &got) < 0)
+    return {};
+  const Name* name = reinterpret_cast<const Name*>(buffer.data());
+  if (!name->buffer) return {};
+  return std::wstring(name->buffer, name->length / sizeof(wchar_t));
+}
+
+const LinkCheck::Folder& LinkCheck::FolderOf(const std::wstring& folder) {
+  auto [it, added] = folders_.try_emplace(folder);
+  Folder& state = it->second;
+  if (!added) return state;
+  // Every folder below the root, up to this one: none may be a reparse point.
+  const size_t root = RootLength(folder);
+  for (size_t end = root; end < folder.size();) {
+    size_t next = folder.find(L'\\', end + 1);
+    if (next == std::wstring::npos) next = folder.size();
+    DWORD attributes = GetFileAttributesW(ApiPath(folder.substr(0, next)).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+      state.reparse = true;
+    end = next;
+  }
+  std::wstring open = folder;
+  if (open.size() == 2 && open[1] == L':') open += L'\\';  // "C:" alone means the current folder
+  HANDLE h = CreateFileW(ApiPath(open).c_str(), FILE_READ_ATTRIBUTES,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (h != INVALID_HANDLE_VALUE) {
+    state.finalPath = WithoutTrailingSlash(FinalPath(h));
+    state.known = !state.finalPath.empty();
+    CloseHandle(h);
+  }
+  return state;
+}
+
+bool LinkCheck::Facts(HANDLE item, const std::wstring& path, ItemFacts& facts) {
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!GetFileInformationByHandle(item, &info)) return false;
+  facts.attributes = info.dwFileAttributes;
+  facts.size = (uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
+  facts.lastWrite =
+      (uint64_t{info.ftLastWriteTime.dwHighDateTime} << 32) | info.ftLastWriteTime.dwLowDateTime;
+  facts.link = (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+  if (facts.link) return true;
+
+  const std::wstring plain = WithoutTrailingSlash(path);
+  const size_t slash = plain.rfind(L'\\');
+  if (slash == std::wstring::npos || slash + 1 < RootLength(plain)) {
+    facts.link = true;  // no folder to compare with: not a path we can vouch for
+    return true;
+  }
+  const std::wstring folder = WithoutTrailingSlash(plain.substr(0, slash + 1));
+  const std::wstring name = plain.substr(slash + 1);
+  const Folder& state = FolderOf(folder);
+  const std::wstring final = FinalPath(item);
+  facts.link = !state.known || state.reparse || final.empty() ||
+               !SameText(final, state.finalPath + L"\\" + name);
+  return true;
+}
+
+}  // namespace scourly::win32

@@ -1,0 +1,61 @@
+// Paths as the file functions take them, and the test that a path leads
+// straight to its item. Shared by the program's file services and by
+// Purgix.dll, so both refuse a link by the same rule.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <map>
+#include <string>
+
+namespace scourly::win32 {
+
+// `path` in the form the file functions accept at any length: an absolute
+// drive path ("C:\...") or UNC path ("\\server\share\...") too long for the
+// classic limit gets the "\\?\" (or "\\?\UNC\") prefix. Short and relative
+// paths pass unchanged, so their usual parsing holds.
+std::wstring ApiPath(const std::wstring& path);
+
+// Opens the item at exactly `path` without following a final link (a folder
+// too), sharing it with everyone; with DELETE access when `forDelete`.
+HANDLE OpenExact(const std::wstring& path, bool forDelete);
+
+// What an opened item is, and whether its path leads straight to it.
+struct ItemFacts {
+  DWORD attributes = 0;
+  uint64_t size = 0;
+  uint64_t lastWrite = 0;  // FILETIME ticks, UTC
+  bool link = false;
+};
+
+// Tells links apart from plain items. A path is a link when the item is a
+// reparse point, when a folder on its way is one, or when the opened item's
+// final path is not its folder's final path followed by its name: that is
+// how a Unix symbolic link looks under Wine, which shows it as a plain file
+// or folder. Comparing with the folder's final path (not with the path
+// itself) keeps substituted and mapped drives and 8.3 folder names from
+// looking like links. Folders are looked up once each.
+class LinkCheck {
+ public:
+  // `path` is the path `item` was opened by, without the "\\?\" prefix.
+  // False when the facts cannot be read.
+  bool Facts(HANDLE item, const std::wstring& path, ItemFacts& facts);
+
+ private:
+  struct Folder {
+    bool known = false;      // its final path could be read
+    bool reparse = false;    // it or a folder above it is a reparse point
+    std::wstring finalPath;  // without a trailing backslash
+  };
+  const Folder& FolderOf(const std::wstring& folder);
+
+  std::map<std::wstring, Folder> folders_;
+};
+
+// Where an open item really is: its path with every link on the way
+// resolved, in the system's own form ("\??\C:\..." or "\Device\..."), good
+// for comparing two such paths; empty when it cannot be read.
+std::wstring FinalPath(HANDLE h);
+
+}  // namespace scourly::win32

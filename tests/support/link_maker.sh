@@ -1,0 +1,34 @@
+# Sourced after scripts/wine-env.sh: lets Windows test programs make Unix
+# symbolic links on the test drive, which Wine itself cannot (its
+# CreateSymbolicLink reports success and makes nothing). A program writes
+# T:\.links\NAME.req holding two lines, the link and its target as Windows
+# paths on T: (a target without a drive is relative to the link's folder);
+# the loop makes the link and deletes the request.
+link_maker_pid=""
+start_link_maker() {
+  local requests="$TEST_DRIVE/.links"
+  mkdir -p "$requests"
+  (
+    to_unix() {
+      local path=${1//\\//}
+      case "$path" in
+        [Tt]:/*) printf '%s/%s' "$TEST_DRIVE" "${path:3}" ;;
+        *) printf '%s' "$path" ;;
+      esac
+    }
+    while true; do
+      for req in "$requests"/*.req; do
+        [ -e "$req" ] || continue
+        { IFS= read -r link; IFS= read -r target; } < <(tr -d '\r' < "$req")
+        ln -sfn "$(to_unix "$target")" "$(to_unix "$link")" 2>/dev/null || true
+        rm -f "$req"
+      done
+      sleep 0.05
+    done
+  ) &
+  link_maker_pid=$!
+}
+stop_link_maker() {
+  if [ -n "$link_maker_pid" ]; then kill "$link_maker_pid" 2>/dev/null || true; fi
+  link_maker_pid=""
+}
