@@ -1,9 +1,6 @@
 #include "app/main_form.h"
 
-#include "delete/deletion.h"
-#include "lists/result_row.h"
 #include "lists/status_panels.h"
-#include "scan/unneeded_scan.h"
 
 namespace scourly {
 namespace {
@@ -23,9 +20,6 @@ constexpr const char* kFindFilesHints[kTabCount] = {
     "Click to find the Dead Shortcuts. This action will not delete files.",
 };
 
-constexpr const char* kNoTypesQuestion =
-    "No unneeded file types are specified. Do u want to specify now?";
-constexpr const char* kProceedNotice = "Scourly will now proceed to search for files";
 constexpr const char* kInUseNotice = "Some files may not be deleted if in use";
 constexpr const char* kInUseNoticeAll = "Some files may not be deleted if in use!";
 
@@ -94,6 +88,13 @@ void TMainForm::FormShow() {
 }
 
 bool TMainForm::FormCloseQuery() {
+  // A scan in progress would go on walking every drive with no window left:
+  // it is stopped, and the window closes once it has ended.
+  if (scanRunning_) {
+    StopFlag = true;
+    closeAfterScan_ = true;
+    return false;
+  }
   TypedUrlNames.clear();
   return true;
 }
@@ -112,15 +113,7 @@ void TMainForm::FormResize() {
 
 // ---- Tabs ----
 
-void TMainForm::RefreshTab(int tab) {
-  switch (tab) {
-    case kTabUnneeded: ListBox1Click(); break;
-    case kTabRecent: ListBox2Click(); break;
-    case kTabFavorites: ListBox3Click(); break;
-    case kTabBrowserCache: TabSheet4Show(); break;
-    case kTabDeadShortcuts: ListBox5Click(); break;
-  }
-}
+void TMainForm::RefreshTab(int tab) { Page(tab).SheetShow(); }
 
 void TMainForm::ShowTab(int index) {
   PageControl1.activeIndex = index;
@@ -155,7 +148,8 @@ void TMainForm::PageControl1Change() {
   const bool cacheTab = tab == kTabBrowserCache;
   if (!cacheTab || PageControl2.activeIndex == kSubTabIECache) {
     const DeleteTexts& texts = cacheTab ? kCacheTab : kFileTabs;
-    FindFilesTB.enabled = true;
+    // A scan that pumps keeps Find Files off until it ends.
+    FindFilesTB.enabled = !scanRunning_;
     DeletePermanently1.caption = texts.permanentCaption;
     DeleteSelTB.hint = texts.selectedHint;
     DeleteAllTB.hint = texts.allHint;
@@ -165,19 +159,35 @@ void TMainForm::PageControl1Change() {
   FindFilesTB.hint = kFindFilesHints[tab];
 }
 
-void TMainForm::TabSheet4Show() { FindFilesTB.enabled = PageControl2.activeIndex != kSubTabMore; }
+void TMainForm::TabSheet4Show() { browserCacheTab_.TabSheet4Show(); }
 
 // ---- Commands ----
 
 void TMainForm::WithHourglass(const std::function<void()>& step) {
-  platform_.ui.SetHourglass(true);
-  try {
-    step();
-  } catch (...) {
-    platform_.ui.SetHourglass(false);
-    throw;
-  }
-  platform_.ui.SetHourglass(false);
+  if (hourglassDepth_++ == 0) platform_.ui.SetHourglass(true);
+  struct Restore {
+    TMainForm& form;
+    ~Restore() {
+      if (--form.hourglassDepth_ == 0) form.platform_.ui.SetHourglass(false);
+    }
+  } restore{*this};
+  step();
+}
+
+void TMainForm::RunScan(const std::function<void()>& scan) {
+  if (scanRunning_) return;
+  scanRunning_ = true;
+  struct End {
+    TMainForm& form;
+    ~End() {
+      form.scanRunning_ = false;
+      if (form.closeAfterScan_) {
+        form.closeAfterScan_ = false;
+        if (form.view) form.view->Close();
+      }
+    }
+  } end{*this};
+  scan();
 }
 
 void TMainForm::FindFilesTBClick() {
@@ -186,14 +196,7 @@ void TMainForm::FindFilesTBClick() {
   if (scanRunning_) return;
   StopFlag = false;
   WithHourglass([this] {
-    switch (ActiveTab()) {
-      case kTabUnneeded:
-        UFindFilesClick();
-        break;
-      default:
-        // The scans of the other tabs are not part of the program yet.
-        break;
-    }
+    if (!ActivePage().FindFiles()) return;
     DeleteAllTB.enabled = true;
     FindFilesTB.enabled = true;
     DeleteSelTB.enabled = false;
@@ -204,33 +207,44 @@ void TMainForm::FindFiles1Click() { FindFilesTBClick(); }
 
 void TMainForm::StopTBClick() {
   StopFlag = true;
-  ResultList* list = ResultListOfTab(ActiveTab());
-  int rows = list ? list->Count() : ListBox4.Count();
-  if (rows == 0) ClearTBClick();
+  if (ActivePage().RowCount() == 0) ClearTBClick();
 }
 
 void TMainForm::ClearTBClick() {
   WithHourglass([this] {
-    if (ResultList* list = ResultListOfTab(ActiveTab()))
-      list->Clear();
-    else
-      ListBox4.Clear();
+    ActivePage().ClearList();
     ResetPanels(StatusBar1);
     DeleteAllTB.enabled = false;
-    FindFilesTB.enabled = true;
+    // Find Files stays off while a scan runs: the scan enables it when done.
+    FindFilesTB.enabled = !scanRunning_;
     DeleteSelTB.enabled = false;
   });
 }
 
 void TMainForm::ScanUnneededFiles1Click() {
   ShowTab(kTabUnneeded);
-  UFindFilesClick();
+  Page(kTabUnneeded).MenuScan();
 }
 
-void TMainForm::ScanforRecentDocuments1Click() { ShowTab(kTabRecent); }
-void TMainForm::ScanforFavorites1Click() { ShowTab(kTabFavorites); }
-void TMainForm::ScanforIECahefiles1Click() { ShowTab(kTabBrowserCache); }
-void TMainForm::ScanforDeadShortcuts1Click() { ShowTab(kTabDeadShortcuts); }
+void TMainForm::ScanforRecentDocuments1Click() {
+  ShowTab(kTabRecent);
+  Page(kTabRecent).MenuScan();
+}
+
+void TMainForm::ScanforFavorites1Click() {
+  ShowTab(kTabFavorites);
+  Page(kTabFavorites).MenuScan();
+}
+
+void TMainForm::ScanforIECahefiles1Click() {
+  ShowTab(kTabBrowserCache);
+  Page(kTabBrowserCache).MenuScan();
+}
+
+void TMainForm::ScanforDeadShortcuts1Click() {
+  ShowTab(kTabDeadShortcuts);
+  Page(kTabDeadShortcuts).MenuScan();
+}
 
 void TMainForm::Options1Click() { options_.Show(); }
 void TMainForm::OptionsTBClick() { options_.Show(); }
@@ -252,21 +266,13 @@ void TMainForm::DeletePermanently1Click() { DeleteSelectedCommand(false); }
 void TMainForm::DeleteSelectedCommand(bool toRecycleBin) {
   platform_.ui.MessageBox(kInUseNotice, kAppTitle, MsgButtons::kOk, MsgIcon::kNone);
   DeleteSelTB.enabled = false;
-  ResultList* list = ResultListOfTab(ActiveTab());
-  if (!list) return;  // the cache's own deletion is not part of the program yet
-  DeletionContext ctx{platform_, StatusBar1, StopFlag, TotalSizeText[ActiveTab()], {}};
-  try {
-    DeleteSel(ctx, *list, toRecycleBin);
-  } catch (...) {
-    // Errors of the delete-selected commands are dropped: the list shows
-    // what stays.
-  }
-  TellWhatStayed(ctx.stayed);
+  ActivePage().DeleteSelected(toRecycleBin);
 }
 
 void TMainForm::TellWhatStayed(const std::vector<StayedItem>& stayed) {
   std::string text = StayedMessage(stayed);
-  if (!text.empty()) platform_.ui.MessageBox(text, kAppTitle, MsgButtons::kOk, MsgIcon::kInformation);
+  if (!text.empty())
+    platform_.ui.MessageBox(text, kAppTitle, MsgButtons::kOk, MsgIcon::kInformation);
 }
 
 void TMainForm::DeletePerTBClick() {
@@ -277,11 +283,7 @@ void TMainForm::DeleteAllTBClick() {
   platform_.ui.MessageBox(kInUseNoticeAll, kAppTitle, MsgButtons::kOk, MsgIcon::kNone);
   DeleteAllTB.enabled = false;
   DeleteSelTB.enabled = false;
-  ResultList* list = ResultListOfTab(ActiveTab());
-  if (!list) return;
-  DeletionContext ctx{platform_, StatusBar1, StopFlag, TotalSizeText[ActiveTab()], {}};
-  DeleteAll(ctx, *list);
-  TellWhatStayed(ctx.stayed);
+  ActivePage().DeleteAll();
 }
 
 // ---- Lists ----
@@ -296,55 +298,9 @@ ResultList* TMainForm::ResultListOfTab(int tab) {
   }
 }
 
-void TMainForm::ListBox1Click() {
-  RefreshListStatus(ListBox1, TotalSizeText[kTabUnneeded], StatusBar1, DeleteAllTB, DeleteSelTB);
-}
-void TMainForm::ListBox2Click() {
-  RefreshListStatus(ListBox2, TotalSizeText[kTabRecent], StatusBar1, DeleteAllTB, DeleteSelTB);
-}
-void TMainForm::ListBox3Click() {
-  RefreshListStatus(ListBox3, TotalSizeText[kTabFavorites], StatusBar1, DeleteAllTB, DeleteSelTB);
-}
-void TMainForm::ListBox5Click() {
-  RefreshListStatus(ListBox5, TotalSizeText[kTabDeadShortcuts], StatusBar1, DeleteAllTB,
-                    DeleteSelTB);
-}
-
-// ---- The unneeded-file scan ----
-
-void TMainForm::UFindFilesClick() {
-  if (StopFlag || scanRunning_) return;
-  scanRunning_ = true;
-  struct Running {
-    bool& flag;
-    ~Running() { flag = false; }
-  } running{scanRunning_};
-  ListBox1.Clear();
-  FindFilesTB.enabled = false;
-  Ui& ui = platform_.ui;
-  if (options_.settings().ReadScanSettings().totalChecked <= 0) {
-    if (ui.MessageBox(kNoTypesQuestion, kAppTitle, MsgButtons::kYesNo, MsgIcon::kInformation) ==
-        MsgResult::kYes)
-      options_.ShowModal();
-    ui.MessageBox(kProceedNotice, kAppTitle, MsgButtons::kOk, MsgIcon::kNone);
-  }
-
-  ScanState state;
-  StatusBar1.Set(kPanelSelFiles, "");
-  ScanProgress progress(StatusBar1, ui, StopFlag, pumpBudgetMs);
-  DateTexts dates(platform_.locale);
-  WalkContext ctx{platform_.fs, dates, progress};
-  if (!WalkCheckedDrives(ctx, options_.options, state)) return;
-  if (options_.settings().ReadScanSettings().tempFiles) WalkTempFolder(ctx, state);
-
-  TotalSizeText[kTabUnneeded] = SizeText(state.bytes);
-  ListBox1.Assign(std::move(state.rows));
-  ResetSelectionPanels(StatusBar1);
-  // The final figures, also when nothing was found: a scan that found no
-  // row must not leave the previous scan's count and size on show, since
-  // deletion reads its totals back from these panels.
-  StatusBar1.Set(kPanelTotalFiles, TotalFilesText(state.count));
-  StatusBar1.Set(kPanelTotalSize, SizeText(state.bytes));
-}
+void TMainForm::ListBox1Click() { unneededTab_.Refresh(); }
+void TMainForm::ListBox2Click() { recentTab_.Refresh(); }
+void TMainForm::ListBox3Click() { favoritesTab_.Refresh(); }
+void TMainForm::ListBox5Click() { deadShortcutsTab_.Refresh(); }
 
 }  // namespace scourly

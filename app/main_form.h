@@ -1,6 +1,8 @@
 // The main window's logic: its control models, its state and its handlers.
-// The Win32 window (platform/win32) draws these models and calls these
-// handlers; it takes no decision of its own.
+// The Win32 window (ui/main) draws these models and calls these handlers; it
+// takes no decision of its own. TMainForm routes each command to the page of
+// the tab it concerns (app/*_tab.*), where the scans, refresh steps and
+// deletions live.
 #pragma once
 
 #include <array>
@@ -8,6 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "app/browser_cache_tab.h"
+#include "app/pending_tabs.h"
+#include "app/unneeded_files_tab.h"
 #include "delete/deletion.h"
 #include "lists/app_title.h"
 #include "lists/controls.h"
@@ -107,7 +112,7 @@ class TMainForm {
   void ListBox5Click();
 
   // ---- Scans ----
-  void UFindFilesClick();
+  void UFindFilesClick() { unneededTab_.UFindFilesClick(); }
 
   // The list of a tab (tab 3: ListBox4 is not a result list, so null).
   ResultList* ResultListOfTab(int tab);
@@ -119,18 +124,40 @@ class TMainForm {
   // Tests set 0 to pump at every point the walkers offer.
   int pumpBudgetMs = 30;
 
- private:
-  // Runs `step` under the hourglass cursor, restored also when it throws.
+  // ---- For the tab pages ----
+  Platform& platform() { return platform_; }
+  TUOptionsDialog& options() { return options_; }
+  // Runs a scan, unless one runs already (a scan's message pump lets the
+  // popup menu and the File menu ask for another). A close asked for while
+  // it ran happens once it has ended.
+  void RunScan(const std::function<void()>& scan);
+  bool ScanRunning() const { return scanRunning_; }
+  // Runs `step` under the hourglass cursor, restored also when it throws;
+  // nested runs leave the cursor to the outermost one.
   void WithHourglass(const std::function<void()>& step);
+  // One message naming the items a deletion left on disk, if any.
+  void TellWhatStayed(const std::vector<StayedItem>& stayed);
+
+ private:
   // Both delete-selected commands: notice, button, then the deletion.
   void DeleteSelectedCommand(bool toRecycleBin);
   void RefreshTab(int tab);
-  // One message naming the items a deletion left on disk, if any.
-  void TellWhatStayed(const std::vector<StayedItem>& stayed);
+  TabPage& Page(int tab) { return *pages_[tab]; }
+  TabPage& ActivePage() { return Page(ActiveTab()); }
 
   Platform& platform_;
   TUOptionsDialog& options_;
   bool scanRunning_ = false;
+  bool closeAfterScan_ = false;
+  int hourglassDepth_ = 0;
+
+  UnneededFilesTab unneededTab_{*this, ListBox1};
+  RecentFilesTab recentTab_{*this, ListBox2};
+  FavoritesTab favoritesTab_{*this, ListBox3};
+  BrowserCacheTab browserCacheTab_{*this};
+  DeadShortcutsTab deadShortcutsTab_{*this, ListBox5};
+  std::array<TabPage*, kTabCount> pages_{&unneededTab_, &recentTab_, &favoritesTab_,
+                                         &browserCacheTab_, &deadShortcutsTab_};
 };
 
 }  // namespace scourly

@@ -3,8 +3,6 @@
 #include <deque>
 #include <memory>
 
-#include "lists/status_panels.h"
-
 namespace scourly {
 namespace {
 
@@ -54,34 +52,9 @@ const SharedDay& DateTexts::Of(uint64_t utcTicks) {
   return it->second;
 }
 
-ScanProgress::ScanProgress(StatusBar& bar, Ui& ui, const bool& stopFlag, int budgetMs)
-    : bar_(bar),
-      ui_(ui),
-      stopFlag_(stopFlag),
-      budget_(budgetMs),
-      next_(std::chrono::steady_clock::now() + budget_) {}
-
-void ScanProgress::Show(const std::string* folderText) {
-  if (folderText) bar_.Set(kPanelSelSize, *folderText);
-  if (countShown_) bar_.Set(kPanelTotalFiles, TotalFilesText(count_));
-  if (bytesShown_) bar_.Set(kPanelTotalSize, SizeText(bytes_));
-}
-
-void ScanProgress::Pump(const std::string& folderText) {
-  if (budget_.count() > 0) {
-    auto now = std::chrono::steady_clock::now();
-    if (now < next_) return;
-    next_ = now + budget_;
-  }
-  Show(&folderText);
-  ui_.PumpMessages();
-}
-
-void ScanProgress::Finish() { Show(nullptr); }
-
 void FindMaskedFiles(WalkContext& ctx, const std::string& folder, const FileMask& mask,
                      ScanState& state, bool showProgress) {
-  ScanProgress& progress = ctx.progress;
+  WalkObserver& progress = ctx.progress;
   if (progress.Stopped()) return;
   const std::string location = folder + "\\";
   FolderText shared(location);
@@ -107,7 +80,7 @@ void FindMaskedFiles(WalkContext& ctx, const std::string& folder, const FileMask
 }
 
 void FindEmptyFiles(WalkContext& ctx, const std::string& pattern, ScanState& state) {
-  ScanProgress& progress = ctx.progress;
+  WalkObserver& progress = ctx.progress;
   if (progress.Stopped()) return;
   const std::string folder = PatternFolder(pattern);
   FolderText shared(folder);
@@ -131,7 +104,7 @@ void FindEmptyFiles(WalkContext& ctx, const std::string& pattern, ScanState& sta
 
 void FindFolderFiles(WalkContext& ctx, const std::string& pattern, ScanState& state,
                      bool recurse) {
-  ScanProgress& progress = ctx.progress;
+  WalkObserver& progress = ctx.progress;
   if (progress.Stopped()) return;
   const std::string folder = PatternFolder(pattern);
   FolderText shared(folder);
@@ -178,7 +151,7 @@ class DriveSweep {
 
   // `folder` has no trailing backslash.
   void Visit(const std::string& folder, bool maskWalk, bool emptyWalk, size_t depth) {
-    ScanProgress& progress = ctx_.progress;
+    WalkObserver& progress = ctx_.progress;
     if (progress.Stopped()) return;
     auto listing = ctx_.fs.ListFolder(folder);
     if (!listing) return;

@@ -1,18 +1,16 @@
 // The folder walkers every file scan shares, and the scan state they fill.
 #pragma once
 
-#include <chrono>
 #include <cstdint>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
-#include "lists/controls.h"
 #include "lists/result_row.h"
 #include "platform/filesystem.h"
 #include "platform/locale.h"
-#include "platform/ui.h"
 #include "scan/mask_match.h"
+#include "scan/walk_observer.h"
 
 namespace scourly {
 
@@ -67,50 +65,10 @@ class FolderText {
   SharedText shared_;
 };
 
-// The status bar and message pump of a running scan. Texts are written and
-// messages pumped on a time budget, not per file; Finish() writes the exact
-// last figures. StopFlag is read live, so a Stop handled inside a pump is
-// seen at the walker's next test.
-class ScanProgress {
- public:
-  ScanProgress(StatusBar& bar, Ui& ui, const bool& stopFlag, int budgetMs);
-
-  bool Stopped() const { return stopFlag_; }
-
-  // A row was found: the running count, and the bytes when `showBytes`.
-  void Found(int64_t count, int64_t bytes, bool showBytes) {
-    count_ = count;
-    countShown_ = true;
-    if (showBytes) {
-      bytes_ = bytes;
-      bytesShown_ = true;
-    }
-  }
-
-  // A point where the walk shows `folderText` in panel 0 and may pump.
-  void Pump(const std::string& folderText);
-
-  // Writes panels 2 and 3 with the last figures found.
-  void Finish();
-
- private:
-  void Show(const std::string* folderText);
-
-  StatusBar& bar_;
-  Ui& ui_;
-  const bool& stopFlag_;
-  std::chrono::milliseconds budget_;
-  std::chrono::steady_clock::time_point next_;
-  int64_t count_ = 0;
-  int64_t bytes_ = 0;
-  bool countShown_ = false;
-  bool bytesShown_ = false;
-};
-
 struct WalkContext {
   FileSystem& fs;
   DateTexts& dates;
-  ScanProgress& progress;
+  WalkObserver& progress;
 };
 
 // Non-empty files matching `mask` in `folder` (no trailing backslash, "C:"

@@ -159,6 +159,45 @@ TEST_F(Program, ScanRequestsDuringAScanAreIgnored) {
   EXPECT_FALSE(form.FindFilesTB.enabled);
 }
 
+// Closing the window during a scan used to leave the process walking every
+// drive with no window: the scan stops, and the window closes once it ended.
+TEST_F(Program, ClosingDuringAScanStopsItThenCloses) {
+  Files();
+  optionsDialog.options.DrivesBox.items[0].checked = true;  // C: first, then T:
+  win.fs.AddFile("C:\\c.tmp", 10);
+  bool mayClose = true;
+  win.ui.onPump = [&] {
+    if (!mayClose) return;
+    mayClose = form.FormCloseQuery();
+    EXPECT_EQ(mainView.closes, 0) << "not while the scan is on the stack";
+  };
+  form.FindFilesTBClick();
+  EXPECT_FALSE(mayClose);
+  EXPECT_TRUE(form.StopFlag);
+  EXPECT_EQ(form.ListBox1.Count(), 0) << "stopped before the second drive";
+  EXPECT_EQ(mainView.closes, 1);
+  EXPECT_TRUE(form.FormCloseQuery()) << "no scan: the window may close";
+}
+
+// Clear during a scan used to turn the hourglass off and enable Find Files
+// while the scan went on.
+TEST_F(Program, ClearDuringAScanKeepsTheScansCursorAndButton) {
+  Files();
+  bool cleared = false;
+  win.ui.onPump = [&] {
+    if (cleared) return;
+    cleared = true;
+    form.ClearTBClick();
+    EXPECT_TRUE(win.ui.hourglass);
+    EXPECT_FALSE(form.FindFilesTB.enabled);
+  };
+  form.FindFilesTBClick();
+  EXPECT_TRUE(cleared);
+  EXPECT_FALSE(win.ui.hourglass);
+  EXPECT_TRUE(form.FindFilesTB.enabled);
+  EXPECT_EQ(win.ui.hourglassChanges, (std::vector<bool>{true, false}));
+}
+
 TEST_F(Program, StopWithRowsOnlySetsTheFlag) {
   Files();
   form.FindFilesTBClick();

@@ -4,6 +4,7 @@
 
 #include "platform/fake/fake_windows.h"
 #include "scan/unneeded_scan.h"
+#include "app/scan_progress.h"
 
 namespace scourly {
 namespace {
