@@ -1,5 +1,6 @@
 #include "platform/fake/fake_windows.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 
@@ -280,6 +281,20 @@ std::string FakeLocale::ShortDate(uint64_t localTicks) {
   char text[32];
   std::snprintf(text, sizeof text, "%02u.%02u.%04d", d, m, y);
   return text;
+}
+
+int FakeLocale::CompareListText(const std::string& a, const std::string& b) {
+  ++comparisons;
+  auto fold = [](char c) {
+    unsigned char u = static_cast<unsigned char>(c);
+    return u >= 'A' && u <= 'Z' ? u + ('a' - 'A') : u;
+  };
+  size_t n = std::min(a.size(), b.size());
+  for (size_t i = 0; i < n; ++i) {
+    int d = fold(a[i]) - fold(b[i]);
+    if (d != 0) return d;
+  }
+  return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
 }
 
 void FakePurgix::DoDelete() {

@@ -1,4 +1,5 @@
-// Local dates of file times, in the user's short date format.
+// Local dates of file times, in the user's short date format; the sorted
+// list box's comparison.
 #include "platform/win32/win32_platform.h"
 
 namespace scourly {
@@ -32,6 +33,19 @@ std::string Win32Locale::ShortDate(uint64_t localTicks) {
   if (n <= 0) return {};
   text.resize(n - 1);  // the count includes the terminating null
   return Narrow(text);
+}
+
+int Win32Locale::CompareListText(const std::string& a, const std::string& b) {
+  // What a sorted list box uses to place an entry: CompareStringW under the
+  // box's locale (the user's default) with NORM_IGNORECASE only, so hyphens
+  // and apostrophes get the word-sort treatment. A failed comparison counts
+  // as "less", as the list box takes it.
+  std::wstring wa = Widen(a), wb = Widen(b);
+  int result = CompareStringW(GetUserDefaultLCID(), NORM_IGNORECASE, wa.c_str(), -1, wb.c_str(),
+                              -1);
+  if (result == CSTR_EQUAL) return 0;
+  if (result == CSTR_GREATER_THAN) return 1;
+  return -1;
 }
 
 }  // namespace scourly

@@ -36,6 +36,7 @@ class Win32Locale : public Locale {
  public:
   uint64_t ToLocalFileTime(uint64_t utcTicks) override;
   std::string ShortDate(uint64_t localTicks) override;
+  int CompareListText(const std::string& a, const std::string& b) override;
 };
 
 class Win32Ui : public Ui {
