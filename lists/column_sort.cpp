@@ -148,11 +148,9 @@ void SortByLocation(ResultList& list) {
 
 void SortBySize(ResultList& list) { Reorder(list, ExchangeSortOrder(SizeKeys(list.Rows()))); }
 
-void SortByTimeStamp(ResultList& list) {
-  Reorder(list, ExchangeSortOrder(DayKeys(list.Rows())));
-}
+void SortByTimeStamp(ResultList& list) { Reorder(list, ExchangeSortOrder(DayKeys(list.Rows()))); }
 
-std::vector<int> ListBoxOrder(const std::vector<std::string>& texts, Locale& locale) {
+std::vector<int> ListBoxOrderOfKeys(const std::vector<std::string>& keys) {
   // Texts the comparison finds equal form a class; classes come out in
   // ascending order. Within a class the order is that of the list box's
   // insertion: it binary-searches the entries for the new text, probing
@@ -161,12 +159,8 @@ std::vector<int> ListBoxOrder(const std::vector<std::string>& texts, Locale& loc
   // only on how many smaller and how many equal entries the list holds at
   // that moment, so the probes are replayed on those two counts.
   std::vector<int> rank;
-  int groups = RankKeys(texts,
-                        [&](const std::string& a, const std::string& b) {
-                          return locale.CompareListText(a, b) < 0;
-                        },
-                        rank);
-  const int n = static_cast<int>(texts.size());
+  int groups = RankKeys(keys, std::less<std::string>(), rank);
+  const int n = static_cast<int>(keys.size());
   std::vector<int> start, byRank;
   GroupByRank(rank, groups, start, byRank);
 
@@ -211,13 +205,20 @@ std::vector<int> ListBoxOrder(const std::vector<std::string>& texts, Locale& loc
   return order;
 }
 
+std::vector<int> ListBoxOrder(const std::vector<std::string>& texts, Locale& locale) {
+  std::vector<std::string> keys;
+  keys.reserve(texts.size());
+  for (const std::string& text : texts) keys.push_back(locale.ListSortKey(text));
+  return ListBoxOrderOfKeys(keys);
+}
+
 namespace {
 
 std::vector<int> RowsListBoxOrder(const std::vector<ResultRow>& rows, Locale& locale) {
-  std::vector<std::string> texts;
-  texts.reserve(rows.size());
-  for (const ResultRow& row : rows) texts.push_back(row.Text());
-  return ListBoxOrder(texts, locale);
+  std::vector<std::string> keys;
+  keys.reserve(rows.size());
+  for (const ResultRow& row : rows) keys.push_back(locale.ListSortKey(row.Text()));
+  return ListBoxOrderOfKeys(keys);
 }
 
 }  // namespace

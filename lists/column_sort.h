@@ -1,23 +1,26 @@
 // Sorting a result list by a column header, and the sorted list box order.
 //
-// A column sort must leave the rows in exactly the order of the list's
-// historic exchange sort: for each position i, every later entry j that sorts
-// before entry i is swapped with it. That procedure is quadratic (minutes for
-// a few hundred thousand rows) and not stable, and users rely on the order it
-// gives to equal keys. ExchangeSortOrder yields the same permutation in
+// A column sort leaves the rows in exactly the order of an exchange sort: for
+// each position i, every later entry j that sorts before entry i is swapped
+// with it. That procedure is quadratic (minutes for a few hundred thousand
+// rows) and not stable, and the order it gives to equal keys is part of what
+// the list shows. ExchangeSortOrder yields the same permutation in
 // O(n log n):
 //
-// Take the entries of one key value v at their positions q1 < ... < qc. While
-// smaller entries remain in the unsorted tail, each pass of the procedure
-// removes the first smaller entry, and, when v entries lead the tail (ignoring
-// greater keys), the first of them jumps to the place of that smaller entry,
-// behind the other leading v entries. So the leading v entries form a queue
-// that turns by one for every smaller entry removed while they lead, and the
-// next v entry joins its end once the smaller entries before it are gone.
+// Take the entries of one key value v at their positions q1 < ... < qc and
+// look only at the entries of key v or smaller in the unsorted tail. While
+// smaller ones remain, each pass takes one of them out, and in that pattern
+// it is the place of the first smaller entry that goes: when v entries lead
+// the pattern, the first of them moves into that place, behind the other
+// leading v entries; otherwise no v entry moves. So the leading v entries
+// form a queue that turns by one for every smaller entry taken while they
+// lead, and the next v entry joins its end once the smaller entries before
+// it are gone. Once none is left, the passes emit the v entries in queue
+// order.
+//
 // With g_i the number of smaller entries strictly between q_i and q_(i+1),
 // and g_c the number after q_c: start with [q1]; for each i rotate the queue
-// left by g_i, then append q_(i+1); finally rotate left by g_c. Once no
-// smaller entry is left, the procedure emits the v entries in queue order.
+// left by g_i, then append q_(i+1); finally rotate left by g_c.
 //
 // The counts come from one sweep with a Fenwick tree; each queue is built
 // offline (the insert positions first, then the final places in reverse with
@@ -110,8 +113,10 @@ void SortByTimeStamp(ResultList& list);
 // The order of a sorted list box into which `texts` are added one by one, in
 // order: ascending under the locale's list-box comparison; a text equal to
 // entries already there goes where the list box's binary search first meets
-// one of them (see column_sort.cpp).
+// one of them (see column_sort.cpp). Each text's sort key is made once.
 std::vector<int> ListBoxOrder(const std::vector<std::string>& texts, Locale& locale);
+// The same from the texts' sort keys (Locale::ListSortKey).
+std::vector<int> ListBoxOrderOfKeys(const std::vector<std::string>& keys);
 
 // Puts `rows` into `list`, in list box order of their texts while the list's
 // sorted state is on, as they come otherwise. Every replacement of a result

@@ -23,6 +23,12 @@ class Locale {
   // new entry: the user's locale, letter case ignored, otherwise the
   // platform's linguistic order. Negative, 0 (equal) or positive.
   virtual int CompareListText(const std::string& a, const std::string& b) = 0;
+
+  // The sort key of a text under that comparison: comparing two keys byte by
+  // byte (unsigned, a key before any longer key it begins) orders their texts
+  // as CompareListText does, equal keys meaning equal texts. Sorting many
+  // texts converts each once.
+  virtual std::string ListSortKey(const std::string& text) = 0;
 };
 
 }  // namespace scourly

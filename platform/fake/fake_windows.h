@@ -123,8 +123,10 @@ class FakeLocale : public Locale {
   uint64_t ToLocalFileTime(uint64_t utcTicks) override { return utcTicks + biasTicks; }
   std::string ShortDate(uint64_t localTicks) override;
   int CompareListText(const std::string& a, const std::string& b) override;
+  std::string ListSortKey(const std::string& text) override;
   int64_t biasTicks = 0;
-  int comparisons = 0;  // CompareListText calls, for tests of the sort's cost
+  int comparisons = 0;  // CompareListText calls
+  int sortKeys = 0;     // ListSortKey calls
 };
 
 // The deletion library: moves what "FList.txt" names into `recycleBin`.

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "lists/selection.h"
+
+#include <gtest/gtest.h>
 
 namespace scourly {
 namespace {
@@ -11,7 +11,9 @@ struct Selection : ::testing::Test {
   ResultList list;
   StatusBar bar;
 
-  void SetUp() override { bar.panels = {"Selected Size: 7 B", "Selected Files: 9", "Total Files: 3", "2 kB"}; }
+  void SetUp() override {
+    bar.panels = {"Selected Size: 7 B", "Selected Files: 9", "Total Files: 3", "2 kB"};
+  }
   void Sizes(std::vector<uint64_t> sizes) {
     std::vector<ResultRow> rows;
     for (uint64_t s : sizes) rows.push_back({"f", "C:\\", s, "d"});
@@ -33,7 +35,10 @@ TEST_F(Selection, SelectAllSelectsEveryRowAndSumsAll) {
   };
   const Case cases[] = {
       {{100, 2000, 0}, {}, "Selected Size: 2 kB", "Selected Files: 3"},
-      {{100, 2000, 0}, {1}, "Selected Size: 2 kB", "Selected Files: 3"},  // already selected counts too
+      {{100, 2000, 0},
+       {1},
+       "Selected Size: 2 kB",
+       "Selected Files: 3"},  // already selected counts too
       {{3000000000ULL, 3000000000ULL}, {}, "Selected Size: 5859375 kB", "Selected Files: 2"},
   };
   for (const Case& c : cases) {
@@ -47,7 +52,8 @@ TEST_F(Selection, SelectAllSelectsEveryRowAndSumsAll) {
 
 TEST_F(Selection, SelectAllOnAnEmptyListChangesNothing) {
   SelectAll(list, bar);
-  EXPECT_EQ(bar.panels, (Panels{"Selected Size: 7 B", "Selected Files: 9", "Total Files: 3", "2 kB"}));
+  EXPECT_EQ(bar.panels,
+            (Panels{"Selected Size: 7 B", "Selected Files: 9", "Total Files: 3", "2 kB"}));
 }
 
 TEST_F(Selection, InvertSelectsTheOthersAndShowsTheirFigures) {
@@ -61,7 +67,11 @@ TEST_F(Selection, InvertSelectsTheOthersAndShowsTheirFigures) {
       {{100, 2000, 0}, {}, {0, 1, 2}, "Selected Size 2 kB", "Selected Files: 3"},
       {{100, 2000, 0}, {0, 1, 2}, {}, "Selected Size 0 B", "Selected Files: 0"},
       {{}, {}, {}, "Selected Size 0 B", "Selected Files: 0"},  // empty list: panels still set
-      {{4294967296ULL, 1, 4294967296ULL}, {1}, {0, 2}, "Selected Size 8388608 kB", "Selected Files: 2"},
+      {{4294967296ULL, 1, 4294967296ULL},
+       {1},
+       {0, 2},
+       "Selected Size 8388608 kB",
+       "Selected Files: 2"},
   };
   for (const Case& c : cases) {
     Sizes(c.sizes);
