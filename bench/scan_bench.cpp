@@ -2,6 +2,7 @@
 // tree, and the single traversal against one walk per mask, side by side in
 // one run. Prints ratios; absolute times are shown only for reference.
 //   scourly_bench [folders] [files per folder]
+// "scourly_bench sort ..." runs the sort benchmark instead (sort_bench.cpp).
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -45,7 +46,10 @@ size_t BareEnumeration(FileSystem& fs, const std::string& folder) {
 
 }  // namespace
 
+int SortBenchMain(int argc, char** argv);
+
 int main(int argc, char** argv) {
+  if (argc > 1 && std::string(argv[1]) == "sort") return SortBenchMain(argc - 1, argv + 1);
   int folders = argc > 1 ? std::atoi(argv[1]) : 4000;
   int perFolder = argc > 2 ? std::atoi(argv[2]) : 50;
   fake::FakeWindows win;

@@ -1,5 +1,6 @@
 #include "platform/fake/fake_windows.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 
@@ -349,6 +350,32 @@ std::string FakeLocale::ShortDate(uint64_t localTicks) {
   char text[32];
   std::snprintf(text, sizeof text, "%02u.%02u.%04d", d, m, y);
   return text;
+}
+
+namespace {
+
+unsigned char FoldAscii(char c) {
+  unsigned char u = static_cast<unsigned char>(c);
+  return u >= 'A' && u <= 'Z' ? static_cast<unsigned char>(u + ('a' - 'A')) : u;
+}
+
+}  // namespace
+
+int FakeLocale::CompareListText(const std::string& a, const std::string& b) {
+  ++comparisons;
+  size_t n = std::min(a.size(), b.size());
+  for (size_t i = 0; i < n; ++i) {
+    int d = FoldAscii(a[i]) - FoldAscii(b[i]);
+    if (d != 0) return d;
+  }
+  return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+}
+
+std::string FakeLocale::ListSortKey(const std::string& text) {
+  ++sortKeys;
+  std::string key(text);
+  for (char& c : key) c = static_cast<char>(FoldAscii(c));
+  return key;
 }
 
 void FakePurgix::DoDelete() {

@@ -121,12 +121,19 @@ class FakeUi : public Ui {
   std::function<void()> onMessage;  // runs while a message box is up
 };
 
-// Short dates as "dd.mm.yyyy" of the local day; the bias is settable.
+// Short dates as "dd.mm.yyyy" of the local day; the bias is settable. List
+// texts compare byte by byte with ASCII letters folded to small letters (a
+// stand-in for the linguistic order; tests of the order itself run against
+// the real list box).
 class FakeLocale : public Locale {
  public:
   uint64_t ToLocalFileTime(uint64_t utcTicks) override { return utcTicks + biasTicks; }
   std::string ShortDate(uint64_t localTicks) override;
+  int CompareListText(const std::string& a, const std::string& b) override;
+  std::string ListSortKey(const std::string& text) override;
   int64_t biasTicks = 0;
+  int comparisons = 0;  // CompareListText calls
+  int sortKeys = 0;     // ListSortKey calls
 };
 
 // The deletion library: moves what "FList.txt" names into `recycleBin`.

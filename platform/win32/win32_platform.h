@@ -42,6 +42,12 @@ class Win32Locale : public Locale {
  public:
   uint64_t ToLocalFileTime(uint64_t utcTicks) override;
   std::string ShortDate(uint64_t localTicks) override;
+  int CompareListText(const std::string& a, const std::string& b) override;
+  std::string ListSortKey(const std::string& text) override;
+
+ private:
+  std::wstring wide_;  // reused by ListSortKey, which runs once per row
+  std::string key_;
 };
 
 class Win32Ui : public Ui {
