@@ -297,6 +297,15 @@ TEST_F(RealCacheView, TemporaryFilesTotalTheirSizesAndDeleteAllEmptiesTheContent
   EXPECT_EQ(StatusBar1.Get(0), "Selected Size: 17 B");
   EXPECT_EQ(view.Label2.caption, "File Size: 11 B");
   EXPECT_EQ(view.Label1.caption.rfind("Hit Rate: ", 0), 0u);
+  // The moment in the user's formats, as the platform itself writes them.
+  FILETIME utc = FileTimeOf(kNoonTicks), local;
+  SYSTEMTIME st;
+  ASSERT_TRUE(FileTimeToLocalFileTime(&utc, &local) && FileTimeToSystemTime(&local, &st));
+  wchar_t date[100], time[100];
+  ASSERT_GT(GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, date, 100), 0);
+  ASSERT_GT(GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &st, nullptr, time, 100), 0);
+  EXPECT_EQ(view.Label4.caption, "Last Modified: " + Narrow(date) + " " + Narrow(time));
+  // Every content entry of the (throwaway) prefix goes, ours among them.
   view.DeleteAllClick();
   EXPECT_EQ(ListBox4.Count(), 0);
   for (const std::string& url : {page, sticky, stable, control}) EXPECT_FALSE(seed.Has(url)) << url;
