@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/errors.h"
+
 namespace scourly {
 
 // Attribute bits as a folder listing reports them.
@@ -53,12 +55,6 @@ struct ItemStat {
   // platform shows as a plain file).
   bool link = false;
 };
-
-// Error codes the file services report (the platform's own numbers).
-inline constexpr uint32_t kErrorFileNotFound = 2;
-inline constexpr uint32_t kErrorPathNotFound = 3;
-inline constexpr uint32_t kErrorAccessDenied = 5;
-inline constexpr uint32_t kErrorSharingViolation = 32;
 
 // A file or folder opened by its exact path, the final link not followed;
 // closed when destroyed.

@@ -14,13 +14,9 @@
 #include <optional>
 #include <string>
 
-namespace scourly {
+#include "platform/errors.h"
 
-inline constexpr uint32_t kErrorFileNotFound = 2;
-inline constexpr uint32_t kErrorInvalidHandle = 6;
-inline constexpr uint32_t kErrorGenFailure = 31;
-inline constexpr uint32_t kErrorInsufficientBuffer = 122;
-inline constexpr uint32_t kErrorNoMoreItems = 259;
+namespace scourly {
 
 // One cache entry as WinInet describes it (INTERNET_CACHE_ENTRY_INFOA), its
 // texts copied out of WinInet's buffer.
