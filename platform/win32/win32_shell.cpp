@@ -1,11 +1,14 @@
-// Shell services over shell32: special folders, ShellExecute and the
-// folder-browse dialog.
+// Shell services over shell32: special folders, ShellExecute, the
+// folder-browse dialog and the shell link object.
 #include <shlobj.h>
 #include <shellapi.h>
 
+#include <cwchar>
 #include <vector>
 
+#include "platform/win32/com_ptr.h"
 #include "platform/win32/win32_platform.h"
+#include "platform/win32/win32_util.h"
 
 namespace scourly {
 namespace {
@@ -74,8 +77,87 @@ std::optional<std::string> Win32Shell::BrowseForFolder(const std::string& presel
   return Narrow(path);
 }
 
-// The shortcut reader arrives with the dead-shortcut scan; until then no
-// file reads as a link.
-bool Win32Shell::ReadShortcut(const std::string&, ShortcutFields&) { return false; }
+namespace {
+
+// CLSID_ShellLink, {00021401-0000-0000-C000-000000000046}; spelled out here
+// so the program needs no import library of GUIDs.
+constexpr CLSID kClsidShellLink = {0x00021401, 0x0000, 0x0000,
+                                   {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+
+// Room for the longest path Windows can name, so no field is ever cut.
+constexpr int kFieldChars = 32768;
+
+// Fetches one text field through `get`(buffer, size); false when the call
+// fails.
+template <class Get>
+bool ReadField(std::vector<wchar_t>& buffer, std::wstring& out, Get get) {
+  buffer[0] = L'\0';
+  if (FAILED(get(buffer.data(), static_cast<int>(buffer.size())))) return false;
+  buffer.back() = L'\0';
+  out = buffer.data();
+  return true;
+}
+
+bool StartsWithIgnoringCase(const std::wstring& text, const std::wstring& prefix) {
+  return text.size() >= prefix.size() &&
+         CompareStringOrdinal(text.c_str(), static_cast<int>(prefix.size()), prefix.c_str(),
+                              static_cast<int>(prefix.size()), TRUE) == CSTR_EQUAL;
+}
+
+// GetPath is documented to hand back at most MAX_PATH characters, so a
+// target that fills them may have been cut; a cut path names some other
+// file, which would make a live shortcut look dead. The link's item list
+// holds the whole path. False when the whole target cannot be told.
+bool MakeTargetWhole(IShellLinkW& link, std::wstring& target) {
+  if (target.size() < MAX_PATH - 1) return true;
+  ItemIdList list;
+  if (FAILED(link.GetIDList(&list.pidl)) || !list.pidl) return false;
+  std::wstring whole = PathOf(list.pidl);
+  if (whole.size() < target.size() || !StartsWithIgnoringCase(whole, target)) return false;
+  if (whole.size() > target.size()) target = std::move(whole);
+  return true;
+}
+
+}  // namespace
+
+// The link is loaded and read, never resolved: a missing target is neither
+// searched for nor reported, and no window can appear.
+bool Win32Shell::ReadShortcut(const std::string& linkPath, ShortcutFields& fields) {
+  ComApartment apartment;  // raises when COM cannot be initialised
+  ComPtr<IShellLinkW> link;  // released before the apartment ends
+  if (FAILED(CoCreateInstance(kClsidShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                              __uuidof(IShellLinkW), link.PutVoid())))
+    return false;
+  ComPtr<IPersistFile> file;
+  if (FAILED(link->QueryInterface(__uuidof(IPersistFile), file.PutVoid()))) return false;
+  if (FAILED(file->Load(FileApiPath(linkPath).c_str(), STGM_READ))) return false;
+
+  std::vector<wchar_t> buffer(kFieldChars);
+  std::wstring path, description, workingDirectory, arguments, iconLocation;
+  int iconIndex = 0;
+  WIN32_FIND_DATAW found{};
+  if (!ReadField(buffer, path, [&](wchar_t* b, int n) {
+        return link->GetPath(b, n, &found, SLGP_UNCPRIORITY);
+      }))
+    return false;
+  if (!MakeTargetWhole(*link.get(), path)) return false;
+  if (!ReadField(buffer, description,
+                 [&](wchar_t* b, int n) { return link->GetDescription(b, n); }) ||
+      !ReadField(buffer, workingDirectory,
+                 [&](wchar_t* b, int n) { return link->GetWorkingDirectory(b, n); }) ||
+      !ReadField(buffer, arguments, [&](wchar_t* b, int n) { return link->GetArguments(b, n); }) ||
+      !ReadField(buffer, iconLocation, [&](wchar_t* b, int n) {
+        return link->GetIconLocation(b, n, &iconIndex);
+      }))
+    return false;
+
+  fields.path = Narrow(path);
+  fields.description = Narrow(description);
+  fields.workingDirectory = Narrow(workingDirectory);
+  fields.arguments = Narrow(arguments);
+  fields.iconLocation = Narrow(iconLocation);
+  fields.iconIndex = iconIndex;
+  return true;
+}
 
 }  // namespace scourly
