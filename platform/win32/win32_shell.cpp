@@ -98,23 +98,44 @@ bool ReadField(std::vector<wchar_t>& buffer, std::wstring& out, Get get) {
   return true;
 }
 
-bool StartsWithIgnoringCase(const std::wstring& text, const std::wstring& prefix) {
-  return text.size() >= prefix.size() &&
-         CompareStringOrdinal(text.c_str(), static_cast<int>(prefix.size()), prefix.c_str(),
-                              static_cast<int>(prefix.size()), TRUE) == CSTR_EQUAL;
+bool EndsWithIgnoringCase(const std::wstring& text, const std::wstring& tail) {
+  return text.size() >= tail.size() &&
+         CompareStringOrdinal(text.c_str() + (text.size() - tail.size()),
+                              static_cast<int>(tail.size()), tail.c_str(),
+                              static_cast<int>(tail.size()), TRUE) == CSTR_EQUAL;
 }
 
-// GetPath is documented to hand back at most MAX_PATH characters, so a
-// target that fills them may have been cut; a cut path names some other
-// file, which would make a live shortcut look dead. The link's item list
-// holds the whole path. False when the whole target cannot be told.
-bool MakeTargetWhole(IShellLinkW& link, std::wstring& target) {
-  if (target.size() < MAX_PATH - 1) return true;
+bool IsUncPath(const std::wstring& path) { return path.compare(0, 2, L"\\\\") == 0; }
+
+// The target as a whole, exact path, or false when the link does not tell
+// it. GetPath alone cannot be trusted for that: it is documented to hand back
+// at most MAX_PATH characters, and Wine derives it from the link's ANSI
+// record, so letters outside the code page come back as "?" or as look-alike
+// letters ("Ω" as "O"). A wrong path would name some other file and could
+// make a live shortcut look dead. The link's item list holds the whole path
+// in UTF-16, as the shell itself reads it; GetPath's answer is kept where it
+// is the UNC form of that same path (the point of UNC priority) or where the
+// link has no item list of the file system.
+bool WholeTarget(IShellLinkW& link, const std::wstring& uncPriorityPath, std::wstring& target) {
+  std::wstring listPath;
   ItemIdList list;
-  if (FAILED(link.GetIDList(&list.pidl)) || !list.pidl) return false;
-  std::wstring whole = PathOf(list.pidl);
-  if (whole.size() < target.size() || !StartsWithIgnoringCase(whole, target)) return false;
-  if (whole.size() > target.size()) target = std::move(whole);
+  if (link.GetIDList(&list.pidl) == S_OK && list.pidl) listPath = PathOf(list.pidl);
+
+  const bool lossy = uncPriorityPath.find_first_of(L"?*") != std::wstring::npos;
+  if (!listPath.empty()) {
+    // "\\server\share\dir\f.txt" for "Z:\dir\f.txt" shares everything after
+    // the drive.
+    if (!lossy && IsUncPath(uncPriorityPath) && !IsUncPath(listPath) && listPath.size() > 2 &&
+        EndsWithIgnoringCase(uncPriorityPath, listPath.substr(2)))
+      target = uncPriorityPath;
+    else
+      target = std::move(listPath);
+    return true;
+  }
+  // Nothing to check the path against: take it when it cannot have been cut
+  // or converted.
+  if (lossy || uncPriorityPath.size() >= MAX_PATH - 1) return false;
+  target = uncPriorityPath;
   return true;
 }
 
@@ -133,14 +154,14 @@ bool Win32Shell::ReadShortcut(const std::string& linkPath, ShortcutFields& field
   if (FAILED(file->Load(FileApiPath(linkPath).c_str(), STGM_READ))) return false;
 
   std::vector<wchar_t> buffer(kFieldChars);
-  std::wstring path, description, workingDirectory, arguments, iconLocation;
+  std::wstring reported, path, description, workingDirectory, arguments, iconLocation;
   int iconIndex = 0;
   WIN32_FIND_DATAW found{};
-  if (!ReadField(buffer, path, [&](wchar_t* b, int n) {
+  if (!ReadField(buffer, reported, [&](wchar_t* b, int n) {
         return link->GetPath(b, n, &found, SLGP_UNCPRIORITY);
       }))
     return false;
-  if (!MakeTargetWhole(*link.get(), path)) return false;
+  if (!WholeTarget(*link.get(), reported, path)) return false;
   if (!ReadField(buffer, description,
                  [&](wchar_t* b, int n) { return link->GetDescription(b, n); }) ||
       !ReadField(buffer, workingDirectory,
