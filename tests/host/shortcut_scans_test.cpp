@@ -165,17 +165,6 @@ TEST(SpecialFolderScans, UnresolvableOrEmptyFolderListsNothing) {
   }
 }
 
-TEST(SpecialFolderScans, DriveRootFolderIsWalkedAsTheRoot) {
-  Tab t;
-  t.win.shell.specialFolders[kCsidlRecent] = "C:\\";
-  t.fs.AddFile("C:\\r.lnk", 5);
-  kRecentScan(t);
-  // The root's own entries, with the root's one backslash as their location.
-  ASSERT_EQ(t.list.Count(), 2);  // Users, r.lnk
-  EXPECT_EQ(t.list[1].FullPath(), "C:\\r.lnk");
-  EXPECT_EQ(t.list[0].Location(), "C:\\");
-}
-
 // ---- Stop, for all three scans ----
 
 TEST(FileTabScans, StopDiscardsTheRowsAndKeepsTheTotalText) {

@@ -180,23 +180,6 @@ TEST(ShellLinkReader, TargetLongerThanMaxPath) {
   }
 }
 
-// A link kept deeper than MAX_PATH is read like any other.
-TEST(ShellLinkReader, LinkFileInAFolderDeeperThanMaxPath) {
-  TestFolder dir("link-deep");
-  std::string folder = dir.path();
-  while (folder.size() < MAX_PATH + 40) {
-    folder += "\\" + std::string(60, 'e');
-    ASSERT_TRUE(CreateDirectoryW(Long(folder).c_str(), nullptr));
-  }
-  MakeLink(dir / "short.lnk", dir / "gone.txt");
-  ASSERT_TRUE(CopyFileW(Widen(dir / "short.lnk").c_str(), Long(folder + "\\deep.lnk").c_str(),
-                        TRUE));
-  Win32Shell shell;
-  std::string target;
-  ASSERT_TRUE(GetShortcutTarget(shell, folder + "\\deep.lnk", target));
-  EXPECT_EQ(target, dir / "gone.txt");
-}
-
 TEST(ShellLinkReader, WhatIsNoLinkReadsAsFalseWithoutAnError) {
   TestFolder dir("link-none");
   MakeFile(dir / "text.lnk", "this is not a shell link");
