@@ -4,6 +4,8 @@
 #include <cctype>
 #include <cstdio>
 
+#include "lists/app_error.h"
+
 namespace scourly::fake {
 namespace {
 
@@ -415,6 +417,9 @@ std::optional<std::string> FakeShell::BrowseForFolder(const std::string& presele
 
 bool FakeShell::ReadShortcut(const std::string& linkPath, ShortcutFields& fields) {
   ++linkReads;
+  linksRead.push_back(linkPath);
+  if (auto error = linkErrors.find(linkPath); error != linkErrors.end())
+    throw AppError(error->second);
   auto it = links.find(linkPath);
   if (it == links.end()) return false;
   fields = it->second;

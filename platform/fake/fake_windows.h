@@ -165,6 +165,9 @@ class FakeShell : public Shell {
 
   std::map<int, std::string> specialFolders;  // a number missing here cannot be resolved
   std::map<std::string, ShortcutFields> links;  // a path missing here is no link
+  // Reading a link at one of these paths raises AppError with the text (as
+  // when COM cannot be initialised).
+  std::map<std::string, std::string> linkErrors;
   struct Opened {
     std::string target;
     ShowCommand show;
@@ -173,6 +176,7 @@ class FakeShell : public Shell {
   std::deque<std::optional<std::string>> browseAnswers;  // default: cancelled
   std::vector<std::string> browsePreselected;
   int linkReads = 0;
+  std::vector<std::string> linksRead;  // every path asked for, in order
 };
 
 class FakeView : public FormView {

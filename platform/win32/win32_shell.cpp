@@ -1,11 +1,14 @@
-// Shell services over shell32: special folders, ShellExecute and the
-// folder-browse dialog.
+// Shell services over shell32: special folders, ShellExecute, the
+// folder-browse dialog and the shell link object.
 #include <shlobj.h>
 #include <shellapi.h>
 
+#include <cwchar>
 #include <vector>
 
+#include "platform/win32/com_ptr.h"
 #include "platform/win32/win32_platform.h"
+#include "platform/win32/win32_util.h"
 
 namespace scourly {
 namespace {
@@ -74,8 +77,108 @@ std::optional<std::string> Win32Shell::BrowseForFolder(const std::string& presel
   return Narrow(path);
 }
 
-// The shortcut reader arrives with the dead-shortcut scan; until then no
-// file reads as a link.
-bool Win32Shell::ReadShortcut(const std::string&, ShortcutFields&) { return false; }
+namespace {
+
+// CLSID_ShellLink, {00021401-0000-0000-C000-000000000046}; spelled out here
+// so the program needs no import library of GUIDs.
+constexpr CLSID kClsidShellLink = {0x00021401, 0x0000, 0x0000,
+                                   {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+
+// Room for the longest path Windows can name, so no field is ever cut.
+constexpr int kFieldChars = 32768;
+
+// Fetches one text field through `get`(buffer, size); false when the call
+// fails.
+template <class Get>
+bool ReadField(std::vector<wchar_t>& buffer, std::wstring& out, Get get) {
+  buffer[0] = L'\0';
+  if (FAILED(get(buffer.data(), static_cast<int>(buffer.size())))) return false;
+  buffer.back() = L'\0';
+  out = buffer.data();
+  return true;
+}
+
+bool EndsWithIgnoringCase(const std::wstring& text, const std::wstring& tail) {
+  return text.size() >= tail.size() &&
+         CompareStringOrdinal(text.c_str() + (text.size() - tail.size()),
+                              static_cast<int>(tail.size()), tail.c_str(),
+                              static_cast<int>(tail.size()), TRUE) == CSTR_EQUAL;
+}
+
+bool IsUncPath(const std::wstring& path) { return path.compare(0, 2, L"\\\\") == 0; }
+
+// The target as a whole, exact path, or false when the link does not tell
+// it. GetPath alone cannot be trusted for that: it is documented to hand back
+// at most MAX_PATH characters, and Wine derives it from the link's ANSI
+// record, so letters outside the code page come back as "?" or as look-alike
+// letters ("Ω" as "O"). A wrong path would name some other file and could
+// make a live shortcut look dead. The link's item list holds the whole path
+// in UTF-16, as the shell itself reads it; GetPath's answer is kept where it
+// is the UNC form of that same path (the point of UNC priority) or where the
+// link has no item list of the file system.
+bool WholeTarget(IShellLinkW& link, const std::wstring& uncPriorityPath, std::wstring& target) {
+  std::wstring listPath;
+  ItemIdList list;
+  if (link.GetIDList(&list.pidl) == S_OK && list.pidl) listPath = PathOf(list.pidl);
+
+  const bool lossy = uncPriorityPath.find_first_of(L"?*") != std::wstring::npos;
+  if (!listPath.empty()) {
+    // "\\server\share\dir\f.txt" for "Z:\dir\f.txt" shares everything after
+    // the drive.
+    if (!lossy && IsUncPath(uncPriorityPath) && !IsUncPath(listPath) && listPath.size() > 2 &&
+        EndsWithIgnoringCase(uncPriorityPath, listPath.substr(2)))
+      target = uncPriorityPath;
+    else
+      target = std::move(listPath);
+    return true;
+  }
+  // Nothing to check the path against: take it when it cannot have been cut
+  // or converted.
+  if (lossy || uncPriorityPath.size() >= MAX_PATH - 1) return false;
+  target = uncPriorityPath;
+  return true;
+}
+
+}  // namespace
+
+// The link is loaded and read, never resolved: a missing target is neither
+// searched for nor reported, and no window can appear.
+bool Win32Shell::ReadShortcut(const std::string& linkPath, ShortcutFields& fields) {
+  ComApartment apartment;  // raises when COM cannot be initialised
+  ComPtr<IShellLinkW> link;  // released before the apartment ends
+  if (FAILED(CoCreateInstance(kClsidShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                              __uuidof(IShellLinkW), link.PutVoid())))
+    return false;
+  ComPtr<IPersistFile> file;
+  if (FAILED(link->QueryInterface(__uuidof(IPersistFile), file.PutVoid()))) return false;
+  if (FAILED(file->Load(FileApiPath(linkPath).c_str(), STGM_READ))) return false;
+
+  std::vector<wchar_t> buffer(kFieldChars);
+  std::wstring reported, path, description, workingDirectory, arguments, iconLocation;
+  int iconIndex = 0;
+  WIN32_FIND_DATAW found{};
+  if (!ReadField(buffer, reported, [&](wchar_t* b, int n) {
+        return link->GetPath(b, n, &found, SLGP_UNCPRIORITY);
+      }))
+    return false;
+  if (!WholeTarget(*link.get(), reported, path)) return false;
+  if (!ReadField(buffer, description,
+                 [&](wchar_t* b, int n) { return link->GetDescription(b, n); }) ||
+      !ReadField(buffer, workingDirectory,
+                 [&](wchar_t* b, int n) { return link->GetWorkingDirectory(b, n); }) ||
+      !ReadField(buffer, arguments, [&](wchar_t* b, int n) { return link->GetArguments(b, n); }) ||
+      !ReadField(buffer, iconLocation, [&](wchar_t* b, int n) {
+        return link->GetIconLocation(b, n, &iconIndex);
+      }))
+    return false;
+
+  fields.path = Narrow(path);
+  fields.description = Narrow(description);
+  fields.workingDirectory = Narrow(workingDirectory);
+  fields.arguments = Narrow(arguments);
+  fields.iconLocation = Narrow(iconLocation);
+  fields.iconIndex = iconIndex;
+  return true;
+}
 
 }  // namespace scourly
