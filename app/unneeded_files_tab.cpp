@@ -1,7 +1,7 @@
 #include "app/unneeded_files_tab.h"
 
 #include "app/main_form.h"
-#include "app/scan_progress.h"
+#include "scan/scan_progress.h"
 #include "lists/app_title.h"
 #include "lists/status_panels.h"
 #include "scan/unneeded_scan.h"

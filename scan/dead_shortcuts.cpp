@@ -6,6 +6,7 @@
 #include "lists/status_panels.h"
 #include "scan/mask_match.h"
 #include "scan/shortcut.h"
+#include "scan/scan_progress.h"
 #include "scan/walkers.h"
 
 namespace scourly {

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "lists/status_panels.h"
+#include "scan/scan_progress.h"
 #include "scan/walkers.h"
 
 namespace scourly {

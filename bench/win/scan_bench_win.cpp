@@ -13,7 +13,7 @@
 
 #include "platform/win32/win32_platform.h"
 #include "scan/unneeded_scan.h"
-#include "app/scan_progress.h"
+#include "scan/scan_progress.h"
 
 using namespace scourly;
 

@@ -4,7 +4,7 @@
 
 #include "platform/fake/fake_windows.h"
 #include "scan/unneeded_scan.h"
-#include "app/scan_progress.h"
+#include "scan/scan_progress.h"
 
 namespace scourly {
 namespace {

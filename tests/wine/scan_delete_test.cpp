@@ -12,7 +12,7 @@
 #include "options/uoptions.h"
 #include "platform/win32/win32_platform.h"
 #include "scan/unneeded_scan.h"
-#include "app/scan_progress.h"
+#include "scan/scan_progress.h"
 #include "tests/wine/scripted_ui.h"
 #include "tests/wine/test_drive.h"
 

@@ -1,4 +1,4 @@
-#include "app/scan_progress.h"
+#include "scan/scan_progress.h"
 
 #include "lists/status_panels.h"
 
