@@ -389,6 +389,35 @@ TEST_F(DialogsE2E, CancelInTheFileTypeDialogAddsNothing) {
   EXPECT_TRUE(WaitVisible(options, false));
 }
 
+// A settings file that cannot be written: the error box over the dialog,
+// and the dialog stays open with the edits.
+TEST_F(DialogsE2E, OkThatCannotWriteTheSettingsKeepsTheDialogOpen) {
+  OpenOptions();
+  HWND options = Options();
+  const std::string before = SettingsFile();
+  const std::wstring folder = g_exe.substr(0, g_exe.find_last_of(L'\\') + 1);
+  // Held open for reading only: no one else may write it meanwhile.
+  HANDLE held = CreateFileW((folder + L"settings.ini").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                            nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  Press(options, IDC_OPTIONS_CHECK);
+  Press(options, IDOK);
+  HWND box = WaitForBox();
+  CloseHandle(held);
+  ASSERT_TRUE(box) << "no error for a settings file that cannot be written";
+  ScourlyProcess::MessageBoxView view = ScourlyProcess::ReadMessageBox(box);
+  EXPECT_EQ(view.text, L"Unable to write to " + folder + L"settings.ini");
+  EXPECT_TRUE(view.icon) << "the standard error box has an icon";
+  EXPECT_EQ(GetWindow(box, GW_OWNER), options) << "the error is not over the dialog";
+  Shot(L"dialogs-07-cannot-save");
+  ASSERT_TRUE(ScourlyProcess::AnswerMessageBox(box, IDOK));
+  EXPECT_TRUE(IsWindowVisible(options)) << "the dialog closed although nothing was saved";
+  EXPECT_EQ(SettingsFile(), before);
+  Press(options, IDCANCEL);
+  EXPECT_TRUE(WaitVisible(options, false));
+  EXPECT_TRUE(app->Running());
+}
+
 // The About window's own look. Shown directly here: the Help menu's
 // "&About Scourly" is the main window's to wire (see AboutMenuItem below).
 TEST_F(DialogsE2E, AboutWindowShowsThePictureAndTheLink) {
