@@ -51,21 +51,29 @@ void TUOptionsDialog::Label4Click() {
 
 void TUOptionsDialog::OKBtnClick() {
   settings_.Save(options);
-  if (view) view->Hide();
+  Hide();
 }
 
-void TUOptionsDialog::CancelBtnClick() {
+void TUOptionsDialog::CancelBtnClick() { Hide(); }
+
+void TUOptionsDialog::Hide() {
+  visible_ = false;
   if (view) view->Hide();
 }
 
 void TUOptionsDialog::Show() {
-  FormCreate();
+  if (!visible_) FormCreate();
+  visible_ = true;
   if (view) view->Show();
 }
 
 void TUOptionsDialog::ShowModal() {
-  FormCreate();
+  if (!visible_) FormCreate();
+  visible_ = true;
   if (view) view->ShowModal();
+  // A modal showing ends with the dialog hidden, also when the window was
+  // closed without the logic's handlers (the program ending).
+  visible_ = false;
 }
 
 }  // namespace scourly

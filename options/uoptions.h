@@ -47,17 +47,23 @@ class TUOptionsDialog {
   // "Cancel", Esc and the close box: hides without saving or restoring.
   void CancelBtnClick();
 
-  // Shows the dialog without waiting, or modally; both reload first.
+  // Shows the dialog without waiting, or modally. A showing reloads the
+  // lists; asking again while the dialog is open only brings it forward,
+  // so the edits under way are kept.
   void Show();
   void ShowModal();
+  bool Visible() const { return visible_; }
 
   SettingsFile& settings() { return settings_; }
 
   FormView* view = nullptr;  // set by the window that draws the dialog
 
  private:
+  void Hide();
+
   Platform& platform_;
   SettingsFile settings_;
+  bool visible_ = false;
 };
 
 }  // namespace scourly

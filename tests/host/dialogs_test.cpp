@@ -197,6 +197,19 @@ TEST_F(OptionsDialogEditing, ResetThenCancelLeavesTheFileButKeepsTheResetListUnt
   EXPECT_EQ(dialog.PageControl1.activeIndex, kPageScanDrives) << "the last page was not kept";
 }
 
+// The toolbar button pressed again while the dialog is open brings it
+// forward; only a new showing reloads.
+TEST_F(OptionsDialogEditing, AskingForTheOpenDialogAgainKeepsTheEditsUnderWay) {
+  dialog.Show();
+  Add("*.log");
+  dialog.Show();
+  EXPECT_EQ(dialog.options.OptionBox.Count(), 7) << "the edits were dropped";
+  EXPECT_EQ(view.shows, 2);
+  dialog.CancelBtnClick();
+  dialog.Show();
+  EXPECT_EQ(Texts(), kDefaultMasks) << "a new showing did not reload";
+}
+
 TEST_F(OptionsDialogEditing, UncheckingEveryFileTypeSavesNoCheckedType) {
   for (CheckItem& item : dialog.options.OptionBox.items) item.checked = false;
   dialog.OKBtnClick();
