@@ -389,6 +389,46 @@ TEST_F(DialogsE2E, CancelInTheFileTypeDialogAddsNothing) {
   EXPECT_TRUE(WaitVisible(options, false));
 }
 
+// The window's part of the lists: the highlighted row reaches "Remove", the
+// space bar checks and unchecks it.
+TEST_F(DialogsE2E, RemoveTakesTheHighlightedRowAndSpaceTogglesIt) {
+  OpenOptions();
+  HWND options = Options();
+  HWND optionBox = GetDlgItem(options, IDC_OPTIONS_OPTIONBOX);
+  const std::vector<std::wstring> before = Rows(optionBox);
+  ASSERT_GE(before.size(), 3u);
+  RECT rc;
+  SendMessageW(optionBox, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&rc));
+  LPARAM onText = MAKELPARAM(rc.left + Px(40), (rc.top + rc.bottom) / 2);
+  PostMessageW(optionBox, WM_LBUTTONDOWN, MK_LBUTTON, onText);
+  PostMessageW(optionBox, WM_LBUTTONUP, 0, onText);
+  Sleep(50);
+  app->Settle();
+  EXPECT_EQ(SendMessageW(optionBox, LB_GETCURSEL, 0, 0), 1);
+  EXPECT_TRUE(Checked(optionBox, 1)) << "a click on the text toggled the check box";
+
+  PostMessageW(optionBox, WM_CHAR, L' ', 1);
+  app->Settle();
+  EXPECT_FALSE(Checked(optionBox, 1)) << "the space bar did not uncheck the row";
+  PostMessageW(optionBox, WM_CHAR, L' ', 1);
+  app->Settle();
+  EXPECT_TRUE(Checked(optionBox, 1));
+
+  Press(options, IDC_OPTIONS_REMOVE);
+  app->Settle();
+  std::vector<std::wstring> expected = before;
+  expected.erase(expected.begin() + 1);
+  EXPECT_EQ(Rows(optionBox), expected);
+  Press(options, IDC_OPTIONS_REMOVE);  // nothing highlighted now
+  app->Settle();
+  EXPECT_EQ(Rows(optionBox), expected);
+
+  const std::string saved = SettingsFile();
+  Press(options, IDCANCEL);
+  EXPECT_TRUE(WaitVisible(options, false));
+  EXPECT_EQ(SettingsFile(), saved) << "Cancel saved the settings";
+}
+
 // A settings file that cannot be written: the error box over the dialog,
 // and the dialog stays open with the edits.
 TEST_F(DialogsE2E, OkThatCannotWriteTheSettingsKeepsTheDialogOpen) {
