@@ -1,11 +1,18 @@
 # Purgix.dll and the Windows test program of the Win32 services.
 
 # Purgix.dll: one undecorated export, doDELETE, named by the .def file.
-add_library(Purgix SHARED purgix/purgix.cpp platform/win32/win32_paths.cpp purgix/purgix.def)
+# Its version resource is the product's (res/version.h).
+add_library(Purgix SHARED purgix/purgix.cpp platform/win32/win32_paths.cpp purgix/purgix.def
+  res/purgix.rc)
+set_source_files_properties(res/purgix.rc PROPERTIES OBJECT_DEPENDS
+  "${CMAKE_SOURCE_DIR}/res/version_info.rc;${CMAKE_SOURCE_DIR}/res/version.h")
 set_target_properties(Purgix PROPERTIES PREFIX "" OUTPUT_NAME Purgix)
 target_compile_options(Purgix PRIVATE -Wall -Wextra)
 target_include_directories(Purgix PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(Purgix PRIVATE shell32)
+
+# The version-information functions behind platform/version.h.
+target_link_libraries(scourly_win32 PUBLIC version)
 
 # The test program runs in a folder of its own: it writes settings.ini and
 # FList.txt beside itself, and Purgix.dll reads FList.txt from there.
@@ -13,7 +20,10 @@ target_link_libraries(Purgix PRIVATE shell32)
 file(GLOB WINE_TEST_SOURCES CONFIGURE_DEPENDS tests/wine/*.cpp)
 if(WINE_TEST_SOURCES)
   set(WINE_TEST_DIR ${CMAKE_BINARY_DIR}/wine_tests)
-  add_executable(wine_tests ${WINE_TEST_SOURCES})
+  # With the product's version resource, which the version service reads.
+  add_executable(wine_tests ${WINE_TEST_SOURCES} tests/wine/wine_tests.rc)
+  set_source_files_properties(tests/wine/wine_tests.rc PROPERTIES OBJECT_DEPENDS
+    "${CMAKE_SOURCE_DIR}/res/version_info.rc;${CMAKE_SOURCE_DIR}/res/version.h")
   target_include_directories(wine_tests PRIVATE ${CMAKE_SOURCE_DIR})
   target_link_libraries(wine_tests PRIVATE scourly_win32 gtest)
   set_target_properties(wine_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${WINE_TEST_DIR})

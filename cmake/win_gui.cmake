@@ -2,7 +2,8 @@
 
 file(GLOB WIN_GUI_SOURCES CONFIGURE_DEPENDS ui/controls/*.cpp ui/main/*.cpp ui/dialogs/*.cpp)
 add_library(scourly_gui STATIC ${WIN_GUI_SOURCES})
-target_link_libraries(scourly_gui PUBLIC scourly_win32 scourly_logic comctl32 gdi32 user32 shell32)
+target_link_libraries(scourly_gui PUBLIC scourly_win32 scourly_logic comctl32 gdi32 user32 shell32
+  ole32 oleaut32 uuid)
 
 # Scourly.exe and Purgix.dll side by side in bin/.
 set(SCOURLY_BIN_DIR ${CMAKE_BINARY_DIR}/bin)
@@ -10,8 +11,11 @@ add_executable(Scourly WIN32 ui/win_main.cpp res/scourly.rc)
 target_link_libraries(Scourly PRIVATE scourly_gui ole32)
 target_link_options(Scourly PRIVATE -municode -mwindows)
 set_target_properties(Scourly PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${SCOURLY_BIN_DIR})
-set_source_files_properties(res/scourly.rc PROPERTIES OBJECT_DEPENDS
-  "${CMAKE_SOURCE_DIR}/res/scourly.manifest;${CMAKE_SOURCE_DIR}/res/scourly.ico;${CMAKE_SOURCE_DIR}/res/images16.bmp;${CMAKE_SOURCE_DIR}/res/images24.bmp;${CMAKE_SOURCE_DIR}/res/images32.bmp;${CMAKE_SOURCE_DIR}/res/version.h")
+set(SCOURLY_RC_INPUTS scourly.manifest scourly.ico images16.bmp images24.bmp images32.bmp version.h
+  version_info.rc resource_ids.h options_dialog.rc file_type_dialog.rc about_dialog.rc
+  about100.gif about150.gif about200.gif)
+list(TRANSFORM SCOURLY_RC_INPUTS PREPEND ${CMAKE_SOURCE_DIR}/res/)
+set_source_files_properties(res/scourly.rc PROPERTIES OBJECT_DEPENDS "${SCOURLY_RC_INPUTS}")
 if(TARGET Purgix)
   add_dependencies(Scourly Purgix)
   add_custom_command(TARGET Scourly POST_BUILD
@@ -21,8 +25,10 @@ endif()
 # End-to-end: the real Scourly.exe under Wine and Xvfb, driven from another
 # process, at 96 and at 144 DPI: e2e_driver.exe drives the main window,
 # e2e_delete_driver.exe the deletion commands (its screenshots go to
-# e2e-DPI/screenshots/deletion/). Both share one Wine prefix per DPI.
-foreach(driver e2e_driver e2e_delete_driver)
+# e2e-DPI/screenshots/deletion/), e2e_dialogs_driver.exe the options, file
+# type and About dialogs (e2e-DPI/screenshots/dialogs/). All share one Wine
+# prefix per DPI.
+foreach(driver e2e_driver e2e_delete_driver e2e_dialogs_driver)
   add_executable(${driver} tests/e2e/${driver}.cpp tests/e2e/e2e_support.cpp
     tests/e2e/scourly_process.cpp)
   target_include_directories(${driver} PRIVATE ${CMAKE_SOURCE_DIR})
@@ -38,7 +44,11 @@ foreach(dpi 96 144)
     COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/run_e2e.sh
       $<TARGET_FILE:Scourly> $<TARGET_FILE:e2e_delete_driver> ${CMAKE_BINARY_DIR}/e2e-${dpi} ${dpi}
       screenshots/deletion)
-  set_tests_properties(e2e_main_window_${dpi}dpi e2e_deletion_${dpi}dpi
+  add_test(NAME e2e_dialogs_${dpi}dpi
+    COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/run_e2e.sh
+      $<TARGET_FILE:Scourly> $<TARGET_FILE:e2e_dialogs_driver> ${CMAKE_BINARY_DIR}/e2e-${dpi} ${dpi}
+      screenshots/dialogs)
+  set_tests_properties(e2e_main_window_${dpi}dpi e2e_deletion_${dpi}dpi e2e_dialogs_${dpi}dpi
     PROPERTIES TIMEOUT 400 RUN_SERIAL TRUE)
 endforeach()
 

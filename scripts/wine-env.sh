@@ -36,8 +36,12 @@ if [ ! -f "$WINEPREFIX/.scourly-registry-3" ]; then
   touch "$WINEPREFIX/.scourly-registry-3"
 fi
 ln -sfn "$XDG_DATA_HOME" "$WINEPREFIX/dosdevices/x:"
-# Wine's desktop window draws caption buttons with its Marlett font, which it
-# finds only in the prefix's font folder.
-if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
-  cp -n /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
-fi
+# Wine finds its own fonts (Debian's fonts-wine) only in the prefix's font
+# folder: Marlett draws the caption buttons, and the MS Sans Serif bitmap
+# fonts (for 96 and 120 DPI; Wine scales them above) are the windows' font,
+# which would otherwise fall back to a wider face and cut labels short.
+for font in marlett.ttf sserife.fon sseriff.fon; do
+  if [ -f "/usr/share/wine/fonts/$font" ]; then
+    cp -n "/usr/share/wine/fonts/$font" "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+  fi
+done

@@ -9,8 +9,12 @@
 #include "app/main_form.h"
 #include "options/uoptions.h"
 #include "platform/platform.h"
+#include "about/about.h"
+#include "options/file_type.h"
+#include "ui/dialogs/about_window.h"
+#include "ui/dialogs/file_type_window.h"
+#include "ui/dialogs/options_window.h"
 #include "ui/main/main_window.h"
-#include "ui/controls/shell_form.h"
 #include "platform/win32/win32_platform.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -37,20 +41,19 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   if (!mainWindow.hwnd()) return 1;
 
   // 2. The options dialog; creating it loads (or first writes) settings.ini.
-  //    Its window is a shell until the dialog's own controls are drawn.
-  gui::ShellForm optionsWindow;
-  optionsWindow.Create(mainWindow.hwnd(), L"Options", {330, 339},
-                       WS_POPUP | WS_CAPTION | WS_SYSMENU);
-  optionsDialog.view = &optionsWindow;
+  gui::OptionsWindow optionsWindow(optionsDialog, ui);
+  optionsWindow.Create(mainWindow.hwnd());
   mainWindow.Run([&] { optionsDialog.FormCreate(); });
 
-  // 3. The file type dialog and 4. the about dialog, hidden for the whole run.
-  gui::ShellForm fileTypeWindow;
-  fileTypeWindow.Create(mainWindow.hwnd(), L"File Type", {230, 114},
-                        WS_POPUP | WS_CAPTION | WS_SYSMENU);
-  gui::ShellForm aboutWindow;
-  aboutWindow.Create(mainWindow.hwnd(), L"About Scourly", {400, 300},
-                     WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME);
+  // 3. The file type dialog, asked by the options dialog's "Add...", and
+  // 4. the about dialog; both hidden until asked for.
+  TFileTypeDlg fileTypeDialog(ui);
+  gui::FileTypeWindow fileTypeWindow(fileTypeDialog, ui);
+  fileTypeWindow.Create(mainWindow.hwnd());
+  optionsDialog.FileTypeDlg = &fileTypeDialog;
+  TAboutDialog aboutDialog(shell);
+  gui::AboutWindow aboutWindow(aboutDialog, ui);
+  aboutWindow.Create(mainWindow.hwnd());
 
   // Keyboard navigation of the modeless dialogs, in the main loop and while
   // a scan pumps messages.
@@ -72,6 +75,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   }
   ui.SetMessageFilter(nullptr);
   optionsDialog.view = nullptr;
+  optionsDialog.FileTypeDlg = nullptr;
   CoUninitialize();
   return 0;
 }
