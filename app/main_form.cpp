@@ -26,7 +26,7 @@ constexpr const char* kInUseNoticeAll = "Some files may not be deleted if in use
 }  // namespace
 
 TMainForm::TMainForm(Platform& platform, TUOptionsDialog& options)
-    : platform_(platform), options_(options) {
+    : HelpLinks(platform.shell, platform.version), platform_(platform), options_(options) {
   FindFilesTB.hint = kFindUnneededHintAtStart;
   StopTB.hint = "Stop";
   ClearTB.hint = "Clear";

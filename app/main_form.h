@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "about/about.h"
+#include "about/help_links.h"
 #include "app/browser_cache_tab.h"
 #include "app/pending_tabs.h"
 #include "app/unneeded_files_tab.h"
@@ -36,6 +38,8 @@ class TMainForm {
   TMainForm(Platform& platform, TUOptionsDialog& options);
 
   // ---- State ----
+  THelpLinks HelpLinks;
+  TAboutDialog* aboutDialog = nullptr;  // set at program start
   bool StopFlag = false;
   std::array<std::string, kTabCount> TotalSizeText;
   std::vector<std::string> TypedUrlNames;
@@ -98,6 +102,14 @@ class TMainForm {
   void OptionsTBClick();
   void Exit1Click();
   void TrayIconDblClick();
+
+  // ---- Help ----
+  void NScourlyHelp1Click(int tag) { HelpLinks.NScourlyHelp1Click(tag); }
+  void ServicesLinkClick(int tag) { HelpLinks.ServicesLinkClick(tag); }
+  void ToolButton1Click() { HelpLinks.ToolButton1Click(); }
+  void AboutDlgClick() {
+    if (aboutDialog) aboutDialog->Show();
+  }
 
   // Deletion.
   void Delete1Click();            // DeleteSelTB and the popup item

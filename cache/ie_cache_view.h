@@ -22,21 +22,6 @@
 namespace scourly {
 
 // A group of radio buttons; no item is chosen while itemIndex is -1.
-struct RadioGroup {
-  std::string caption;
-  int columns = 1;
-  std::vector<std::string> items;
-  int itemIndex = -1;
-};
-
-struct Label {
-  std::string caption;
-};
-
-struct GroupBox {
-  std::string caption;
-};
-
 // The filter items, in order.
 inline constexpr int kFilterAll = 0;
 inline constexpr int kFilterCookies = 1;

@@ -27,6 +27,26 @@ struct CheckBox {
   bool checked = false;
 };
 
+struct Edit {
+  std::string text;
+};
+
+struct Label {
+  std::string caption;
+};
+
+struct GroupBox {
+  std::string caption;
+};
+
+// A group of option buttons, `columns` side by side; no item chosen is -1.
+struct RadioGroup {
+  std::string caption;
+  int columns = 1;
+  std::vector<std::string> items;
+  int itemIndex = -1;
+};
+
 // Position and width of a control that the window's resize rule moves.
 struct Bounds {
   int left = 0;

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "lists/controls.h"
 #include "platform/ui.h"
 #include "platform/views.h"
 
@@ -20,10 +21,6 @@ bool IsValidFileExtension(const std::string& text);
 enum class TModalResult { mrNone, mrOk, mrCancel };
 
 // A one-line text field.
-struct Edit {
-  std::string text;
-};
-
 class TFileTypeDlg {
  public:
   explicit TFileTypeDlg(Ui& ui);

@@ -2,11 +2,15 @@
 // builds exactly the Windows it needs.
 #pragma once
 
+#include "platform/date_format.h"
 #include "platform/filesystem.h"
 #include "platform/locale.h"
 #include "platform/purgix.h"
+#include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/ui.h"
+#include "platform/url_cache.h"
+#include "platform/version.h"
 
 namespace scourly {
 
@@ -16,6 +20,10 @@ struct Platform {
   Locale& locale;
   Purgix& purgix;
   Shell& shell;
+  UrlCache& urlCache;
+  Registry& registry;
+  DateFormat& dateFormat;
+  VersionInfo& version;
 };
 
 }  // namespace scourly

@@ -15,7 +15,7 @@
 #include "ui/dialogs/file_type_window.h"
 #include "ui/dialogs/options_window.h"
 #include "ui/main/main_window.h"
-#include "platform/win32/win32_platform.h"
+#include "platform/win32/win32_windows.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   using namespace scourly;
@@ -25,12 +25,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   InitCommonControlsEx(&icc);
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
 
-  Win32FileSystem fs;
-  Win32Ui ui;
-  Win32Locale locale;
-  Win32Purgix purgix;
-  Win32Shell shell;
-  Platform platform{fs, ui, locale, purgix, shell};
+  Win32Windows windows;
+  Platform& platform = windows.platform;
+  Win32Ui& ui = windows.ui;
 
   TUOptionsDialog optionsDialog(platform);
   TMainForm mainForm(platform, optionsDialog);
@@ -51,7 +48,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   gui::FileTypeWindow fileTypeWindow(fileTypeDialog, ui);
   fileTypeWindow.Create(mainWindow.hwnd());
   optionsDialog.FileTypeDlg = &fileTypeDialog;
-  TAboutDialog aboutDialog(shell);
+  TAboutDialog aboutDialog(platform.shell);
+  mainForm.aboutDialog = &aboutDialog;
   gui::AboutWindow aboutWindow(aboutDialog, ui);
   aboutWindow.Create(mainWindow.hwnd());
 

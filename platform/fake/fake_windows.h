@@ -11,6 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/fake/fake_date_format.h"
+#include "platform/fake/fake_registry.h"
+#include "platform/fake/fake_url_cache.h"
+#include "platform/fake/fake_version.h"
 #include "platform/platform.h"
 #include "platform/views.h"
 
@@ -200,7 +204,11 @@ struct FakeWindows {
   FakeLocale locale;
   FakePurgix purgix{fs};
   FakeShell shell;
-  Platform platform{fs, ui, locale, purgix, shell};
+  FakeUrlCache urlCache;
+  FakeRegistry registry;
+  FakeDateFormat dateFormat;
+  FakeVersionInfo version;
+  Platform platform{fs, ui, locale, purgix, shell, urlCache, registry, dateFormat, version};
 };
 
 // FILETIME ticks of a UTC calendar day at noon.

@@ -15,7 +15,7 @@
 #include "options/uoptions.h"
 #include "ui/main/gui_ids.h"
 #include "ui/main/main_window.h"
-#include "platform/win32/win32_platform.h"
+#include "platform/win32/win32_windows.h"
 
 namespace scourly::gui {
 namespace {
@@ -95,12 +95,9 @@ class MainWindowTest : public ::testing::Test {
                  reinterpret_cast<LPARAM>(Control(kIdToolBar1)));
   }
 
-  Win32FileSystem fs_;
-  Win32Ui ui_;
-  Win32Locale locale_;
-  Win32Purgix purgix_;
-  Win32Shell shell_;
-  Platform platform_{fs_, ui_, locale_, purgix_, shell_};
+  Win32Windows windows_;
+  Win32Ui& ui_ = windows_.ui;
+  Platform& platform_ = windows_.platform;
   TUOptionsDialog options_;
   TMainForm form_;
   MainWindow window_;

@@ -35,7 +35,8 @@ struct ListingRecorder : fake::FakeFileSystem {
 struct Tab {
   FakeWindows win;
   ListingRecorder fs;
-  Platform platform{fs, win.ui, win.locale, win.purgix, win.shell};
+  Platform platform{fs,           win.ui,       win.locale,     win.purgix, win.shell,
+                    win.urlCache, win.registry, win.dateFormat, win.version};
   ResultList list;
   std::string totalSizeText = "7 kB";
   StatusBar bar;

@@ -10,7 +10,7 @@
 
 #include "app/main_form.h"
 #include "options/uoptions.h"
-#include "platform/win32/win32_platform.h"
+#include "platform/win32/win32_windows.h"
 #include "scan/unneeded_scan.h"
 #include "scan/scan_progress.h"
 #include "tests/wine/scripted_ui.h"
@@ -42,7 +42,7 @@ const char* const kTestDriveOnlySettings =
 class MainWindowOnTestDrive : public testing::Test {
  protected:
   MainWindowOnTestDrive()
-      : platform{fs, ui, locale, purgix, shell}, options(platform), form(platform, options) {}
+      : options(platform), form(platform, options) {}
 
   void SetUp() override {
     RemoveProgramFile("settings.ini");
@@ -126,12 +126,15 @@ class MainWindowOnTestDrive : public testing::Test {
     form.ListBox1Click();
   }
 
-  Win32FileSystem fs;
+  Win32Windows windows;
   ScriptedUi ui;
-  Win32Locale locale;
-  Win32Purgix purgix;
-  Win32Shell shell;
-  Platform platform;
+  Win32FileSystem& fs = windows.fs;
+  Win32Locale& locale = windows.locale;
+  Platform platform{windows.fs,      ui,
+                    windows.locale,  windows.purgix,
+                    windows.shell,   windows.urlCache,
+                    windows.registry, windows.dateFormat,
+                    windows.version};
   TUOptionsDialog options;
   TMainForm form;
   TestFolder dir{"scan"};

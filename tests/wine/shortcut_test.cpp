@@ -12,7 +12,7 @@
 
 #include "lists/app_error.h"
 #include "platform/win32/com_ptr.h"
-#include "platform/win32/win32_platform.h"
+#include "platform/win32/win32_windows.h"
 #include "scan/dead_shortcuts.h"
 #include "scan/folder_scans.h"
 #include "scan/shortcut.h"
@@ -77,12 +77,15 @@ void MakeLink(const std::string& linkPath, const std::string& target) {
 std::wstring Long(const std::string& path) { return L"\\\\?\\" + Widen(path); }
 
 struct RealPlatform {
-  Win32FileSystem fs;
+  Win32Windows windows;
   ScriptedUi ui;
-  Win32Locale locale;
-  Win32Purgix purgix;
-  Win32Shell shell;
-  Platform platform{fs, ui, locale, purgix, shell};
+  Win32FileSystem& fs = windows.fs;
+  Win32Shell& shell = windows.shell;
+  Platform platform{windows.fs,       ui,
+                    windows.locale,   windows.purgix,
+                    windows.shell,    windows.urlCache,
+                    windows.registry, windows.dateFormat,
+                    windows.version};
 };
 
 // One file tab's models.
