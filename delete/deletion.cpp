@@ -9,7 +9,6 @@ namespace {
 
 constexpr size_t kNamedInMessage = 5;
 
-std::string HandOffPath(FileSystem& fs) { return fs.ProgramFolder() + kHandOffFileName; }
 
 // Tells the user the library is missing; true when it is there.
 bool PurgixReady(Platform& platform) {
@@ -65,7 +64,7 @@ class DeletionRun {
         (!folder && (now.size != row.Size() || now.lastWrite != row.LastWrite())))
       return Stay(i, StayReason::kChanged);
     if (!permanent_) {
-      lines_.append(path).append("\r\n");
+      handOff_.Add(path);
       handedOver_.push_back(i);
       Mark(i, Fate::kHandedOver);
       return;
@@ -77,7 +76,7 @@ class DeletionRun {
     }
   }
 
-  const std::string& HandOffLines() const { return lines_; }
+  const HandOffList& HandOff() const { return handOff_; }
 
   // After the library has run: what it left in place stays.
   void SettleHandOff() {
@@ -126,11 +125,15 @@ class DeletionRun {
   bool permanent_;
   std::unique_ptr<ItemOpener> opener_;
   std::vector<uint8_t> fates_;
-  std::string lines_;
+  HandOffList handOff_;
   std::vector<int> handedOver_;
 };
 
 }  // namespace
+
+uint32_t HandOffList::Write(FileSystem& fs) const {
+  return fs.WriteFile(fs.ProgramFolder() + kHandOffFileName, text_);
+}
 
 const char* const kPurgixMissingText =
     "Purgix.dll could not be loaded from Scourly's folder, so no file was moved to the Recycle "
@@ -170,7 +173,7 @@ void DeleteSel(DeletionContext& ctx, ResultList& list, bool toRecycleBin) {
     // A Stop still in force deletes nothing: the hand-off file is emptied,
     // and the permanent command shows the totals as they stand.
     if (toRecycleBin) {
-      fs.WriteFile(HandOffPath(fs), "");
+      HandOffList().Write(fs);
     } else {
       ResetSelectionPanels(ctx.bar);
       ctx.bar.Set(kPanelTotalFiles, TotalFilesText(list.Count()));
@@ -186,11 +189,11 @@ void DeleteSel(DeletionContext& ctx, ResultList& list, bool toRecycleBin) {
   }
   if (toRecycleBin) {
     // The list changes only once the library has a complete hand-off file.
-    if (fs.WriteFile(HandOffPath(fs), run.HandOffLines()) != 0) {
+    if (run.HandOff().Write(fs) != 0) {
       ctx.stayed.clear();
       return;
     }
-    if (!run.HandOffLines().empty()) ctx.platform.purgix.DoDelete();
+    if (!run.HandOff().Empty()) ctx.platform.purgix.DoDelete();
     run.SettleHandOff();
   }
   run.Finish();
@@ -201,13 +204,12 @@ void DeleteAll(DeletionContext& ctx, ResultList& list) {
   FileSystem& fs = ctx.platform.fs;
   if (!PurgixReady(ctx.platform)) return;
   if (ctx.stopFlag) {
-    if (uint32_t error = fs.WriteFile(HandOffPath(fs), ""))
-      throw AppError(InOutErrorText(error));
+    if (uint32_t error = HandOffList().Write(fs)) throw AppError(InOutErrorText(error));
     return;
   }
   DeletionRun run(ctx, list, false);
   for (int i = 0; i < list.Count(); ++i) run.Take(i);
-  if (uint32_t error = fs.WriteFile(HandOffPath(fs), run.HandOffLines())) {
+  if (uint32_t error = run.HandOff().Write(fs)) {
     ctx.stayed.clear();
     throw AppError(InOutErrorText(error));
   }

@@ -21,6 +21,22 @@ namespace scourly {
 
 inline constexpr const char* kHandOffFileName = "FList.txt";
 
+// The hand-off file "FList.txt" beside the program, as Purgix.dll reads it:
+// one exact path per line (WTF-8), each ended by CR LF. Every hand-off goes
+// through this one writer.
+class HandOffList {
+ public:
+  void Add(const std::string& path) { text_.append(path).append("\r\n"); }
+  bool Empty() const { return text_.empty(); }
+  const std::string& Text() const { return text_; }
+  // Creates or empties the file and writes the paths. Returns 0 or the
+  // system error code.
+  uint32_t Write(FileSystem& fs) const;
+
+ private:
+  std::string text_;
+};
+
 // Why a listed item is still on disk after a deletion.
 enum class StayReason {
   kChanged,      // no longer what was listed (another kind, size or time)
