@@ -1,8 +1,9 @@
-// The "Browser Cache" tab: the "IE Cache" sub-tab's list ListBox4 and the
-// "    More    " sub-tab.
+// The "Browser Cache" tab: the "IE Cache" sub-tab (the URL cache view) and
+// the "    More    " sub-tab.
 #pragma once
 
 #include "app/tab_page.h"
+#include "cache/ie_cache_view.h"
 
 namespace scourly {
 
@@ -10,19 +11,24 @@ class TMainForm;
 
 class BrowserCacheTab : public TabPage {
  public:
-  explicit BrowserCacheTab(TMainForm& form) : form_(form) {}
+  explicit BrowserCacheTab(TMainForm& form);
+
+  TIECacheView IECacheView;
 
   // The tab comes into view: Find Files only where there is something to
   // find.
   void TabSheet4Show();
 
   void SheetShow() override { TabSheet4Show(); }
-  bool FindFiles() override { return true; }
-  void MenuScan() override {}
+  bool FindFiles() override;
+  void MenuScan() override { IECacheView.ScanforIECahefiles1Click(); }
   int RowCount() const override;
   void ClearList() override;
-  void DeleteSelected(bool) override {}
-  void DeleteAll() override {}
+  void DeleteSelected(bool toRecycleBin) override;
+  void DeleteAll() override { IECacheView.DeleteAllClick(); }
+  void SelectAll() override { IECacheView.SelectAll(); }
+  void InvertSelection() override { IECacheView.Invert(); }
+  void Open() override {}  // cache entries have no file to open
 
  private:
   TMainForm& form_;

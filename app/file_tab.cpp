@@ -2,6 +2,8 @@
 
 #include "app/main_form.h"
 #include "delete/deletion.h"
+#include "lists/column_sort.h"
+#include "lists/selection.h"
 #include "lists/status_panels.h"
 
 namespace scourly {
@@ -31,6 +33,35 @@ void FileTab::DeleteAll() {
   DeletionContext ctx{form_.platform(), form_.StatusBar1, form_.StopFlag, TotalSizeText(), {}};
   scourly::DeleteAll(ctx, list_);
   form_.TellWhatStayed(ctx.stayed);
+}
+
+void FileTab::SelectAll() { scourly::SelectAll(list_, form_.StatusBar1); }
+
+void FileTab::InvertSelection() { InvertSel(list_, form_.StatusBar1); }
+
+void FileTab::OpenFile() {
+  try {
+    const int current = list_.itemIndex;
+    if (current < 0 || current >= list_.Count()) return;
+    // The row's own path: a name holding ";" opens the file that was listed.
+    form_.platform().shell.Open(list_[current].FullPath(), ShowCommand::kShowNormal);
+  } catch (...) {
+    // Opening reports nothing; what the shell shows is all the user sees.
+  }
+}
+
+void FileTab::KeyDown(int key) {
+  if (key != kVkDelete || list_.SelCount() == 0) return;
+  DeleteSelected(true);
+}
+
+void FileTab::HeaderSectionClick(int section) {
+  scourly::HeaderSectionClick(list_, form_.StatusBar1, section, form_.platform().locale);
+}
+
+FileTabScan FileTab::ScanModels() {
+  return FileTabScan{list_, TotalSizeText(), form_.StatusBar1, form_.FindFilesTB, form_.StopFlag,
+                     form_.pumpBudgetMs};
 }
 
 }  // namespace scourly

@@ -4,9 +4,11 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "app/tab_page.h"
 #include "lists/controls.h"
+#include "scan/file_tab_scan.h"
 
 namespace scourly {
 
@@ -26,9 +28,24 @@ class FileTab : public TabPage {
   void ClearList() override { list_.Clear(); }
   void DeleteSelected(bool toRecycleBin) override;
   void DeleteAll() override;
+  void SelectAll() override;
+  void InvertSelection() override;
+  void Open() override { OpenFile(); }
+
+  // The current entry (the focused row, selected or not), opened with the
+  // shell's "open" verb; every error is dropped.
+  void OpenFile();
+  // A key pressed in the list: Delete sends the selected rows to the Recycle
+  // Bin, without the notice and leaving DeleteSelTB as it is.
+  void KeyDown(int key);
+  // A click on a column header: the panels' selection figures reset, then
+  // the sort of that column ("File Name": the list box's sorted state).
+  void HeaderSectionClick(int section);
 
  protected:
   std::string& TotalSizeText();
+  // What the tab's scan works on.
+  FileTabScan ScanModels();
 
   TMainForm& form_;
   const int tab_;

@@ -1,6 +1,8 @@
 #include "app/main_form.h"
 
 #include "lists/status_panels.h"
+#include "scan/folder_scans.h"
+#include "scan/shortcut.h"
 
 namespace scourly {
 namespace {
@@ -128,7 +130,11 @@ void TMainForm::UserSelectsTab(int index) {
   PageControl1Change();
 }
 
-void TMainForm::UserSelectsSubTab(int index) { PageControl2.activeIndex = index; }
+void TMainForm::UserSelectsSubTab(int index) {
+  if (index == PageControl2.activeIndex) return;
+  PageControl2.activeIndex = index;
+  PageControl2Change();
+}
 
 void TMainForm::PageControl1Change() {
   // The delete texts of the file tabs and of the IE cache, whose deletions
@@ -296,6 +302,40 @@ ResultList* TMainForm::ResultListOfTab(int tab) {
     case kTabDeadShortcuts: return &ListBox5;
     default: return nullptr;
   }
+}
+
+// ---- Selection and opening ----
+
+void TMainForm::SelectAll1Click() {
+  WithHourglass([this] { ActivePage().SelectAll(); });
+}
+
+void TMainForm::SelectAllTBClick() {
+  if (SelectAll1.enabled) SelectAll1Click();
+}
+
+void TMainForm::InvertSelection1Click() {
+  WithHourglass([this] { ActivePage().InvertSelection(); });
+}
+
+void TMainForm::InvertSelTBClick() {
+  if (InvertSelection1.enabled) InvertSelection1Click();
+}
+
+void TMainForm::Open1Click() { ActivePage().Open(); }
+
+void TMainForm::OpenTBClick() {
+  if (Open1.enabled) Open1Click();
+}
+
+// ---- Scans ----
+
+std::optional<std::string> TMainForm::GetSpecialFolderPath(int csidl) {
+  return scourly::GetSpecialFolderPath(platform_.shell, csidl);
+}
+
+bool TMainForm::GetShortcutTarget(const std::string& path, std::string& target) {
+  return scourly::GetShortcutTarget(platform_.shell, path, target);
 }
 
 void TMainForm::ListBox1Click() { unneededTab_.Refresh(); }

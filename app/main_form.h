@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <functional>
 #include <string>
 #include <vector>
@@ -13,8 +14,7 @@
 #include "about/about.h"
 #include "about/help_links.h"
 #include "app/browser_cache_tab.h"
-#include "app/pending_tabs.h"
-#include "app/unneeded_files_tab.h"
+#include "app/file_tabs.h"
 #include "delete/deletion.h"
 #include "lists/app_title.h"
 #include "lists/controls.h"
@@ -121,10 +121,49 @@ class TMainForm {
   void ListBox1Click();
   void ListBox2Click();
   void ListBox3Click();
+  void ListBox4Click() { browserCacheTab_.IECacheView.ListBox4Click(); }
   void ListBox5Click();
+
+  // Keys pressed in a list (the Delete key deletes the selected rows).
+  void ListBox1KeyDown(int key) { unneededTab_.KeyDown(key); }
+  void ListBox2KeyDown(int key) { recentTab_.KeyDown(key); }
+  void ListBox3KeyDown(int key) { favoritesTab_.KeyDown(key); }
+  void ListBox4KeyDown(int key) { browserCacheTab_.IECacheView.ListBox4KeyDown(key); }
+  void ListBox5KeyDown(int key) { deadShortcutsTab_.KeyDown(key); }
+
+  // Column header clicks of the result lists.
+  void ListBox1HeaderSectionClick(int section) { unneededTab_.HeaderSectionClick(section); }
+  void ListBox2HeaderSectionClick(int section) { recentTab_.HeaderSectionClick(section); }
+  void ListBox3HeaderSectionClick(int section) { favoritesTab_.HeaderSectionClick(section); }
+  void ListBox5HeaderSectionClick(int section) { deadShortcutsTab_.HeaderSectionClick(section); }
+
+  // Double clicks on the result lists: the click of Open1.
+  void ListBox1DblClick() { OpenTBClick(); }
+  void ListBox2DblClick() { OpenTBClick(); }
+  void ListBox3DblClick() { OpenTBClick(); }
+  void ListBox5DblClick() { OpenTBClick(); }
+
+  // ---- Selection and opening ----
+  void SelectAll1Click();
+  void SelectAllTBClick();  // clicks SelectAll1
+  void InvertSelection1Click();
+  void InvertSelTBClick();  // clicks InvertSelection1
+  void Open1Click();
+  void OpenTBClick();  // clicks Open1
+
+  // ---- The "IE Cache" sub-tab ----
+  // The user chose another filter item (RadioGroup1's itemIndex is set).
+  void RadioGroup1Click() { browserCacheTab_.IECacheView.RadioGroup1Click(); }
+  void PageControl2Change() { browserCacheTab_.IECacheView.PageControl2Change(); }
+  TIECacheView& IECacheView() { return browserCacheTab_.IECacheView; }
 
   // ---- Scans ----
   void UFindFilesClick() { unneededTab_.UFindFilesClick(); }
+  void RFindFilesClick() { recentTab_.RFindFilesClick(); }
+  void FFindFilesClick() { favoritesTab_.FFindFilesClick(); }
+  void DFindFilesClick() { deadShortcutsTab_.DFindFilesClick(); }
+  std::optional<std::string> GetSpecialFolderPath(int csidl);
+  bool GetShortcutTarget(const std::string& path, std::string& target);
 
   // The list of a tab (tab 3: ListBox4 is not a result list, so null).
   ResultList* ResultListOfTab(int tab);

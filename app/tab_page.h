@@ -5,6 +5,9 @@
 
 namespace scourly {
 
+// The Delete key's virtual-key code.
+inline constexpr int kVkDelete = 46;
+
 class TabPage {
  public:
   virtual ~TabPage() = default;
@@ -26,6 +29,13 @@ class TabPage {
   // The delete commands, after their notice and their button changes.
   virtual void DeleteSelected(bool toRecycleBin) = 0;
   virtual void DeleteAll() = 0;
+
+  // Select All and Invert Selection on the tab's list.
+  virtual void SelectAll() = 0;
+  virtual void InvertSelection() = 0;
+
+  // "Open Selected file": the current entry with its associated program.
+  virtual void Open() = 0;
 };
 
 }  // namespace scourly

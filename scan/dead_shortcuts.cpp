@@ -3,6 +3,7 @@
 #include <cctype>
 #include <utility>
 
+#include "lists/column_sort.h"
 #include "lists/status_panels.h"
 #include "scan/mask_match.h"
 #include "scan/shortcut.h"
@@ -91,7 +92,7 @@ void DFindFilesClick(FileTabScan& tab, Platform& platform, const CheckList& driv
   }
   progress.Finish();
 
-  tab.list.Assign(std::move(dead.rows));
+  AssignRows(tab.list, std::move(dead.rows), platform.locale);
   tab.totalSizeText = SizeText(dead.bytes);
   ResetSelectionPanels(tab.bar);
   tab.bar.Set(kPanelTotalFiles, TotalFilesText(dead.count));

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <utility>
 
+#include "lists/column_sort.h"
 #include "lists/status_panels.h"
 #include "scan/scan_progress.h"
 #include "scan/walkers.h"
@@ -41,7 +42,7 @@ void SpecialFolderScan(FileTabScan& tab, Platform& platform, int csidl, bool rec
   progress.Finish();
   if (tab.stopFlag) return;
 
-  tab.list.Assign(std::move(state.rows));
+  AssignRows(tab.list, std::move(state.rows), platform.locale);
   tab.totalSizeText = SizeText(state.bytes);
   ResetSelectionPanels(tab.bar);
   // An empty folder shows its own zero figures rather than the previous

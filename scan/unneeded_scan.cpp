@@ -1,6 +1,18 @@
 #include "scan/unneeded_scan.h"
 
+#include "lists/app_title.h"
+#include "lists/column_sort.h"
+#include "lists/status_panels.h"
+#include "scan/scan_progress.h"
+
 namespace scourly {
+namespace {
+
+constexpr const char* kNoTypesQuestion =
+    "No unneeded file types are specified. Do u want to specify now?";
+constexpr const char* kProceedNotice = "Scourly will now proceed to search for files";
+
+}  // namespace
 
 bool WalkCheckedDrives(WalkContext& ctx, const ScanOptions& options, ScanState& state,
                        WalkStrategy strategy) {
@@ -33,6 +45,35 @@ bool WalkCheckedDrives(WalkContext& ctx, const ScanOptions& options, ScanState& 
 
 void WalkTempFolder(WalkContext& ctx, ScanState& state) {
   FindFolderFiles(ctx, ctx.fs.GetTempPath() + "*.*", state, true);
+}
+
+void UFindFilesClick(FileTabScan& tab, Platform& platform, TUOptionsDialog& options) {
+  if (tab.stopFlag) return;
+  tab.list.Clear();
+  tab.findFilesTB.enabled = false;
+  Ui& ui = platform.ui;
+  if (options.settings().ReadScanSettings().totalChecked <= 0) {
+    if (ui.MessageBox(kNoTypesQuestion, kAppTitle, MsgButtons::kYesNo, MsgIcon::kInformation) ==
+        MsgResult::kYes)
+      options.ShowModal();
+    ui.MessageBox(kProceedNotice, kAppTitle, MsgButtons::kOk, MsgIcon::kNone);
+  }
+
+  ScanState state;
+  tab.bar.Set(kPanelSelFiles, "");
+  ScanProgress progress(tab.bar, ui, tab.stopFlag, tab.pumpBudgetMs);
+  DateTexts dates(platform.locale);
+  WalkContext ctx{platform.fs, dates, progress};
+  if (!WalkCheckedDrives(ctx, options.options, state)) return;
+  if (options.settings().ReadScanSettings().tempFiles) WalkTempFolder(ctx, state);
+
+  tab.totalSizeText = SizeText(state.bytes);
+  AssignRows(tab.list, std::move(state.rows), platform.locale);
+  ResetSelectionPanels(tab.bar);
+  // The final figures, also when nothing was found: a scan that found no
+  // row must not leave the previous scan's count and size on show.
+  tab.bar.Set(kPanelTotalFiles, TotalFilesText(state.count));
+  tab.bar.Set(kPanelTotalSize, SizeText(state.bytes));
 }
 
 }  // namespace scourly

@@ -3,6 +3,9 @@
 #pragma once
 
 #include "options/settings_file.h"
+#include "options/uoptions.h"
+#include "platform/platform.h"
+#include "scan/file_tab_scan.h"
 #include "scan/walkers.h"
 
 namespace scourly {
@@ -20,5 +23,10 @@ bool WalkCheckedDrives(WalkContext& ctx, const ScanOptions& options, ScanState& 
 
 // Everything in the Windows temporary folder and its subfolders.
 void WalkTempFolder(WalkContext& ctx, ScanState& state);
+
+// The "Unneeded Files" tab's scan: the checked masks and the empty files on
+// every checked drive, then the Windows temporary folder when its flag is
+// on. Asks for file types first when the settings file counts none checked.
+void UFindFilesClick(FileTabScan& tab, Platform& platform, TUOptionsDialog& options);
 
 }  // namespace scourly

@@ -330,3 +330,112 @@ TEST_F(Program, ExitAndTrayAndOptions) {
 
 }  // namespace
 }  // namespace scourly
+
+namespace scourly {
+namespace {
+
+using fake::FakeView;
+using fake::FakeWindows;
+
+// The commands that reach every tab: Find Files and the File menu on the
+// tabs with their own scans, the selection and opening commands, the Delete
+// key and the column headers.
+struct Tabs : ::testing::Test {
+  FakeWindows win;
+  TUOptionsDialog optionsDialog{win.platform};
+  TMainForm form{win.platform, optionsDialog};
+  FakeView mainView, optionsView;
+
+  Tabs() {
+    win.fs.AddDrive('T');
+    win.fs.WriteFile("C:\\Program Files\\Scourly\\settings.ini",
+                     "[options]\r\nextn0=*.tmp\r\ntotal_extn=0\r\ntotal_chkd=1\r\n"
+                     "[drives]\r\ndrive0=C:\\\r\nchkd0=0\r\ndrive1=T:\\\r\ntotal_drives=1\r\n");
+    win.shell.specialFolders[kCsidlRecent] = "C:\\Users\\u\\Recent";
+    win.fs.AddFile("C:\\Users\\u\\Recent\\b.lnk", 300);
+    win.fs.AddFile("C:\\Users\\u\\Recent\\a.lnk", 200);
+    form.view = &mainView;
+    optionsDialog.view = &optionsView;
+    form.pumpBudgetMs = 0;
+    form.FormCreate();
+    optionsDialog.FormCreate();
+    form.FormShow();
+  }
+  std::vector<std::string> Names(const ResultList& list) {
+    std::vector<std::string> names;
+    for (const ResultRow& row : list.Rows()) names.push_back(row.Name());
+    return names;
+  }
+};
+
+TEST_F(Tabs, EachTabsFindFilesAndFileMenuReachItsScan) {
+  form.UserSelectsTab(kTabRecent);
+  form.FindFilesTBClick();
+  EXPECT_EQ(Names(form.ListBox2), (std::vector<std::string>{"b.lnk", "a.lnk"}));
+  EXPECT_EQ(form.TotalSizeText[kTabRecent], "500 B");
+  EXPECT_TRUE(form.FindFilesTB.enabled);
+
+  win.shell.links["T:\\gone.lnk"] = ShortcutFields{"T:\\missing.exe"};
+  win.fs.AddFile("T:\\gone.lnk", 700);
+  form.ScanforDeadShortcuts1Click();
+  EXPECT_EQ(form.ActiveTab(), kTabDeadShortcuts);
+  EXPECT_EQ(Names(form.ListBox5), (std::vector<std::string>{"gone.lnk"}));
+  EXPECT_FALSE(form.FindFilesTB.enabled) << "a File menu scan leaves Find Files to the tab change";
+
+  win.urlCache.Add("http://a.example/", 0x1, 1536);
+  form.ScanforIECahefiles1Click();
+  EXPECT_EQ(form.ActiveTab(), kTabBrowserCache);
+  EXPECT_EQ(form.IECacheView().RadioGroup1.itemIndex, kFilterAll);
+  ASSERT_EQ(form.ListBox4.Count(), 1);
+  EXPECT_EQ(form.StatusBar1.Get(3), "1 kB");
+}
+
+TEST_F(Tabs, SelectionOpeningAndTheDeleteKey) {
+  form.UserSelectsTab(kTabRecent);
+  form.FindFilesTBClick();
+  form.SelectAllTBClick();
+  EXPECT_EQ(form.ListBox2.SelCount(), 2);
+  EXPECT_EQ(form.StatusBar1.Get(1), "Selected Files: 2");
+  EXPECT_FALSE(form.DeleteSelTB.enabled) << "Select All leaves the button as Find Files set it";
+  form.InvertSelTBClick();
+  EXPECT_EQ(form.StatusBar1.Get(0), "Selected Size 0 B");
+  EXPECT_EQ(win.ui.hourglassChanges.size() % 2, 0u);
+
+  form.ListBox2.itemIndex = 1;
+  form.ListBox2DblClick();
+  ASSERT_EQ(win.shell.opened.size(), 1u);
+  EXPECT_EQ(win.shell.opened[0].target, "C:\\Users\\u\\Recent\\a.lnk");
+  EXPECT_EQ(win.shell.opened[0].show, ShowCommand::kShowNormal);
+
+  form.ListBox2KeyDown(kVkDelete);  // nothing selected: nothing happens
+  EXPECT_EQ(win.purgix.calls, 0);
+  form.ListBox2.SetSelection({0});
+  form.ListBox2KeyDown('A');
+  EXPECT_EQ(win.purgix.calls, 0);
+  const size_t boxes = win.ui.messages.size();
+  form.ListBox2KeyDown(kVkDelete);
+  EXPECT_EQ(win.purgix.recycleBin, (std::vector<std::string>{"C:\\Users\\u\\Recent\\b.lnk"}));
+  EXPECT_EQ(win.ui.messages.size(), boxes) << "the key shows no notice";
+
+  form.UserSelectsTab(kTabBrowserCache);
+  form.OpenTBClick();
+  EXPECT_EQ(win.shell.opened.size(), 1u) << "nothing opens on the Browser Cache tab";
+}
+
+TEST_F(Tabs, FileNameHeaderKeepsLaterScansSorted) {
+  form.UserSelectsTab(kTabRecent);
+  form.FindFilesTBClick();
+  form.ListBox2.SetSelection({0});
+  form.ListBox2HeaderSectionClick(0);
+  EXPECT_EQ(form.ListBox2.SelCount(), 0);
+  EXPECT_EQ(form.StatusBar1.Get(0), "Selected Size: 0 B");
+  win.fs.AddFile("C:\\Users\\u\\Recent\\0.lnk", 5);
+  form.FindFilesTBClick();
+  EXPECT_EQ(Names(form.ListBox2), (std::vector<std::string>{"0.lnk", "a.lnk", "b.lnk"}));
+  form.ListBox2HeaderSectionClick(2);  // "Size (B)": the sorted state ends
+  EXPECT_EQ(Names(form.ListBox2), (std::vector<std::string>{"0.lnk", "a.lnk", "b.lnk"}));
+  EXPECT_FALSE(form.ListBox2.sorted);
+}
+
+}  // namespace
+}  // namespace scourly
