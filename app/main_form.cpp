@@ -270,7 +270,7 @@ void TMainForm::Delete1Click() { DeleteSelectedCommand(true); }
 void TMainForm::DeletePermanently1Click() { DeleteSelectedCommand(false); }
 
 void TMainForm::DeleteSelectedCommand(bool toRecycleBin) {
-  platform_.ui.MessageBox(kInUseNotice, kAppTitle, MsgButtons::kOk, MsgIcon::kNone);
+  platform_.ui.ShowMessage(kInUseNotice, kAppTitle, MsgButtons::kOk, MsgIcon::kNone);
   DeleteSelTB.enabled = false;
   ActivePage().DeleteSelected(toRecycleBin);
 }
@@ -278,7 +278,7 @@ void TMainForm::DeleteSelectedCommand(bool toRecycleBin) {
 void TMainForm::TellWhatStayed(const std::vector<StayedItem>& stayed) {
   std::string text = StayedMessage(stayed);
   if (!text.empty())
-    platform_.ui.MessageBox(text, kAppTitle, MsgButtons::kOk, MsgIcon::kInformation);
+    platform_.ui.ShowMessage(text, kAppTitle, MsgButtons::kOk, MsgIcon::kInformation);
 }
 
 void TMainForm::DeletePerTBClick() {
@@ -286,7 +286,7 @@ void TMainForm::DeletePerTBClick() {
 }
 
 void TMainForm::DeleteAllTBClick() {
-  platform_.ui.MessageBox(kInUseNoticeAll, kAppTitle, MsgButtons::kOk, MsgIcon::kNone);
+  platform_.ui.ShowMessage(kInUseNoticeAll, kAppTitle, MsgButtons::kOk, MsgIcon::kNone);
   DeleteAllTB.enabled = false;
   DeleteSelTB.enabled = false;
   ActivePage().DeleteAll();

@@ -13,7 +13,7 @@ constexpr size_t kNamedInMessage = 5;
 // Tells the user the library is missing; true when it is there.
 bool PurgixReady(Platform& platform) {
   if (platform.purgix.Available()) return true;
-  platform.ui.MessageBox(kPurgixMissingText, kAppTitle, MsgButtons::kOk, MsgIcon::kError);
+  platform.ui.ShowMessage(kPurgixMissingText, kAppTitle, MsgButtons::kOk, MsgIcon::kError);
   return false;
 }
 

@@ -32,7 +32,7 @@ void TFileTypeDlg::FormShow() {
 
 void TFileTypeDlg::OKBtnClick() {
   if (!IsValidFileExtension(Edit1.text)) {
-    ui_.MessageBox(kBadExtensionMessage, kAppTitle, MsgButtons::kOk, MsgIcon::kNone);
+    ui_.ShowMessage(kBadExtensionMessage, kAppTitle, MsgButtons::kOk, MsgIcon::kNone);
     return;
   }
   ModalResult = TModalResult::mrOk;

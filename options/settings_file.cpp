@@ -52,7 +52,7 @@ std::vector<std::string> SettingsFile::FixedDrives() const {
   std::vector<std::string> roots;
   for (char letter = 'A'; letter <= 'Z'; ++letter) {
     std::string root = std::string(1, letter) + ":\\";
-    if (fs_.GetDriveType(root) == DriveType::kFixed) roots.push_back(root);
+    if (fs_.DriveTypeOf(root) == DriveType::kFixed) roots.push_back(root);
   }
   return roots;
 }

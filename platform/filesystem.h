@@ -105,10 +105,10 @@ class FileSystem {
   // folder cannot be listed (missing, not ready, access denied).
   virtual std::unique_ptr<FolderListing> ListFolder(const std::string& folder) = 0;
 
-  virtual DriveType GetDriveType(const std::string& root) = 0;  // root like "C:\"
+  virtual DriveType DriveTypeOf(const std::string& root) = 0;  // root like "C:\"
 
   // The Windows temporary folder, ending in a backslash; any length.
-  virtual std::string GetTempPath() = 0;
+  virtual std::string TempPath() = 0;
 
   // The folder of the running executable, ending in a backslash.
   virtual std::string ProgramFolder() = 0;

@@ -14,7 +14,7 @@ class Ui {
  public:
   virtual ~Ui() = default;
 
-  virtual MsgResult MessageBox(const std::string& text, const std::string& caption,
+  virtual MsgResult ShowMessage(const std::string& text, const std::string& caption,
                                MsgButtons buttons, MsgIcon icon) = 0;
 
   // The application's standard error box (error icon, OK).

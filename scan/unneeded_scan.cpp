@@ -44,7 +44,7 @@ bool WalkCheckedDrives(WalkContext& ctx, const ScanOptions& options, ScanState& 
 }
 
 void WalkTempFolder(WalkContext& ctx, ScanState& state) {
-  FindFolderFiles(ctx, ctx.fs.GetTempPath() + "*.*", state, true);
+  FindFolderFiles(ctx, ctx.fs.TempPath() + "*.*", state, true);
 }
 
 void UFindFilesClick(FileTabScan& tab, Platform& platform, TUOptionsDialog& options) {
@@ -53,10 +53,10 @@ void UFindFilesClick(FileTabScan& tab, Platform& platform, TUOptionsDialog& opti
   tab.findFilesTB.enabled = false;
   Ui& ui = platform.ui;
   if (options.settings().ReadScanSettings().totalChecked <= 0) {
-    if (ui.MessageBox(kNoTypesQuestion, kAppTitle, MsgButtons::kYesNo, MsgIcon::kInformation) ==
+    if (ui.ShowMessage(kNoTypesQuestion, kAppTitle, MsgButtons::kYesNo, MsgIcon::kInformation) ==
         MsgResult::kYes)
       options.ShowModal();
-    ui.MessageBox(kProceedNotice, kAppTitle, MsgButtons::kOk, MsgIcon::kNone);
+    ui.ShowMessage(kProceedNotice, kAppTitle, MsgButtons::kOk, MsgIcon::kNone);
   }
 
   ScanState state;

@@ -222,7 +222,7 @@ std::unique_ptr<FolderListing> FakeFileSystem::ListFolder(const std::string& fol
   return std::make_unique<VectorListing>(std::move(entries));
 }
 
-DriveType FakeFileSystem::GetDriveType(const std::string& root) {
+DriveType FakeFileSystem::DriveTypeOf(const std::string& root) {
   if (root.size() < 2) return DriveType::kNoRootDir;
   auto it = drives_.find(static_cast<char>(std::toupper(static_cast<unsigned char>(root[0]))));
   return it == drives_.end() ? DriveType::kNoRootDir : it->second.type;
@@ -333,7 +333,7 @@ std::unique_ptr<ItemOpener> FakeFileSystem::NewItemOpener() {
   return std::make_unique<FakeItemOpener>(*this);
 }
 
-MsgResult FakeUi::MessageBox(const std::string& text, const std::string& caption,
+MsgResult FakeUi::ShowMessage(const std::string& text, const std::string& caption,
                              MsgButtons buttons, MsgIcon icon) {
   messages.push_back({text, caption, buttons, icon});
   if (onMessage) onMessage();

@@ -66,8 +66,8 @@ class FakeFileSystem : public FileSystem {
 
   // ---- FileSystem ----
   std::unique_ptr<FolderListing> ListFolder(const std::string& folder) override;
-  DriveType GetDriveType(const std::string& root) override;
-  std::string GetTempPath() override { return tempPath_; }
+  DriveType DriveTypeOf(const std::string& root) override;
+  std::string TempPath() override { return tempPath_; }
   std::string ProgramFolder() override { return programFolder_; }
   bool FileExists(const std::string& path) override { return Exists(path); }
   bool FindFirstFinds(const std::string& path) override;
@@ -103,7 +103,7 @@ struct ShownMessage {
 
 class FakeUi : public Ui {
  public:
-  MsgResult MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
+  MsgResult ShowMessage(const std::string& text, const std::string& caption, MsgButtons buttons,
                        MsgIcon icon) override;
   void ShowError(const std::string& text) override { errors.push_back(text); }
   void SetHourglass(bool on) override {

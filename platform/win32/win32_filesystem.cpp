@@ -51,12 +51,12 @@ std::unique_ptr<FolderListing> Win32FileSystem::ListFolder(const std::string& fo
   return std::make_unique<Win32FolderListing>(find, data);
 }
 
-DriveType Win32FileSystem::GetDriveType(const std::string& root) {
+DriveType Win32FileSystem::DriveTypeOf(const std::string& root) {
   UINT type = ::GetDriveTypeW(Widen(root).c_str());
   return type <= DRIVE_RAMDISK ? static_cast<DriveType>(type) : DriveType::kUnknown;
 }
 
-std::string Win32FileSystem::GetTempPath() {
+std::string Win32FileSystem::TempPath() {
   // The first call tells the size; the path may change in between, so ask
   // until it fits.
   std::wstring buffer;

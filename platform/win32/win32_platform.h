@@ -27,8 +27,8 @@ bool WidenExact(const std::string& text, std::wstring& wide);
 class Win32FileSystem : public FileSystem {
  public:
   std::unique_ptr<FolderListing> ListFolder(const std::string& folder) override;
-  DriveType GetDriveType(const std::string& root) override;
-  std::string GetTempPath() override;
+  DriveType DriveTypeOf(const std::string& root) override;
+  std::string TempPath() override;
   std::string ProgramFolder() override;
   bool FileExists(const std::string& path) override;
   bool FindFirstFinds(const std::string& path) override;
@@ -52,7 +52,7 @@ class Win32Locale : public Locale {
 
 class Win32Ui : public Ui {
  public:
-  MsgResult MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
+  MsgResult ShowMessage(const std::string& text, const std::string& caption, MsgButtons buttons,
                        MsgIcon icon) override;
   void ShowError(const std::string& text) override;
   void SetHourglass(bool on) override;

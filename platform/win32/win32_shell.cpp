@@ -122,6 +122,12 @@ bool WholeTarget(IShellLinkW& link, const std::wstring& uncPriorityPath, std::ws
   if (link.GetIDList(&list.pidl) == S_OK && list.pidl) listPath = PathOf(list.pidl);
 
   const bool lossy = uncPriorityPath.find_first_of(L"?*") != std::wstring::npos;
+  // A path that is not fully qualified names no definite file (Wine hands
+  // one out for links it could not save whole).
+  auto qualified = [](const std::wstring& path) {
+    return IsUncPath(path) || (path.size() >= 3 && path[1] == L':' && path[2] == L'\\');
+  };
+  if (!listPath.empty() && !qualified(listPath)) return false;
   if (!listPath.empty()) {
     // "\\server\share\dir\f.txt" for "Z:\dir\f.txt" shares everything after
     // the drive.
@@ -135,6 +141,7 @@ bool WholeTarget(IShellLinkW& link, const std::wstring& uncPriorityPath, std::ws
   // Nothing to check the path against: take it when it cannot have been cut
   // or converted.
   if (lossy || uncPriorityPath.size() >= MAX_PATH - 1) return false;
+  if (!uncPriorityPath.empty() && !qualified(uncPriorityPath)) return false;
   target = uncPriorityPath;
   return true;
 }

@@ -3,7 +3,7 @@
 
 namespace scourly {
 
-MsgResult Win32Ui::MessageBox(const std::string& text, const std::string& caption,
+MsgResult Win32Ui::ShowMessage(const std::string& text, const std::string& caption,
                               MsgButtons buttons, MsgIcon icon) {
   UINT flags = buttons == MsgButtons::kYesNo ? MB_YESNO : MB_OK;
   if (icon == MsgIcon::kInformation) flags |= MB_ICONINFORMATION;
@@ -25,7 +25,7 @@ MsgResult Win32Ui::MessageBox(const std::string& text, const std::string& captio
 }
 
 void Win32Ui::ShowError(const std::string& text) {
-  MessageBox(text, "Scourly", MsgButtons::kOk, MsgIcon::kError);
+  ShowMessage(text, "Scourly", MsgButtons::kOk, MsgIcon::kError);
 }
 
 void Win32Ui::SetHourglass(bool on) {

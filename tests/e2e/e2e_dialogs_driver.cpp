@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <functional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -402,16 +403,22 @@ TEST_F(DialogsE2E, RemoveTakesTheHighlightedRowAndSpaceTogglesIt) {
   LPARAM onText = MAKELPARAM(rc.left + Px(40), (rc.top + rc.bottom) / 2);
   PostMessageW(optionBox, WM_LBUTTONDOWN, MK_LBUTTON, onText);
   PostMessageW(optionBox, WM_LBUTTONUP, 0, onText);
-  Sleep(50);
-  app->Settle();
+  // Posted input is handled after the messages sent meanwhile: wait for it.
+  auto settleOn = [&](const std::function<bool()>& done) {
+    ScourlyProcess::WaitFor([&] {
+      app->Settle();
+      return done();
+    }, 3000);
+  };
+  settleOn([&] { return SendMessageW(optionBox, LB_GETCURSEL, 0, 0) == 1; });
   EXPECT_EQ(SendMessageW(optionBox, LB_GETCURSEL, 0, 0), 1);
   EXPECT_TRUE(Checked(optionBox, 1)) << "a click on the text toggled the check box";
 
   PostMessageW(optionBox, WM_CHAR, L' ', 1);
-  app->Settle();
+  settleOn([&] { return !Checked(optionBox, 1); });
   EXPECT_FALSE(Checked(optionBox, 1)) << "the space bar did not uncheck the row";
   PostMessageW(optionBox, WM_CHAR, L' ', 1);
-  app->Settle();
+  settleOn([&] { return Checked(optionBox, 1); });
   EXPECT_TRUE(Checked(optionBox, 1));
 
   Press(options, IDC_OPTIONS_REMOVE);

@@ -347,13 +347,13 @@ TEST_F(ScourlyE2E, TabsSetHintsCaptionsAndMenuStates) {
   EXPECT_EQ(app->MenuEnabled(kCmdOpen1), 0);
   EXPECT_EQ(app->MenuEnabled(kCmdDelete1), 0);
   EXPECT_TRUE(IsWindowVisible(SubTabs()));
-  EXPECT_TRUE(IsWindowVisible(app->Control(kIdListBox4)));
+  EXPECT_TRUE(IsWindowVisible(app->ListView(4)));
   EXPECT_FALSE(IsWindowVisible(app->Control(kIdListBox1)));
   Shot(L"06-ie-cache");
 
   app->ClickTab(SubTabs(), 1);
   EXPECT_EQ(SendMessageW(SubTabs(), TCM_GETCURSEL, 0, 0), 1);
-  EXPECT_FALSE(IsWindowVisible(app->Control(kIdListBox4)));
+  EXPECT_FALSE(IsWindowVisible(app->ListView(4)));
   for (int id : {int{kIdGroupBox2}, int{kIdGroupBox3}, int{kIdNProfile}, int{kIdNCacheDir},
                  int{kIdOProgramDir}, int{kIdOCacheDir}, int{kIdSpeedButton1},
                  kIdSpeedButton1 + 3})

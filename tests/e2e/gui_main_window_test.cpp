@@ -13,6 +13,7 @@
 #include "app/main_form.h"
 #include "lists/app_error.h"
 #include "options/uoptions.h"
+#include "ui/controls/probe.h"
 #include "ui/main/gui_ids.h"
 #include "ui/main/main_window.h"
 #include "platform/win32/win32_windows.h"
@@ -149,9 +150,8 @@ TEST_F(MainWindowTest, ListRowsAndSelectionFollowTheModel) {
   window_.Sync();
   EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 2);
   EXPECT_EQ(SendMessageW(list, LB_GETSELCOUNT, 0, 0), 0);
-  wchar_t text[kRowTextCapacity];
-  SendMessageW(Control(kIdListBox1), kMsgGetRowText, 1, reinterpret_cast<LPARAM>(text));
-  EXPECT_STREQ(text, L"c.tmp;C:\\;3;d");
+  ASSERT_GE(SendMessageW(Control(kIdListBox1), kMsgGetRowText, 1, 0), 0);
+  EXPECT_STREQ(ProbeBuffer(), L"c.tmp;C:\\;3;d");
 }
 
 TEST_F(MainWindowTest, ButtonsHintsCaptionsAndTabsFollowTheModel) {
@@ -164,15 +164,13 @@ TEST_F(MainWindowTest, ButtonsHintsCaptionsAndTabsFollowTheModel) {
   window_.Sync();
   EXPECT_TRUE(SendMessageW(Control(kIdToolBar1), TB_ISBUTTONENABLED, kCmdDeleteAllTB, 0));
   EXPECT_EQ(Hint(kCmdDeleteAllTB), L"Delete All files Permanently");
-  wchar_t text[kRowTextCapacity];
-  SendMessageW(window_.hwnd(), kMsgGetMenuCaption, kCmdDeletePermanently1,
-               reinterpret_cast<LPARAM>(text));
-  EXPECT_STREQ(text, L"Delete Selected file Permanently");
+  ASSERT_GE(SendMessageW(window_.hwnd(), kMsgGetMenuCaption, kCmdDeletePermanently1, 0), 0);
+  EXPECT_STREQ(ProbeBuffer(), L"Delete Selected file Permanently");
   EXPECT_EQ(SendMessageW(window_.hwnd(), kMsgGetMenuEnabled, kCmdOpen1, 0), 0);
   EXPECT_EQ(SendMessageW(Control(kIdPageControl1), TCM_GETCURSEL, 0, 0), kTabBrowserCache);
   EXPECT_EQ(SendMessageW(Control(kIdPageControl2), TCM_GETCURSEL, 0, 0), kSubTabMore);
   EXPECT_TRUE(GetWindowLongW(Control(kIdMoreSheet), GWL_STYLE) & WS_VISIBLE);
-  EXPECT_FALSE(GetWindowLongW(Control(kIdListBox4), GWL_STYLE) & WS_VISIBLE);
+  EXPECT_FALSE(GetWindowLongW(Control(kIdCacheSheet), GWL_STYLE) & WS_VISIBLE);
   EXPECT_FALSE(GetWindowLongW(Control(kIdListBox1), GWL_STYLE) & WS_VISIBLE);
 }
 

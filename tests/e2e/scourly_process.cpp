@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "ui/controls/probe.h"
 #include "ui/main/gui_ids.h"
 
 namespace scourly::e2e {
@@ -86,9 +87,13 @@ void ScourlyProcess::Settle() const { Send(main_, WM_NULL, 0, 0); }
 
 HWND ScourlyProcess::MoreControl(int id) const { return GetDlgItem(Control(kIdMoreSheet), id); }
 
-HWND ScourlyProcess::ListBox(int n) const {
-  return GetDlgItem(Control(kIdListBox1 + n - 1), kIdListInner);
+HWND ScourlyProcess::ListView(int n) const {
+  // ListBox4 lives on the "IE Cache" page.
+  HWND parent = n == 4 ? Control(kIdCacheSheet) : main_;
+  return GetDlgItem(parent, kIdListBox1 + n - 1);
 }
+
+HWND ScourlyProcess::ListBox(int n) const { return GetDlgItem(ListView(n), kIdListInner); }
 
 // ---- Status bar ----
 
@@ -140,10 +145,21 @@ void ScourlyProcess::Click(int cmd) const {
   PostMessageW(main_, WM_COMMAND, MAKEWPARAM(cmd, 0), reinterpret_cast<LPARAM>(from));
 }
 
+// The program answers its probes into a buffer of its own; the text is read
+// from there.
+std::wstring ScourlyProcess::ReadProbe() const {
+  void* at = reinterpret_cast<void*>(Send(main_, kMsgProbeBuffer, 0, 0));
+  if (!at) return L"<no probe buffer>";
+  std::wstring text(kProbeCapacity, L'\0');
+  SIZE_T done = 0;
+  ReadProcessMemory(pi_.hProcess, at, text.data(), kProbeCapacity * sizeof(wchar_t), &done);
+  text.resize(wcsnlen(text.c_str(), kProbeCapacity));
+  return text;
+}
+
 std::wstring ScourlyProcess::MenuCaption(int cmd) const {
-  RemoteBuffer buffer(pi_.hProcess, kRowTextCapacity * sizeof(wchar_t));
-  if (Send(main_, kMsgGetMenuCaption, cmd, buffer.lparam()) < 0) return L"<no such item>";
-  return buffer.ReadString(0, kRowTextCapacity);
+  if (Send(main_, kMsgGetMenuCaption, cmd, 0) < 0) return L"<no such item>";
+  return ReadProbe();
 }
 
 int ScourlyProcess::MenuEnabled(int cmd) const {
@@ -206,10 +222,8 @@ int ScourlyProcess::RowCount(int n) const {
 }
 
 std::wstring ScourlyProcess::RowText(int n, int row) const {
-  RemoteBuffer buffer(pi_.hProcess, kRowTextCapacity * sizeof(wchar_t));
-  if (Send(Control(kIdListBox1 + n - 1), kMsgGetRowText, row, buffer.lparam()) < 0)
-    return L"<no such row>";
-  return buffer.ReadString(0, kRowTextCapacity);
+  if (Send(ListView(n), kMsgGetRowText, row, 0) < 0) return L"<no such row>";
+  return ReadProbe();
 }
 
 std::vector<std::wstring> ScourlyProcess::Rows(int n) const {

@@ -44,6 +44,7 @@ class ScourlyProcess {
   DWORD pid() const { return pi_.dwProcessId; }
   HWND Control(int id) const { return GetDlgItem(main_, id); }
   HWND MoreControl(int id) const;  // a control of the "More" page
+  HWND ListView(int n) const;  // the window of ListBoxN (1 to 5): header and list box
   HWND ListBox(int n) const;  // the list box inside ListBoxN (1 to 5)
 
   // Status bar.
@@ -108,6 +109,8 @@ class ScourlyProcess {
 
  private:
   LRESULT Send(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) const;
+
+  std::wstring ReadProbe() const;
 
   PROCESS_INFORMATION pi_{};
   HWND main_ = nullptr;

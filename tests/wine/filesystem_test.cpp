@@ -138,16 +138,16 @@ TEST(Win32FileSystemListing, ReachesPathsLongerThanMaxPath) {
 
 TEST(Win32FileSystemDrives, TestDriveIsFixedAndUnmappedLettersHaveNoRoot) {
   Win32FileSystem fs;
-  EXPECT_EQ(fs.GetDriveType("T:\\"), DriveType::kFixed);
-  EXPECT_EQ(fs.GetDriveType("C:\\"), DriveType::kFixed);
-  EXPECT_EQ(fs.GetDriveType("Q:\\"), DriveType::kNoRootDir);
-  EXPECT_EQ(fs.GetDriveType("Z:\\"), DriveType::kNoRootDir) << "the host's root must not be mapped";
-  EXPECT_NE(fs.GetDriveType("X:\\"), DriveType::kFixed) << "the trash drive must never be scanned";
+  EXPECT_EQ(fs.DriveTypeOf("T:\\"), DriveType::kFixed);
+  EXPECT_EQ(fs.DriveTypeOf("C:\\"), DriveType::kFixed);
+  EXPECT_EQ(fs.DriveTypeOf("Q:\\"), DriveType::kNoRootDir);
+  EXPECT_EQ(fs.DriveTypeOf("Z:\\"), DriveType::kNoRootDir) << "the host's root must not be mapped";
+  EXPECT_NE(fs.DriveTypeOf("X:\\"), DriveType::kFixed) << "the trash drive must never be scanned";
 }
 
 TEST(Win32FileSystemFolders, TempAndProgramFoldersEndInBackslash) {
   Win32FileSystem fs;
-  std::string temp = fs.GetTempPath();
+  std::string temp = fs.TempPath();
   ASSERT_FALSE(temp.empty());
   EXPECT_EQ(temp.back(), '\\');
   EXPECT_TRUE(fs.FileExists(temp));
@@ -169,7 +169,7 @@ TEST(Win32FileSystemFolders, TempPathHasNoLengthLimit) {
   wchar_t saved[4096];
   DWORD savedLength = GetEnvironmentVariableW(L"TMP", saved, 4096);
   SetEnvironmentVariableW(L"TMP", Widen(longTemp).c_str());
-  std::string temp = fs.GetTempPath();
+  std::string temp = fs.TempPath();
   SetEnvironmentVariableW(L"TMP", savedLength ? saved : nullptr);
   EXPECT_EQ(temp, longTemp + "\\") << "over 99 characters, not cut";
 }

@@ -18,7 +18,7 @@ class ScriptedUi : public Ui {
     MsgIcon icon;
   };
 
-  MsgResult MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
+  MsgResult ShowMessage(const std::string& text, const std::string& caption, MsgButtons buttons,
                        MsgIcon icon) override {
     boxes.push_back({text, caption, buttons, icon});
     if (buttons == MsgButtons::kOk) return MsgResult::kOk;

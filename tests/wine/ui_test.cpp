@@ -31,7 +31,7 @@ TEST(Win32UiMessageBox, ReturnsTheButtonPressedAndShowsCaptionTextAndIcon) {
   };
   for (const Case& c : cases) {
     BoxAnswerer user(c.press);
-    MsgResult result = ui.MessageBox("Do u want to specify now? Grüße", "Scourly", c.buttons, c.icon);
+    MsgResult result = ui.ShowMessage("Do u want to specify now? Grüße", "Scourly", c.buttons, c.icon);
     user.Wait();
     ASSERT_TRUE(user.answered) << "no message box appeared";
     EXPECT_EQ(result, c.expected);

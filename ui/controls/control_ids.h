@@ -17,12 +17,12 @@ inline constexpr wchar_t kSheetClass[] = L"ScourlySheet";
 inline constexpr int kIdListInner = 1;
 inline constexpr int kIdListHeader = 2;
 
-// Sent to a list view window: copies the text of row wParam (UTF-16, NUL
-// terminated, at most kRowTextCapacity characters with the NUL) to the
-// buffer at lParam, which must lie in the program's own memory (a driver
-// allocates it there with VirtualAllocEx). Returns the length, or -1 when the
-// row does not exist.
+// Sent to a list view window: puts the text of row wParam (its fields joined
+// by ";") into the program's probe buffer (ui/controls/probe.h). Returns the
+// length, or -1 when the row does not exist.
 inline constexpr UINT kMsgGetRowText = WM_APP + 10;
-inline constexpr int kRowTextCapacity = 2048;
+
+// Sent to any of the program's windows: the address of the probe buffer.
+inline constexpr UINT kMsgProbeBuffer = WM_APP + 13;
 
 }  // namespace scourly::gui

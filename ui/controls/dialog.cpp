@@ -1,4 +1,5 @@
 #include "ui/controls/dialog.h"
+#include "ui/controls/scoped.h"
 
 #include <commctrl.h>
 
@@ -214,14 +215,12 @@ void Dialog::Place(int id, int x96, int y96, int w96, int h96, POINT origin) {
 SIZE Dialog::TextSize(int id) const {
   HWND label = Item(id);
   std::wstring text = WindowText(label);
-  HDC dc = GetDC(label);
-  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+  ScopedGetDC dc(label);
+  ScopedSelectObject font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
   SIZE size{};
-  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
   TEXTMETRICW tm{};
-  GetTextMetricsW(dc, &tm);
-  SelectObject(dc, old);
-  ReleaseDC(label, dc);
+  GetTextMetricsW(dc.get(), &tm);
   size.cy = tm.tmHeight;
   return size;
 }

@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <utility>
+
 #include "ui/controls/window.h"
 
 namespace scourly::gui {
@@ -21,6 +23,13 @@ class ImageStrip {
   // Loads the strip whose pictures suit `dpi` (16 px at 96 DPI, 24 at 144,
   // 32 at 192 and above). Replaces what was loaded before.
   void Load(int dpi);
+
+  // Exchanges pictures with `other` (the new strip takes over, the old one
+  // goes with `other`).
+  void Swap(ImageStrip& other) {
+    std::swap(list_, other.list_);
+    std::swap(size_, other.size_);
+  }
 
   HIMAGELIST list() const { return list_; }
   int size() const { return size_; }

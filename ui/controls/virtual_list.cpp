@@ -5,8 +5,9 @@
 
 #include <algorithm>
 
-#include "lists/result_row.h"
 #include "ui/controls/control_ids.h"
+#include "ui/controls/probe.h"
+#include "ui/controls/scoped.h"
 #include "platform/win32/win32_platform.h"
 
 namespace scourly::gui {
@@ -37,7 +38,7 @@ void VirtualList::Create(HWND parent, int id, std::vector<ListColumn> columns, E
   list_ = CreateWindowExW(0, L"LISTBOX", L"",
                           WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_NODATA |
                               LBS_OWNERDRAWFIXED | LBS_EXTENDEDSEL | LBS_NOTIFY |
-                              LBS_NOINTEGRALHEIGHT,
+                              LBS_NOINTEGRALHEIGHT | LBS_WANTKEYBOARDINPUT,
                           0, 0, 0, 0, hwnd(), reinterpret_cast<HMENU>(kIdListInner), inst, nullptr);
 }
 
@@ -55,12 +56,12 @@ void VirtualList::SetMetrics(HFONT font, Dpi dpi) {
     }
   }
   SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  HDC dc = GetDC(list_);
-  HGDIOBJ old = SelectObject(dc, font);
   TEXTMETRICW tm{};
-  GetTextMetricsW(dc, &tm);
-  SelectObject(dc, old);
-  ReleaseDC(list_, dc);
+  {
+    ScopedGetDC dc(list_);
+    ScopedSelectObject select(dc.get(), font);
+    GetTextMetricsW(dc.get(), &tm);
+  }
   SendMessageW(list_, LB_SETITEMHEIGHT, 0, tm.tmHeight + dpi(2));
   Layout();
   InvalidateRect(list_, nullptr, TRUE);
@@ -111,8 +112,8 @@ void VirtualList::ApplySelection(int count, const std::function<bool(int)>& sele
   InvalidateRect(list_, nullptr, TRUE);
 }
 
-std::wstring VirtualList::RowText(int row) const {
-  return events_.rowText ? Widen(events_.rowText(row)) : std::wstring();
+bool VirtualList::ModelHas(int row) const {
+  return row >= 0 && events_.rowCount && row < events_.rowCount();
 }
 
 void VirtualList::ReportSelection() {
@@ -128,30 +129,29 @@ void VirtualList::DrawRow(const DRAWITEMSTRUCT& item) {
   const RECT& rc = item.rcItem;
   const bool selected = (item.itemState & ODS_SELECTED) != 0;
   FillRect(dc, &rc, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-  int count = static_cast<int>(SendMessageW(list_, LB_GETCOUNT, 0, 0));
-  if (static_cast<int>(item.itemID) >= 0 && static_cast<int>(item.itemID) < count) {
+  const int row = static_cast<int>(item.itemID);
+  if (ModelHas(row)) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-    HGDIOBJ old = SelectObject(dc, font_);
-    std::wstring text = RowText(static_cast<int>(item.itemID));
+    ScopedSelectObject font(dc, font_);
+    constexpr UINT kFormat = DT_SINGLELINE | DT_NOPREFIX | DT_LEFT | DT_TOP | DT_END_ELLIPSIS;
     if (!header_) {
+      std::wstring text = events_.rowText ? Widen(events_.rowText(row)) : std::wstring();
       RECT cell{rc.left + dpi_(2), rc.top + dpi_(1), rc.right, rc.bottom};
-      DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &cell,
-                DT_SINGLELINE | DT_NOPREFIX | DT_LEFT | DT_TOP);
+      DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &cell, kFormat);
     } else {
-      std::string utf8 = Narrow(text);
       int sections = static_cast<int>(SendMessageW(header_, HDM_GETITEMCOUNT, 0, 0));
       for (int k = 0; k < sections; ++k) {
         RECT section{};
         SendMessageW(header_, HDM_GETITEMRECT, k, reinterpret_cast<LPARAM>(&section));
-        std::wstring field = Widen(std::string(TextField(utf8, k)));
+        // Each column from the row's own field: a name holding ";" shows
+        // whole in its column.
+        std::wstring field = events_.cellText ? Widen(events_.cellText(row, k)) : std::wstring();
         // Header and list box share their left edge.
-        RECT cell{section.left + dpi_(2), rc.top + dpi_(1), section.right, rc.bottom};
-        DrawTextW(dc, field.c_str(), static_cast<int>(field.size()), &cell,
-                  DT_SINGLELINE | DT_NOPREFIX | DT_LEFT | DT_TOP);
+        RECT cell{section.left + dpi_(2), rc.top + dpi_(1), section.right - dpi_(2), rc.bottom};
+        DrawTextW(dc, field.c_str(), static_cast<int>(field.size()), &cell, kFormat);
       }
     }
-    SelectObject(dc, old);
   }
   if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &rc);
 }
@@ -179,12 +179,26 @@ LRESULT VirtualList::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         ReportSelection();
         return 0;
       }
+      if (reinterpret_cast<HWND>(lp) == list_ && HIWORD(wp) == LBN_DBLCLK) {
+        if (events_.doubleClick) events_.doubleClick();
+        return 0;
+      }
       break;
+    case WM_VKEYTOITEM:
+      // -2: handled here; -1: the list box goes on with the key.
+      if (reinterpret_cast<HWND>(lp) == list_ && events_.keyDown &&
+          events_.keyDown(LOWORD(wp)))
+        return -2;
+      return -1;
     case WM_NOTIFY: {
       const auto* hdr = reinterpret_cast<const NMHDR*>(lp);
       if (hdr->hwndFrom == header_ && (hdr->code == HDN_ITEMCHANGEDW || hdr->code == HDN_ITEMCHANGEDA ||
                                        hdr->code == HDN_TRACKW || hdr->code == HDN_TRACKA)) {
         InvalidateRect(list_, nullptr, TRUE);
+      }
+      if (hdr->hwndFrom == header_ && (hdr->code == HDN_ITEMCLICKW || hdr->code == HDN_ITEMCLICKA)) {
+        if (events_.headerClick) events_.headerClick(reinterpret_cast<const NMHEADERW*>(lp)->iItem);
+        return 0;
       }
       break;
     }
@@ -203,16 +217,12 @@ LRESULT VirtualList::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     }
     case kMsgGetRowText: {
-      int row = static_cast<int>(wp);
-      int count = static_cast<int>(SendMessageW(list_, LB_GETCOUNT, 0, 0));
-      if (row < 0 || row >= count || !lp) return -1;
-      std::wstring text = RowText(row);
-      size_t n = std::min<size_t>(text.size(), kRowTextCapacity - 1);
-      auto* out = reinterpret_cast<wchar_t*>(lp);
-      text.copy(out, n);
-      out[n] = L'\0';
-      return static_cast<LRESULT>(n);
+      const int row = static_cast<int>(wp);
+      if (!ModelHas(row) || !events_.rowText) return -1;
+      return ProbeAnswer(Widen(events_.rowText(row)));
     }
+    case kMsgProbeBuffer:
+      return reinterpret_cast<LRESULT>(ProbeBuffer());
   }
   return Window::HandleMessage(msg, wp, lp);
 }

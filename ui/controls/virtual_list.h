@@ -1,7 +1,8 @@
 // A virtual multi-selection list: an owner-drawn list box that holds no rows
-// of its own (LBS_NODATA), only their count and selection, and asks for the
-// text of each row it paints. With columns it has a header above it and
-// draws each ";"-separated field of a row in its column.
+// of its own (LBS_NODATA), only their count and selection, and asks the model
+// for what it paints. With columns it has a header above it and draws each
+// column of a row from the model's own field, cut with an ellipsis at the
+// column's edge.
 #pragma once
 
 #include <windows.h>
@@ -22,9 +23,19 @@ struct ListColumn {
 class VirtualList : public Window {
  public:
   struct Events {
-    std::function<std::string(int row)> rowText;         // UTF-8 text of a row
+    // The model's rows: the list asks only for rows the model has, also
+    // while the list box still counts rows the model has dropped (a modal
+    // loop may paint before the window copies the models again).
+    std::function<int()> rowCount;
+    std::function<std::string(int row)> rowText;  // UTF-8; fields joined by ";"
+    std::function<std::string(int row, int column)> cellText;  // with columns
     std::function<void(std::vector<int>, int caret)> selectionChanged;  // by the user
     std::function<void(POINT screen)> contextMenu;
+    std::function<void(int section)> headerClick;
+    std::function<void()> doubleClick;
+    // A key pressed in the list: true when handled (the list box's own
+    // handling is then skipped).
+    std::function<bool(int virtualKey)> keyDown;
   };
 
   // Creates the list as child `id` of `parent`; no columns: a plain list.
@@ -33,6 +44,7 @@ class VirtualList : public Window {
   void SetMetrics(HFONT font, Dpi dpi);
   void Move(int x, int y, int w, int h);
   void Show(bool visible);
+  void Focus() { SetFocus(list_); }
 
   // The rows changed: a new count, everything repainted, no selection.
   void SetCount(int count);
@@ -50,7 +62,7 @@ class VirtualList : public Window {
   void Layout();
   void DrawRow(const DRAWITEMSTRUCT& item);
   void ReportSelection();
-  std::wstring RowText(int row) const;
+  bool ModelHas(int row) const;
 
   HWND list_ = nullptr;
   HWND header_ = nullptr;

@@ -1,6 +1,37 @@
 #include "ui/controls/window.h"
+#include "ui/controls/scoped.h"
+
+#include <exception>
 
 namespace scourly::gui {
+namespace {
+
+std::function<void(const std::string&)>& ErrorReporter() {
+  static std::function<void(const std::string&)> report;
+  return report;
+}
+
+void ReportError(const std::string& text) {
+  if (ErrorReporter()) {
+    ErrorReporter()(text);
+    return;
+  }
+  MessageBoxA(nullptr, text.c_str(), "Scourly", MB_OK | MB_ICONERROR | MB_TASKMODAL);
+}
+
+}  // namespace
+
+Window::~Window() {
+  if (!hwnd_) return;
+  HWND hwnd = hwnd_;
+  SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+  hwnd_ = nullptr;
+  DestroyWindow(hwnd);
+}
+
+void Window::SetErrorReporter(std::function<void(const std::string&)> report) {
+  ErrorReporter() = std::move(report);
+}
 
 void Window::Register(const wchar_t* className, HBRUSH background, HICON icon) {
   WNDCLASSEXW wc{};
@@ -39,7 +70,14 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   }
   // Messages before WM_NCCREATE (WM_GETMINMAXINFO) find no object yet.
   if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-  LRESULT result = self->HandleMessage(msg, wp, lp);
+  LRESULT result = 0;
+  try {
+    result = self->HandleMessage(msg, wp, lp);
+  } catch (const std::exception& e) {
+    ReportError(e.what());
+  } catch (...) {
+    ReportError("Unexpected error");
+  }
   if (msg == WM_NCDESTROY) {
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     self->hwnd_ = nullptr;
@@ -59,9 +97,8 @@ int Dpi::OfWindow(HWND hwnd) {
 }
 
 int Dpi::OfSystem() {
-  HDC dc = GetDC(nullptr);
-  int dpi = GetDeviceCaps(dc, LOGPIXELSY);
-  ReleaseDC(nullptr, dc);
+  ScopedGetDC dc(nullptr);
+  int dpi = GetDeviceCaps(dc.get(), LOGPIXELSY);
   return dpi > 0 ? dpi : 96;
 }
 
@@ -73,6 +110,13 @@ Font MakeFont(const wchar_t* face, int height) {
   lf.lfQuality = DEFAULT_QUALITY;
   lstrcpynW(lf.lfFaceName, face, LF_FACESIZE);
   return Font(CreateFontIndirectW(&lf));
+}
+
+HWND CreateChild(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int id,
+                 DWORD exStyle) {
+  return CreateWindowExW(exStyle, cls, text, WS_CHILD | style, 0, 0, 0, 0, parent,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                         GetModuleHandleW(nullptr), nullptr);
 }
 
 std::wstring WindowText(HWND hwnd) {

@@ -1,9 +1,12 @@
 // Base of Scourly's own window classes: one window procedure per class binds
-// the C++ object on WM_NCCREATE and forwards every later message to it.
+// the C++ object on WM_NCCREATE and forwards every later message to it,
+// behind an exception barrier: nothing unwinds through user32; an error
+// escaping a handler is shown in the application's standard error box.
 #pragma once
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace scourly::gui {
@@ -13,9 +16,15 @@ class Window {
   Window() = default;
   Window(const Window&) = delete;
   Window& operator=(const Window&) = delete;
-  virtual ~Window() = default;
+  // A window that outlives its object would call into freed memory: the
+  // window is let go of, then destroyed.
+  virtual ~Window();
 
   HWND hwnd() const { return hwnd_; }
+
+  // Where the barrier reports an error (the standard error box); until set,
+  // a plain message box.
+  static void SetErrorReporter(std::function<void(const std::string&)> report);
 
  protected:
   // Registers `className` once with this class's window procedure.
@@ -82,6 +91,10 @@ using Font = GdiObject<HFONT>;
 using Bitmap = GdiObject<HBITMAP>;
 
 Font MakeFont(const wchar_t* face, int height);
+
+// A child control of class `cls`, placed later by its owner's layout.
+HWND CreateChild(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int id,
+                 DWORD exStyle = 0);
 
 std::wstring WindowText(HWND hwnd);
 

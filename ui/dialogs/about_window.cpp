@@ -1,4 +1,5 @@
 #include "ui/dialogs/about_window.h"
+#include "ui/controls/scoped.h"
 
 #include <ole2.h>
 #include <olectl.h>
@@ -73,16 +74,16 @@ Bitmap LoadGifResource(int resourceId, SIZE& size) {
   if (!GetObjectW(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)), sizeof bm, &bm)) return {};
 
   // A bitmap of our own: the picture object and its handle go with it.
-  HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
-  Bitmap own(CreateCompatibleBitmap(screen, bm.bmWidth, bm.bmHeight));
-  HGDIOBJ old = SelectObject(dc, own.get());
-  RECT all{0, 0, bm.bmWidth, bm.bmHeight};
-  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  picture->Render(dc, 0, 0, bm.bmWidth, bm.bmHeight, 0, heightHm, widthHm, -heightHm, nullptr);
-  SelectObject(dc, old);
-  DeleteDC(dc);
-  ReleaseDC(nullptr, screen);
+  ScopedGetDC screen(nullptr);
+  ScopedCompatibleDC dc(screen.get());
+  Bitmap own(CreateCompatibleBitmap(screen.get(), bm.bmWidth, bm.bmHeight));
+  {
+    ScopedSelectObject select(dc.get(), own.get());
+    RECT all{0, 0, bm.bmWidth, bm.bmHeight};
+    FillRect(dc.get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    picture->Render(dc.get(), 0, 0, bm.bmWidth, bm.bmHeight, 0, heightHm, widthHm, -heightHm,
+                    nullptr);
+  }
   size = {bm.bmWidth, bm.bmHeight};
   return own;
 }
@@ -128,18 +129,16 @@ void AboutWindow::Sync() {
 void AboutWindow::DrawPicture(const DRAWITEMSTRUCT& item) const {
   FillRect(item.hDC, &item.rcItem, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   if (!picture_.get()) return;
-  HDC source = CreateCompatibleDC(item.hDC);
-  HGDIOBJ old = SelectObject(source, picture_.get());
+  ScopedCompatibleDC source(item.hDC);
+  ScopedSelectObject select(source.get(), picture_.get());
   if (shownSize_.cx == pictureSize_.cx && shownSize_.cy == pictureSize_.cy) {
-    BitBlt(item.hDC, 0, 0, shownSize_.cx, shownSize_.cy, source, 0, 0, SRCCOPY);
+    BitBlt(item.hDC, 0, 0, shownSize_.cx, shownSize_.cy, source.get(), 0, 0, SRCCOPY);
   } else {
     SetStretchBltMode(item.hDC, HALFTONE);
     SetBrushOrgEx(item.hDC, 0, 0, nullptr);
-    StretchBlt(item.hDC, 0, 0, shownSize_.cx, shownSize_.cy, source, 0, 0, pictureSize_.cx,
-               pictureSize_.cy, SRCCOPY);
+    StretchBlt(item.hDC, 0, 0, shownSize_.cx, shownSize_.cy, source.get(), 0, 0,
+               pictureSize_.cx, pictureSize_.cy, SRCCOPY);
   }
-  SelectObject(source, old);
-  DeleteDC(source);
 }
 
 void AboutWindow::OnCommand(int id, int code, HWND) {

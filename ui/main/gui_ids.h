@@ -31,6 +31,11 @@ enum ControlId : int {
   kIdOCacheDir = 125,
   kIdSpeedButton1 = 126,  // up to kIdSpeedButton1 + 3
   kIdNProfileLabel = 130,  // the four edits' labels, in the same order
+  kIdCacheSheet = 105,     // the "IE Cache" page; it holds ListBox4 and what follows
+  kIdRadioGroup1 = 140,
+  kIdFilterAll = 141,      // the filter's four buttons, kIdFilterAll + item index
+  kIdGroupBox1 = 145,
+  kIdLabel1 = 146,         // up to kIdLabel1 + 3 (Label4)
 };
 
 // Commands: toolbar buttons, then menu items. Each sends WM_COMMAND with
@@ -76,9 +81,9 @@ enum CommandId : int {
   kCmdInvertSelection1,
 };
 
-// Sent to the main window: returns the caption of the menu item with the
-// command id wParam the same way (menus cannot be read from another process
-// under every Windows the program runs on).
+// Sent to the main window: puts the caption of the menu item with the command
+// id wParam into the probe buffer the same way (menus cannot be read from
+// another process under every Windows the program runs on).
 inline constexpr UINT kMsgGetMenuCaption = WM_APP + 11;
 
 // Sent to the main window: 1 when the menu item with the command id wParam is

@@ -1,7 +1,14 @@
 // The main window: draws TMainForm's control models with real Win32 controls
 // and turns what the user does into calls of TMainForm's handlers. It takes
 // no decision of its own: after every handler (and whenever a running scan
-// pumps messages) it copies what changed in the models onto the controls.
+// pumps messages, or a message box is about to run its own loop) it copies
+// what changed in the models onto the controls.
+//
+// The class is split by concern: creation, layout and DPI
+// (main_window_create.cpp), copying the models (main_window_sync.cpp),
+// commands and notifications (main_window_commands.cpp), the "IE Cache" and
+// "More" pages (main_window_cache_sheet.cpp, main_window_more_sheet.cpp) and
+// the tray icon (main_window_tray.cpp).
 #pragma once
 
 #include <windows.h>
@@ -15,11 +22,16 @@
 
 #include "app/main_form.h"
 #include "platform/views.h"
+#include "platform/win32/win32_platform.h"
 #include "ui/controls/image_strip.h"
+#include "ui/controls/scoped.h"
 #include "ui/controls/sheet.h"
+#include "ui/controls/status_bar.h"
+#include "ui/controls/tab_control.h"
+#include "ui/controls/tool_bar.h"
 #include "ui/controls/virtual_list.h"
 #include "ui/controls/window.h"
-#include "platform/win32/win32_platform.h"
+#include "ui/main/command_table.h"
 
 namespace scourly::gui {
 
@@ -56,7 +68,7 @@ class MainWindow : public Window, public FormView {
   };
   struct ButtonState {
     bool enabled = true;
-    std::wstring hint;
+    std::string hint;
     bool known = false;
   };
   struct MenuState {
@@ -65,36 +77,42 @@ class MainWindow : public Window, public FormView {
     bool known = false;
   };
 
+  // ---- Creation, layout, DPI ----
   void CreateControls();
-  void CreateToolBar();
   void CreateMenus();
-  void CreateTabs();
   void CreateLists();
+  void CreateCacheSheet();
   void CreateMoreSheet();
-  void AddTrayIcon();
-  void RemoveTrayIcon();
   // Fonts, pictures and sizes for the window's DPI.
   void ApplyDpi(int dpi);
   void Layout();
-  RECT PageRect() const;      // PageControl1's sheet area, in client coordinates
-  RECT SubPageRect() const;   // PageControl2's sheet area
+  void LayoutCacheSheet();
   void ResizeFromModel();
 
+  // ---- Copying the models ----
   void SyncToolBar();
   void SyncMenus();
   void SyncStatusBar();
   void SyncTabs();
   void SyncLists();
+  void SyncCacheSheet();
   void SyncMoreSheet();
   void ShowSheets();
 
-  void OnCommand(int id, HWND from);
+  // ---- Commands and notifications ----
+  void OnCommand(int id, int code, HWND from);
+  void OnCacheSheetCommand(int id, int code);
   void OnNotify(const NMHDR& hdr, LRESULT& result, bool& handled);
   void OnListSelection(int listIndex, std::vector<int> rows, int caret);
   void ShowPopup(POINT screen);
   void DrawMenuPicture(const DRAWITEMSTRUCT& item) const;
-  LRESULT CopyMenuText(int id, wchar_t* out) const;
+  HMENU MenuOf(MenuOwner owner) const;
+  LRESULT MenuCaption(int id) const;
   int MenuEnabled(int id) const;
+
+  // ---- Tray ----
+  void AddTrayIcon();
+  void RemoveTrayIcon();
 
   TMainForm& form_;
   Win32Ui& ui_;
@@ -105,32 +123,43 @@ class MainWindow : public Window, public FormView {
   bool created_ = false;
   bool shownOnce_ = false;
 
-  HWND toolBar_ = nullptr;
-  HWND toolTip_ = nullptr;
-  HWND statusBar_ = nullptr;
-  HWND pageControl1_ = nullptr;
-  HWND pageControl2_ = nullptr;
-  Sheet moreSheet_;  // the "More" page
-  HMENU menuBar_ = nullptr;
-  HMENU popup_ = nullptr;
-  HICON icon_ = nullptr;
-  HICON smallIcon_ = nullptr;
+  ToolBarControl toolBar_;
+  StatusBarControl statusBar_;
+  TabControl pageControl1_;
+  TabControl pageControl2_;
+  HMENU menuBar_ = nullptr;  // the window destroys it with itself
+  ScopedMenu popup_;
+  ScopedIcon icon_;
+  ScopedIcon smallIcon_;
   bool trayAdded_ = false;
   UINT taskbarCreated_ = 0;
 
   std::array<VirtualList, 5> lists_;  // ListBox1 to ListBox5
   std::array<ListSync, 5> listSync_;
+
+  // The "IE Cache" page: ListBox4 above, the filter and the file
+  // information below.
+  Sheet cacheSheet_;
+  HWND radioGroup1_ = nullptr;
+  std::array<HWND, 4> radioButtons_{};
+  HWND groupBox1_ = nullptr;
+  std::array<HWND, 4> infoLabels_{};  // Label1 to Label4
+  int shownFilter_ = -2;
+  std::array<std::string, 4> shownLabels_;
+
+  // The "More" page.
+  Sheet moreSheet_;
   HWND groupBox2_ = nullptr, groupBox3_ = nullptr;
   std::array<HWND, 4> pathEdits_{};      // NProfile, NCacheDir, OProgramDir, OCacheDir
   std::array<HWND, 4> pathLabels_{};
   std::array<HWND, 4> browseButtons_{};  // SpeedButton1 to SpeedButton4
+  std::vector<int> moreApplied_;  // the bounds last applied to the "More" controls
 
   std::vector<ButtonState> buttonState_;
   std::vector<MenuState> menuState_;
   uint64_t statusRevision_ = ~0ull;
   int shownTab_ = -1;
   int shownSubTab_ = -1;
-  std::vector<int> moreApplied_;  // the bounds last applied to the "More" controls
 };
 
 }  // namespace scourly::gui
