@@ -17,7 +17,7 @@ target_link_libraries(scourly_win32 PUBLIC version)
 # The test program runs in a folder of its own: it writes settings.ini and
 # FList.txt beside itself, and Purgix.dll reads FList.txt from there.
 
-file(GLOB WINE_TEST_SOURCES CONFIGURE_DEPENDS tests/wine/*.cpp)
+file(GLOB WINE_TEST_SOURCES CONFIGURE_DEPENDS tests/wine/*.cpp tests/support/*.cpp)
 if(WINE_TEST_SOURCES)
   set(WINE_TEST_DIR ${CMAKE_BINARY_DIR}/wine_tests)
   # With the product's version resource, which the version service reads.
@@ -34,6 +34,7 @@ if(WINE_TEST_SOURCES)
   add_dependencies(wine_tests wine_tests_purgix)
   add_test(NAME wine_backend COMMAND ${SCOURLY_WINE_RUN} $<TARGET_FILE:wine_tests>)
   # One prefix for every Windows test of this build tree.
-  set_tests_properties(wine_backend PROPERTIES ENVIRONMENT "WINE_ROOT=${CMAKE_BINARY_DIR}/wine"
+  set_tests_properties(wine_backend PROPERTIES
+    ENVIRONMENT "WINE_ROOT=${CMAKE_BINARY_DIR}/wine;SCOURLY_FRESH_TEST_DRIVE=1"
     TIMEOUT 300)
 endif()

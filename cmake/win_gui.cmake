@@ -54,7 +54,7 @@ endforeach()
 
 # The windows' own parts inside one process (a virtual display, no driver).
 file(GLOB GUI_TEST_SOURCES CONFIGURE_DEPENDS tests/e2e/gui_*_test.cpp)
-add_executable(gui_tests ${GUI_TEST_SOURCES})
+add_executable(gui_tests ${GUI_TEST_SOURCES} tests/support/box_answerer.cpp)
 target_include_directories(gui_tests PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(gui_tests PRIVATE scourly_gui gtest)
 add_test(NAME gui_windows

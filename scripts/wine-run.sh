@@ -8,6 +8,9 @@ prog=$1; shift
 export WINE_ROOT=${WINE_ROOT:-$(cd "$(dirname "$prog")" && pwd)/wine}
 source "$(dirname "$0")/wine-env.sh"
 prog_dir=$(cd "$(dirname "$prog")" && pwd)
+# A test run starts on an empty test drive (what a run leaves, links
+# included, never reaches the next).
+if [ "${SCOURLY_FRESH_TEST_DRIVE:-0}" = 1 ]; then find "$TEST_DRIVE" -mindepth 1 -delete; fi
 ln -sfn "$prog_dir" "$WINEPREFIX/dosdevices/p:"
 source "$(dirname "$0")/../tests/support/link_maker.sh"
 start_link_maker

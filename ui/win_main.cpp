@@ -6,16 +6,17 @@
 
 #include <exception>
 
+#include "about/about.h"
 #include "app/main_form.h"
+#include "options/file_type.h"
 #include "options/uoptions.h"
 #include "platform/platform.h"
-#include "about/about.h"
-#include "options/file_type.h"
+#include "platform/win32/win32_windows.h"
+#include "ui/controls/scoped.h"
 #include "ui/dialogs/about_window.h"
 #include "ui/dialogs/file_type_window.h"
 #include "ui/dialogs/options_window.h"
 #include "ui/main/main_window.h"
-#include "platform/win32/win32_windows.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   using namespace scourly;
@@ -23,11 +24,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_TAB_CLASSES | ICC_WIN95_CLASSES |
                                            ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&icc);
-  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  // COM for the whole run, released on every way out (it outlives the
+  // windows and services below, which are destroyed first).
+  gui::ScopedCom com;
 
   Win32Windows windows;
   Platform& platform = windows.platform;
   Win32Ui& ui = windows.ui;
+  gui::Window::SetErrorReporter([&ui](const std::string& text) { ui.ShowError(text); });
 
   TUOptionsDialog optionsDialog(platform);
   TMainForm mainForm(platform, optionsDialog);
@@ -74,6 +78,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   ui.SetMessageFilter(nullptr);
   optionsDialog.view = nullptr;
   optionsDialog.FileTypeDlg = nullptr;
-  CoUninitialize();
+  gui::Window::SetErrorReporter(nullptr);
   return 0;
 }

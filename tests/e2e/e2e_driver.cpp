@@ -134,6 +134,11 @@ TEST_F(ScourlyE2E, WindowHasTheDesignedSizePlaceAndParts) {
     EXPECT_EQ(app->TabImage(Tabs(), i), images[i]) << "tab " << i;
   }
   EXPECT_EQ(SendMessageW(Tabs(), TCM_GETCURSEL, 0, 0), 0);
+  // The five tabs fit one row: with Wine's own fonts missing they wrap onto
+  // two and "Time Sta..." is cut.
+  if (g_dpi == 96) {
+    EXPECT_EQ(SendMessageW(Tabs(), TCM_GETROWCOUNT, 0, 0), 1);
+  }
   ASSERT_EQ(app->TabCount(SubTabs()), 2);
   EXPECT_EQ(app->TabCaption(SubTabs(), 0), L"IE Cache");
   EXPECT_EQ(app->TabCaption(SubTabs(), 1), L"    More    ");

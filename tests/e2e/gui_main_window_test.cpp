@@ -13,6 +13,7 @@
 #include "app/main_form.h"
 #include "lists/app_error.h"
 #include "options/uoptions.h"
+#include "tests/support/box_answerer.h"
 #include "ui/controls/probe.h"
 #include "ui/main/gui_ids.h"
 #include "ui/main/main_window.h"
@@ -21,46 +22,7 @@
 namespace scourly::gui {
 namespace {
 
-// Closes the next message box of this process and keeps its caption and text.
-class BoxAnswerer {
- public:
-  BoxAnswerer() {
-    thread_ = CreateThread(
-        nullptr, 0, [](void* self) -> DWORD { static_cast<BoxAnswerer*>(self)->Run(); return 0; },
-        this, 0, nullptr);
-  }
-  ~BoxAnswerer() {
-    stop_ = true;
-    WaitForSingleObject(thread_, INFINITE);
-    CloseHandle(thread_);
-  }
-  std::wstring caption, text;
-  std::atomic<bool> answered{false};
-
- private:
-  void Run() {
-    const DWORD pid = GetCurrentProcessId();
-    while (!stop_ && !answered) {
-      HWND box = nullptr;
-      while ((box = FindWindowExW(nullptr, box, L"#32770", nullptr))) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(box, &owner);
-        if (owner != pid || !IsWindowVisible(box)) continue;
-        wchar_t buffer[512] = {};
-        GetWindowTextW(box, buffer, 512);
-        caption = buffer;
-        GetDlgItemTextW(box, 0xFFFF, buffer, 512);  // the message's static text
-        text = buffer;
-        answered = true;
-        PostMessageW(box, WM_COMMAND, IDOK, 0);
-        break;
-      }
-      Sleep(30);
-    }
-  }
-  std::atomic<bool> stop_{false};
-  HANDLE thread_ = nullptr;
-};
+using support::BoxAnswerer;
 
 class MainWindowTest : public ::testing::Test {
  protected:
@@ -105,7 +67,7 @@ class MainWindowTest : public ::testing::Test {
 };
 
 TEST_F(MainWindowTest, AnErrorEscapingAHandlerIsShownAndTheProgramGoesOn) {
-  BoxAnswerer answerer;
+  BoxAnswerer answerer(IDOK);
   bool after = false;
   window_.Run([] { throw AppError("Unable to write to C:\\x\\settings.ini"); });
   window_.Run([&] { after = true; });
@@ -117,7 +79,7 @@ TEST_F(MainWindowTest, AnErrorEscapingAHandlerIsShownAndTheProgramGoesOn) {
 }
 
 TEST_F(MainWindowTest, AnyStandardExceptionIsShownToo) {
-  BoxAnswerer answerer;
+  BoxAnswerer answerer(IDOK);
   window_.Run([] { throw std::out_of_range("index 7 out of range"); });
   EXPECT_EQ(answerer.text, L"index 7 out of range");
 }
@@ -184,7 +146,7 @@ TEST_F(MainWindowTest, AClickReachesOnlyAnEnabledButtonOrMenuItem) {
   ClickButton(kCmdStopTB);
   EXPECT_TRUE(form_.StopFlag);
 
-  BoxAnswerer answerer;  // a wrongly run deletion would ask first
+  BoxAnswerer answerer(IDOK, 500);  // a wrongly run deletion would ask first
   form_.Delete1.enabled = false;
   form_.ListBox1.Assign({{"a.tmp", "C:\\nowhere\\", 1, "d"}});
   form_.ListBox1.SetSelected(0, true);
@@ -225,6 +187,89 @@ TEST_F(MainWindowTest, ResizingRunsTheLayoutRuleWithTheSheetWidth) {
   MapWindowPoints(nullptr, Control(kIdMoreSheet), reinterpret_cast<POINT*>(&group), 2);
   EXPECT_EQ(group.left, dpi(form_.GroupBox3.left));
   EXPECT_EQ(group.right - group.left, dpi(form_.GroupBox3.width));
+}
+
+// A menu item whose caption is empty used to hand out whatever the stack
+// held; the probe answers an empty text.
+TEST_F(MainWindowTest, AnEmptyMenuCaptionIsAnsweredEmpty) {
+  ProbeAnswer(L"left over");
+  form_.AboutDlg.caption = "";
+  window_.Sync();
+  EXPECT_EQ(SendMessageW(window_.hwnd(), kMsgGetMenuCaption, kCmdAboutDlg, 0), 0);
+  EXPECT_STREQ(ProbeBuffer(), L"");
+  EXPECT_EQ(SendMessageW(window_.hwnd(), kMsgGetMenuCaption, 9999, 0), -1);
+}
+
+// A change of DPI used to free the old fonts while the controls still drew
+// with them: at every WM_SETFONT a control gets, the font it had must still
+// be alive.
+int g_fontsReplaced = 0, g_deadFontsInUse = 0;
+LRESULT CALLBACK WatchFonts(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+  if (msg == WM_SETFONT) {
+    HFONT current = reinterpret_cast<HFONT>(DefSubclassProc(hwnd, WM_GETFONT, 0, 0));
+    if (current && GetObjectType(current) == 0) ++g_deadFontsInUse;
+    ++g_fontsReplaced;
+  }
+  return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+TEST_F(MainWindowTest, ADpiChangeFreesOldFontsOnlyAfterTheControlsLetGo) {
+  HWND watched[] = {Control(kIdStatusBar1), Control(kIdPageControl1), Control(kIdToolBar1)};
+  for (HWND h : watched) SetWindowSubclass(h, WatchFonts, 1, 0);
+  g_fontsReplaced = g_deadFontsInUse = 0;
+  RECT rc;
+  GetWindowRect(window_.hwnd(), &rc);
+  SendMessageW(window_.hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&rc));
+  for (HWND h : watched) RemoveWindowSubclass(h, WatchFonts, 1);
+  EXPECT_GE(g_fontsReplaced, 3);
+  EXPECT_EQ(g_deadFontsInUse, 0);
+  for (HWND h : watched) {
+    HFONT now = reinterpret_cast<HFONT>(SendMessageW(h, WM_GETFONT, 0, 0));
+    EXPECT_NE(GetObjectType(now), 0u) << "a control draws with a freed font";
+  }
+}
+
+// An error thrown while a message is handled stops at the window procedure:
+// it is shown, and nothing unwinds through the system's code.
+TEST_F(MainWindowTest, AnErrorInAMessageIsShownAtTheWindowProcedure) {
+  BoxAnswerer answerer(IDOK);
+  struct Thrower : Window {
+    Thrower() {
+      Register(L"ScourlyThrower", nullptr);
+      Create(0, L"ScourlyThrower", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr);
+    }
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+      if (msg == WM_APP) throw std::runtime_error("thrown in a window procedure");
+      return Window::HandleMessage(msg, wp, lp);
+    }
+  } thrower;
+  Window::SetErrorReporter([this](const std::string& text) { ui_.ShowError(text); });
+  EXPECT_EQ(SendMessageW(thrower.hwnd(), WM_APP, 0, 0), 0);
+  Window::SetErrorReporter(nullptr);
+  EXPECT_TRUE(answerer.answered);
+  EXPECT_EQ(answerer.text, L"thrown in a window procedure");
+}
+
+// The "IE Cache" page: the filter's buttons and the labels follow the view's
+// models, and a click on another filter item runs the scan.
+TEST_F(MainWindowTest, TheIECachePageFollowsItsModels) {
+  TIECacheView& view = form_.IECacheView();
+  form_.PageControl1.activeIndex = kTabBrowserCache;
+  view.Label2.caption = "File Size: 1536 B";
+  window_.Sync();
+  HWND sheet = Control(kIdCacheSheet);
+  EXPECT_TRUE(GetWindowLongW(sheet, GWL_STYLE) & WS_VISIBLE);
+  EXPECT_TRUE(GetWindowLongW(GetDlgItem(sheet, kIdListBox4), GWL_STYLE) & WS_VISIBLE);
+  wchar_t text[128] = {};
+  GetWindowTextW(GetDlgItem(sheet, kIdLabel1 + 1), text, 128);
+  EXPECT_STREQ(text, L"File Size: 1536 B");
+  GetWindowTextW(GetDlgItem(sheet, kIdRadioGroup1), text, 128);
+  EXPECT_STREQ(text, L"Filter");
+  for (int i = 0; i < 4; ++i)
+    EXPECT_EQ(SendMessageW(GetDlgItem(sheet, kIdFilterAll + i), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  SendMessageW(GetDlgItem(sheet, kIdFilterAll + 1), BM_CLICK, 0, 0);
+  EXPECT_EQ(view.RadioGroup1.itemIndex, 1);
+  EXPECT_EQ(SendMessageW(GetDlgItem(sheet, kIdFilterAll + 1), BM_GETCHECK, 0, 0), BST_CHECKED);
 }
 
 }  // namespace

@@ -7,18 +7,18 @@
 #include <map>
 
 #include "platform/win32/win32_platform.h"
-#include "tests/wine/test_drive.h"
+#include "tests/support/test_drive.h"
 
 namespace scourly {
 namespace {
 
-using wine_test::Exists;
-using wine_test::MakeFile;
-using wine_test::MakeFolder;
-using wine_test::MakeUnixLink;
-using wine_test::ReadAll;
-using wine_test::SetAttributes;
-using wine_test::TestFolder;
+using support::Exists;
+using support::MakeFile;
+using support::MakeFolder;
+using support::MakeUnixLink;
+using support::ReadAll;
+using support::SetAttributes;
+using support::TestFolder;
 
 std::map<std::string, FindEntry> ListAll(FileSystem& fs, const std::string& folder) {
   std::map<std::string, FindEntry> entries;
@@ -156,7 +156,7 @@ TEST(Win32FileSystemFolders, TempAndProgramFoldersEndInBackslash) {
   EXPECT_EQ(temp, Narrow(std::wstring(classic, n)));
 
   std::string program = fs.ProgramFolder();
-  EXPECT_EQ(program, wine_test::ExeFolder());
+  EXPECT_EQ(program, support::ExeFolder());
   EXPECT_TRUE(fs.FileExists(program + "wine_tests.exe")) << program;
 }
 

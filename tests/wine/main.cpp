@@ -9,21 +9,12 @@
 #include <vector>
 
 #include "platform/win32/win32_platform.h"
-#include "tests/wine/test_drive.h"
+#include "tests/support/box_answerer.h"
+#include "tests/support/test_drive.h"
 
 namespace {
 
 std::atomic<int> g_strayDialogs{0};
-
-BOOL CALLBACK CollectDialogs(HWND hwnd, LPARAM param) {
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
-  wchar_t cls[32] = {};
-  GetClassNameW(hwnd, cls, 32);
-  if (pid == GetCurrentProcessId() && lstrcmpW(cls, L"#32770") == 0 && IsWindowVisible(hwnd))
-    reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
-  return TRUE;
-}
 
 // A dialog nobody answers would block the run for good: one that stays open
 // for 20 seconds is reported and answered "No" (for the shell's questions:
@@ -32,8 +23,7 @@ DWORD WINAPI DialogWatchdog(void*) {
   std::vector<std::pair<HWND, int>> seen;  // dialog, half-seconds open
   for (;;) {
     Sleep(500);
-    std::vector<HWND> open;
-    EnumWindows(CollectDialogs, reinterpret_cast<LPARAM>(&open));
+    std::vector<HWND> open = scourly::support::OpenDialogs();
     std::vector<std::pair<HWND, int>> still;
     for (HWND box : open) {
       int age = 1;
@@ -69,7 +59,7 @@ class TestDriveEnvironment : public testing::Environment {
       if (name != L"." && name != L"..") stale.push_back("T:\\" + scourly::Narrow(name));
     } while (FindNextFileW(find, &data));
     FindClose(find);
-    for (const std::string& path : stale) scourly::wine_test::RemoveTree(path);
+    for (const std::string& path : stale) scourly::support::RemoveTree(path);
   }
   void TearDown() override {
     EXPECT_EQ(g_strayDialogs.load(), 0) << "a dialog appeared that no test expected";

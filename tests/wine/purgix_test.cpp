@@ -8,21 +8,21 @@
 
 #include "platform/win32/win32_platform.h"
 #include "purgix/recycle_flags.h"
-#include "tests/wine/box_answerer.h"
-#include "tests/wine/test_drive.h"
+#include "tests/support/box_answerer.h"
+#include "tests/support/test_drive.h"
 
 namespace scourly {
 namespace {
 
-using wine_test::BoxAnswerer;
-using wine_test::Exists;
-using wine_test::ExeFolder;
-using wine_test::MakeFile;
-using wine_test::MakeFolder;
-using wine_test::ReadAll;
-using wine_test::RemoveProgramFile;
-using wine_test::TestFolder;
-using wine_test::TrashedAs;
+using support::BoxAnswerer;
+using support::Exists;
+using support::ExeFolder;
+using support::MakeFile;
+using support::MakeFolder;
+using support::ReadAll;
+using support::RemoveProgramFile;
+using support::TestFolder;
+using support::TrashedAs;
 
 class PurgixOnDisk : public testing::Test {
  protected:
@@ -228,8 +228,8 @@ TEST_F(PurgixOnDisk, NeverFollowsALink) {
   MakeFile(outside / "victim.txt", "victim");
   MakeFolder(outside / "dir");
   MakeFile(outside / "dir" + "\\precious.txt", "precious");
-  ASSERT_TRUE(wine_test::MakeUnixLink(dir / "file.tmp", outside / "victim.txt"));
-  ASSERT_TRUE(wine_test::MakeUnixLink(dir / "folder", outside / "dir"));
+  ASSERT_TRUE(support::MakeUnixLink(dir / "file.tmp", outside / "victim.txt"));
+  ASSERT_TRUE(support::MakeUnixLink(dir / "folder", outside / "dir"));
   MakeFile(dir / "plain.tmp", "plain");
   Run(dir / "file.tmp" + "\r\n" + dir / "folder" + "\r\n" + (dir / "folder") +
       "\\precious.txt\r\n" + dir / "plain.tmp" + "\r\n");

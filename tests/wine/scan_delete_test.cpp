@@ -13,22 +13,22 @@
 #include "platform/win32/win32_windows.h"
 #include "scan/unneeded_scan.h"
 #include "scan/scan_progress.h"
-#include "tests/wine/scripted_ui.h"
-#include "tests/wine/test_drive.h"
+#include "tests/support/scripted_ui.h"
+#include "tests/support/test_drive.h"
 
 namespace scourly {
 namespace {
 
-using wine_test::Exists;
-using wine_test::ExeFolder;
-using wine_test::MakeFile;
-using wine_test::MakeFolder;
-using wine_test::ReadAll;
-using wine_test::RemoveProgramFile;
-using wine_test::ScriptedUi;
-using wine_test::SetAttributes;
-using wine_test::TestFolder;
-using wine_test::TrashedAs;
+using support::Exists;
+using support::ExeFolder;
+using support::MakeFile;
+using support::MakeFolder;
+using support::ReadAll;
+using support::RemoveProgramFile;
+using support::ScriptedUi;
+using support::SetAttributes;
+using support::TestFolder;
+using support::TrashedAs;
 
 // The program's settings with only the test drive checked (C: would walk the
 // whole prefix).
@@ -307,13 +307,13 @@ TEST_F(MainWindowOnTestDrive, SwappedItemsAreNeverDeleted) {
     ASSERT_TRUE(SetFileTime(victim, nullptr, nullptr, &listed.ftLastWriteTime));
     CloseHandle(victim);
 
-    wine_test::RemoveTree(scan / "swap.tmp");
+    support::RemoveTree(scan / "swap.tmp");
     MakeFolder(scan / "swap.tmp");
     MakeFile(scan / "swap.tmp" + "\\inside.txt", "inside");
-    wine_test::RemoveTree(scan / "link-to-file.tmp");
-    ASSERT_TRUE(wine_test::MakeUnixLink(scan / "link-to-file.tmp", outside / "victim.txt"));
-    wine_test::RemoveTree(scan / "link-to-folder.tmp");
-    ASSERT_TRUE(wine_test::MakeUnixLink(scan / "link-to-folder.tmp", outside / "dir"));
+    support::RemoveTree(scan / "link-to-file.tmp");
+    ASSERT_TRUE(support::MakeUnixLink(scan / "link-to-file.tmp", outside / "victim.txt"));
+    support::RemoveTree(scan / "link-to-folder.tmp");
+    ASSERT_TRUE(support::MakeUnixLink(scan / "link-to-folder.tmp", outside / "dir"));
     HANDLE inUse = CreateFileW(Widen(scan / "in-use.tmp").c_str(), GENERIC_READ,
                                FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(inUse, INVALID_HANDLE_VALUE);

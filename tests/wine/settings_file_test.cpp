@@ -6,14 +6,14 @@
 
 #include "options/settings_file.h"
 #include "platform/win32/win32_platform.h"
-#include "tests/wine/test_drive.h"
+#include "tests/support/test_drive.h"
 
 namespace scourly {
 namespace {
 
-using wine_test::ExeFolder;
-using wine_test::ReadAll;
-using wine_test::RemoveProgramFile;
+using support::ExeFolder;
+using support::ReadAll;
+using support::RemoveProgramFile;
 
 class SettingsFileOnDisk : public testing::Test {
  protected:

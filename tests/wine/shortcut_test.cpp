@@ -16,18 +16,18 @@
 #include "scan/dead_shortcuts.h"
 #include "scan/folder_scans.h"
 #include "scan/shortcut.h"
-#include "tests/wine/scripted_ui.h"
-#include "tests/wine/test_drive.h"
+#include "tests/support/scripted_ui.h"
+#include "tests/support/test_drive.h"
 
 namespace scourly {
 namespace {
 
-using wine_test::Exists;
-using wine_test::MakeFile;
-using wine_test::MakeFolder;
-using wine_test::ScriptedUi;
-using wine_test::SetAttributes;
-using wine_test::TestFolder;
+using support::Exists;
+using support::MakeFile;
+using support::MakeFolder;
+using support::ScriptedUi;
+using support::SetAttributes;
+using support::TestFolder;
 
 constexpr CLSID kShellLinkClass = {0x00021401, 0x0000, 0x0000,
                                    {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};

@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "platform/win32/win32_platform.h"
-#include "tests/wine/box_answerer.h"
+#include "tests/support/box_answerer.h"
 
 namespace scourly {
 namespace {
 
-using wine_test::BoxAnswerer;
+using support::BoxAnswerer;
 
 TEST(Win32UiMessageBox, ReturnsTheButtonPressedAndShowsCaptionTextAndIcon) {
   Win32Ui ui;

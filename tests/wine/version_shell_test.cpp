@@ -11,16 +11,17 @@
 #include "about/help_links.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_version.h"
-#include "tests/wine/test_drive.h"
+#include "tests/support/box_answerer.h"
+#include "tests/support/test_drive.h"
 
 namespace scourly {
 namespace {
 
-using wine_test::ExeFolder;
-using wine_test::Exists;
-using wine_test::MakeFile;
-using wine_test::ReadAll;
-using wine_test::TestFolder;
+using support::ExeFolder;
+using support::Exists;
+using support::MakeFile;
+using support::ReadAll;
+using support::TestFolder;
 
 // The test program carries the product's version resource, as Scourly.exe
 // does; Purgix.dll beside it carries the same version.
@@ -49,21 +50,7 @@ TEST(Win32VersionInfo, AFileWithoutAVersionResourceGivesNoVersionAndAnEmptyText)
   }
 }
 
-BOOL CALLBACK CollectDialogs(HWND hwnd, LPARAM param) {
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
-  wchar_t cls[32] = {};
-  GetClassNameW(hwnd, cls, 32);
-  if (pid == GetCurrentProcessId() && lstrcmpW(cls, L"#32770") == 0 && IsWindowVisible(hwnd))
-    reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
-  return TRUE;
-}
-
-std::vector<HWND> VisibleDialogs() {
-  std::vector<HWND> found;
-  EnumWindows(CollectDialogs, reinterpret_cast<LPARAM>(&found));
-  return found;
-}
+std::vector<HWND> VisibleDialogs() { return support::OpenDialogs(); }
 
 // The exact path reaches the shell: a command file that the "open" verb runs
 // leaves a mark beside itself.

@@ -8,7 +8,7 @@
 
 #include "platform/ui.h"
 
-namespace scourly::wine_test {
+namespace scourly::support {
 
 class ScriptedUi : public Ui {
  public:
@@ -38,4 +38,4 @@ class ScriptedUi : public Ui {
   int pumps = 0;
 };
 
-}  // namespace scourly::wine_test
+}  // namespace scourly::support

@@ -1,4 +1,4 @@
-#include "tests/wine/test_drive.h"
+#include "tests/support/test_drive.h"
 
 #include <windows.h>
 
@@ -10,7 +10,7 @@
 
 #include "platform/win32/win32_platform.h"
 
-namespace scourly::wine_test {
+namespace scourly::support {
 namespace {
 
 // T: is the only drive tests may delete from.
@@ -179,9 +179,9 @@ std::string ExeFolder() {
   return Narrow(path.substr(0, path.rfind(L'\\') + 1));
 }
 
-}  // namespace scourly::wine_test
+}  // namespace scourly::support
 
-namespace scourly::wine_test {
+namespace scourly::support {
 
 void RemoveProgramFile(const std::string& name) {
   if (name != "settings.ini" && name != "FList.txt") {
@@ -193,4 +193,4 @@ void RemoveProgramFile(const std::string& name) {
   DeleteFileW(path.c_str());
 }
 
-}  // namespace scourly::wine_test
+}  // namespace scourly::support

@@ -1,21 +1,15 @@
-#include "tests/wine/box_answerer.h"
+#include "tests/support/box_answerer.h"
 
-namespace scourly::wine_test {
+namespace scourly::support {
 namespace {
 
-struct Search {
-  HWND found = nullptr;
-};
-
-BOOL CALLBACK FindDialog(HWND hwnd, LPARAM param) {
+BOOL CALLBACK CollectDialogs(HWND hwnd, LPARAM param) {
   DWORD pid = 0;
   GetWindowThreadProcessId(hwnd, &pid);
   wchar_t cls[32] = {};
   GetClassNameW(hwnd, cls, 32);
-  if (pid == GetCurrentProcessId() && lstrcmpW(cls, L"#32770") == 0 && IsWindowVisible(hwnd)) {
-    reinterpret_cast<Search*>(param)->found = hwnd;
-    return FALSE;
-  }
+  if (pid == GetCurrentProcessId() && lstrcmpW(cls, L"#32770") == 0 && IsWindowVisible(hwnd))
+    reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
   return TRUE;
 }
 
@@ -24,6 +18,12 @@ constexpr int kTextId = 0xFFFF;
 constexpr int kIconId = 0x0440;
 
 }  // namespace
+
+std::vector<HWND> OpenDialogs() {
+  std::vector<HWND> open;
+  EnumWindows(CollectDialogs, reinterpret_cast<LPARAM>(&open));
+  return open;
+}
 
 BoxAnswerer::BoxAnswerer(int button, DWORD timeoutMs) : button_(button), timeoutMs_(timeoutMs) {
   thread_ = CreateThread(nullptr, 0, &BoxAnswerer::Run, this, 0, nullptr);
@@ -41,10 +41,9 @@ void BoxAnswerer::Wait() {
 DWORD WINAPI BoxAnswerer::Run(void* param) {
   auto* self = static_cast<BoxAnswerer*>(param);
   for (DWORD waited = 0; waited < self->timeoutMs_; waited += 20) {
-    Search search;
-    EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
-    if (search.found) {
-      HWND box = search.found;
+    std::vector<HWND> open = OpenDialogs();
+    if (!open.empty()) {
+      HWND box = open.front();
       wchar_t buffer[1024] = {};
       GetWindowTextW(box, buffer, 1024);
       self->caption = buffer;
@@ -64,4 +63,4 @@ DWORD WINAPI BoxAnswerer::Run(void* param) {
   return 0;
 }
 
-}  // namespace scourly::wine_test
+}  // namespace scourly::support

@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace scourly::wine_test {
+namespace scourly::support {
 
 // T:\<name>-<run id>-<n>, created empty and removed with everything in it.
 class TestFolder {
@@ -44,12 +44,12 @@ std::string TrashedAs(const std::string& path);
 // The exe's folder with a trailing backslash.
 std::string ExeFolder();
 
-}  // namespace scourly::wine_test
+}  // namespace scourly::support
 
-namespace scourly::wine_test {
+namespace scourly::support {
 
 // Removes a file the program keeps beside itself ("settings.ini" or
 // "FList.txt"); nothing else in that folder is ever removed.
 void RemoveProgramFile(const std::string& name);
 
-}  // namespace scourly::wine_test
+}  // namespace scourly::support

@@ -4,9 +4,14 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <string>
+#include <vector>
 
-namespace scourly::wine_test {
+namespace scourly::support {
+
+// The visible dialog windows (message boxes among them) of this process.
+std::vector<HWND> OpenDialogs();
 
 class BoxAnswerer {
  public:
@@ -19,7 +24,7 @@ class BoxAnswerer {
 
   // Valid after Wait() or destruction.
   void Wait();
-  bool answered = false;
+  std::atomic<bool> answered{false};
   std::wstring caption;
   std::wstring text;
   HICON icon = nullptr;  // the box's icon, null when it has none
@@ -32,4 +37,4 @@ class BoxAnswerer {
   HANDLE thread_ = nullptr;
 };
 
-}  // namespace scourly::wine_test
+}  // namespace scourly::support
