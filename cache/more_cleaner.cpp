@@ -31,11 +31,16 @@ struct LeftItem {
 
 const char* ReasonText(LeftReason reason) {
   switch (reason) {
-    case LeftReason::kNotFullPath: return "not a full path, so it was not looked for";
-    case LeftReason::kLink: return "a link, which Scourly does not follow";
-    case LeftReason::kNotChecked: return "could not be checked";
-    case LeftReason::kInUse: return "in use";
-    case LeftReason::kNotRecycled: return "could not be moved to the Recycle Bin";
+    case LeftReason::kNotFullPath:
+      return "not the full path of one file or folder, so it was not looked for";
+    case LeftReason::kLink:
+      return "a link, which Scourly does not follow";
+    case LeftReason::kNotChecked:
+      return "could not be checked";
+    case LeftReason::kInUse:
+      return "in use";
+    case LeftReason::kNotRecycled:
+      return "could not be moved to the Recycle Bin";
   }
   return "";
 }

@@ -51,7 +51,7 @@ class TNetscapeOperaCleaner {
   TNetscapeOperaCleaner& operator=(const TNetscapeOperaCleaner&) = delete;
 
   // ---- The sheet's controls ----
-  Label Label13;  // the note on closing the browsers
+  Label Label13;                                 // the note on closing the browsers
   CaptionedCheckBox NCache, NCookies, NHistory;  // group box "Netscape 4.7"
   CaptionedCheckBox OCache, OCookies, OHistory;  // group box "Opera"
   Edit NProfile, NCacheDir, OProgramDir, OCacheDir;
