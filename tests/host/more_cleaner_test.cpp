@@ -2,14 +2,13 @@
 // Windows: which paths the sheet shows, what "Clear Now" hands to the
 // deletion library and what it tells the user, saving the paths and the
 // browse buttons.
-#include "cache/more_cleaner.h"
-
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "cache/more_cleaner.h"
 #include "delete/deletion.h"
 #include "lists/app_error.h"
 #include "platform/fake/fake_windows.h"

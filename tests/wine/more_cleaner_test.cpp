@@ -1,14 +1,14 @@
 // The Netscape and Opera cleaner with the real registry of the test prefix,
 // real folders on T: and the real Purgix.dll: the paths it finds and saves,
 // and what "Clear Now" moves to the Recycle Bin.
-#include "cache/more_cleaner.h"
+#include <windows.h>
 
 #include <gtest/gtest.h>
-#include <windows.h>
 
 #include <string>
 #include <vector>
 
+#include "cache/more_cleaner.h"
 #include "platform/win32/win32_windows.h"
 #include "tests/wine/scripted_ui.h"
 #include "tests/wine/test_drive.h"
