@@ -319,7 +319,7 @@ void TNetscapeOperaCleaner::Browse(Edit& edit) {
 }
 
 void TNetscapeOperaCleaner::Tell(const std::string& text, MsgIcon icon) {
-  platform_.ui.MessageBox(text, kAppTitle, MsgButtons::kOk, icon);
+  platform_.ui.ShowMessage(text, kAppTitle, MsgButtons::kOk, icon);
 }
 
 }  // namespace scourly

@@ -10,22 +10,22 @@
 
 #include "cache/more_cleaner.h"
 #include "platform/win32/win32_windows.h"
-#include "tests/wine/scripted_ui.h"
-#include "tests/wine/test_drive.h"
+#include "tests/support/scripted_ui.h"
+#include "tests/support/test_drive.h"
 
 namespace scourly {
 namespace {
 
-using wine_test::ExeFolder;
-using wine_test::Exists;
-using wine_test::MakeFile;
-using wine_test::MakeFolder;
-using wine_test::ReadAll;
-using wine_test::RemoveProgramFile;
-using wine_test::ScriptedUi;
-using wine_test::SetAttributes;
-using wine_test::TestFolder;
-using wine_test::TrashedAs;
+using support::ExeFolder;
+using support::Exists;
+using support::MakeFile;
+using support::MakeFolder;
+using support::ReadAll;
+using support::RemoveProgramFile;
+using support::ScriptedUi;
+using support::SetAttributes;
+using support::TestFolder;
+using support::TrashedAs;
 using Texts = std::vector<std::string>;
 
 // A registry key a test makes and removes again, from the first level of
@@ -189,7 +189,7 @@ TEST_F(MoreCleanerOnWindows, ACacheFolderThatIsAUnixLinkIsNotFollowed) {
   MakeFolder(dir / "elsewhere");
   MakeFile(dir / "elsewhere" + "\\precious.doc", "precious");
   MakeFolder(dir / "Users");
-  ASSERT_TRUE(wine_test::MakeUnixLink(dir / "Users" + "\\Cache", dir / "elsewhere"));
+  ASSERT_TRUE(support::MakeUnixLink(dir / "Users" + "\\Cache", dir / "elsewhere"));
   MakeFolder(dir / "Opera");
   MakeFolder(dir / "Opera" + "\\Cache4");
   MakeFile(dir / "Opera" + "\\Cache4\\opr0001.tmp", "cached");
