@@ -11,7 +11,13 @@ BrowserCacheTab::BrowserCacheTab(TMainForm& form)
                             form.TotalSizeText[kTabBrowserCache], form.TypedUrlNames},
           IECacheViewServices{form.platform().ui, form.platform().urlCache,
                               form.platform().registry, form.platform().dateFormat}),
+      MoreCleaner(form.platform(), form.StopFlag, form.FindFilesTB),
       form_(form) {}
+
+void BrowserCacheTab::SheetShow() {
+  TabSheet4Show();
+  if (form_.PageControl2.activeIndex == kSubTabMore) MoreCleaner.TabSheet7Show();
+}
 
 void BrowserCacheTab::TabSheet4Show() {
   form_.FindFilesTB.enabled = form_.PageControl2.activeIndex != kSubTabMore;

@@ -4,6 +4,7 @@
 
 #include "app/tab_page.h"
 #include "cache/ie_cache_view.h"
+#include "cache/more_cleaner.h"
 
 namespace scourly {
 
@@ -14,12 +15,14 @@ class BrowserCacheTab : public TabPage {
   explicit BrowserCacheTab(TMainForm& form);
 
   TIECacheView IECacheView;
+  TNetscapeOperaCleaner MoreCleaner;  // the "    More    " sub-tab
 
   // The tab comes into view: Find Files only where there is something to
   // find.
   void TabSheet4Show();
 
-  void SheetShow() override { TabSheet4Show(); }
+  // The tab, or its "More" sub-tab, comes into view.
+  void SheetShow() override;
   bool FindFiles() override;
   void MenuScan() override { IECacheView.ScanforIECahefiles1Click(); }
   int RowCount() const override;

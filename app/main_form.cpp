@@ -133,6 +133,7 @@ void TMainForm::UserSelectsTab(int index) {
 void TMainForm::UserSelectsSubTab(int index) {
   if (index == PageControl2.activeIndex) return;
   PageControl2.activeIndex = index;
+  if (index == kSubTabMore) TabSheet7Show();
   PageControl2Change();
 }
 

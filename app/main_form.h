@@ -157,6 +157,16 @@ class TMainForm {
   void PageControl2Change() { browserCacheTab_.IECacheView.PageControl2Change(); }
   TIECacheView& IECacheView() { return browserCacheTab_.IECacheView; }
 
+  // ---- The "    More    " sub-tab ----
+  TNetscapeOperaCleaner& MoreCleaner() { return browserCacheTab_.MoreCleaner; }
+  void TabSheet7Show() { MoreCleaner().TabSheet7Show(); }
+  void ClearBtnClick() { MoreCleaner().ClearBtnClick(); }
+  void SaveBtnClick() { MoreCleaner().SaveBtnClick(); }
+  void SpeedButton1Click() { MoreCleaner().SpeedButton1Click(); }
+  void SpeedButton2Click() { MoreCleaner().SpeedButton2Click(); }
+  void SpeedButton3Click() { MoreCleaner().SpeedButton3Click(); }
+  void SpeedButton4Click() { MoreCleaner().SpeedButton4Click(); }
+
   // ---- Scans ----
   void UFindFilesClick() { unneededTab_.UFindFilesClick(); }
   void RFindFilesClick() { recentTab_.RFindFilesClick(); }

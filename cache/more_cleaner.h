@@ -36,24 +36,14 @@ extern const char* const kPathsNotSavedText;
 
 class TNetscapeOperaCleaner {
  public:
-  // A check box with its caption.
-  struct CaptionedCheckBox : CheckBox {
-    std::string caption;
-  };
-  // A push button: caption and hint.
-  struct Button {
-    std::string caption;
-    std::string hint;
-  };
-
   TNetscapeOperaCleaner(Platform& platform, const bool& StopFlag, ToolButton& FindFilesTB);
   TNetscapeOperaCleaner(const TNetscapeOperaCleaner&) = delete;
   TNetscapeOperaCleaner& operator=(const TNetscapeOperaCleaner&) = delete;
 
   // ---- The sheet's controls ----
   Label Label13;                                 // the note on closing the browsers
-  CaptionedCheckBox NCache, NCookies, NHistory;  // group box "Netscape 4.7"
-  CaptionedCheckBox OCache, OCookies, OHistory;  // group box "Opera"
+  CheckBox NCache, NCookies, NHistory;  // group box "Netscape 4.7"
+  CheckBox OCache, OCookies, OHistory;  // group box "Opera"
   Edit NProfile, NCacheDir, OProgramDir, OCacheDir;
   Button ClearBtn, SaveBtn;
 

@@ -25,6 +25,13 @@ struct MenuItem {
 
 struct CheckBox {
   bool checked = false;
+  std::string caption;
+};
+
+// A push button: its caption and hint.
+struct Button {
+  std::string caption;
+  std::string hint;
 };
 
 struct Edit {
