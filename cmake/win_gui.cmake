@@ -23,33 +23,26 @@ if(TARGET Purgix)
 endif()
 
 # End-to-end: the real Scourly.exe under Wine and Xvfb, driven from another
-# process, at 96 and at 144 DPI: e2e_driver.exe drives the main window,
-# e2e_delete_driver.exe the deletion commands (its screenshots go to
-# e2e-DPI/screenshots/deletion/), e2e_dialogs_driver.exe the options, file
-# type and About dialogs (e2e-DPI/screenshots/dialogs/). All share one Wine
-# prefix per DPI.
-foreach(driver e2e_driver e2e_delete_driver e2e_dialogs_driver)
-  add_executable(${driver} tests/e2e/${driver}.cpp tests/e2e/e2e_support.cpp
-    tests/e2e/scourly_process.cpp)
+# process, at 96 and at 144 DPI. Each tests/e2e/e2e_PART_driver.cpp is one
+# driver program and two tests, e2e_PART_96dpi and e2e_PART_144dpi; its
+# screenshots go to e2e-DPI/screenshots/PART/. All share one Wine prefix per
+# DPI.
+file(GLOB E2E_DRIVERS CONFIGURE_DEPENDS tests/e2e/e2e_*_driver.cpp)
+foreach(source ${E2E_DRIVERS})
+  get_filename_component(driver ${source} NAME_WE)
+  string(REGEX REPLACE "^e2e_(.*)_driver$" "\\1" part ${driver})
+  add_executable(${driver} ${source} tests/e2e/e2e_support.cpp tests/e2e/scourly_process.cpp)
   target_include_directories(${driver} PRIVATE ${CMAKE_SOURCE_DIR})
-  target_link_libraries(${driver} PRIVATE gtest user32 gdi32 comctl32)
+  target_link_libraries(${driver} PRIVATE gtest user32 gdi32 comctl32 ole32)
   target_link_options(${driver} PRIVATE -municode)
   add_dependencies(${driver} Scourly)
-endforeach()
-foreach(dpi 96 144)
-  add_test(NAME e2e_main_window_${dpi}dpi
-    COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/run_e2e.sh
-      $<TARGET_FILE:Scourly> $<TARGET_FILE:e2e_driver> ${CMAKE_BINARY_DIR}/e2e-${dpi} ${dpi})
-  add_test(NAME e2e_deletion_${dpi}dpi
-    COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/run_e2e.sh
-      $<TARGET_FILE:Scourly> $<TARGET_FILE:e2e_delete_driver> ${CMAKE_BINARY_DIR}/e2e-${dpi} ${dpi}
-      screenshots/deletion)
-  add_test(NAME e2e_dialogs_${dpi}dpi
-    COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/run_e2e.sh
-      $<TARGET_FILE:Scourly> $<TARGET_FILE:e2e_dialogs_driver> ${CMAKE_BINARY_DIR}/e2e-${dpi} ${dpi}
-      screenshots/dialogs)
-  set_tests_properties(e2e_main_window_${dpi}dpi e2e_deletion_${dpi}dpi e2e_dialogs_${dpi}dpi
-    PROPERTIES TIMEOUT 400 RUN_SERIAL TRUE)
+  foreach(dpi 96 144)
+    add_test(NAME e2e_${part}_${dpi}dpi
+      COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/run_e2e.sh
+        $<TARGET_FILE:Scourly> $<TARGET_FILE:${driver}> ${CMAKE_BINARY_DIR}/e2e-${dpi} ${dpi}
+        screenshots/${part})
+    set_tests_properties(e2e_${part}_${dpi}dpi PROPERTIES TIMEOUT 400 RUN_SERIAL TRUE)
+  endforeach()
 endforeach()
 
 # The windows' own parts inside one process (a virtual display, no driver).

@@ -26,11 +26,6 @@ namespace {
 
 using namespace scourly::gui;
 
-std::wstring g_exe;
-int g_dpi = 96;
-std::wstring g_shots;
-
-int Px(int px96) { return MulDiv(px96, g_dpi, 96); }
 void Shot(const std::wstring& name) { scourly::e2e::Shot(g_shots, name); }
 
 void NoTestFiles() {}
@@ -524,16 +519,3 @@ TEST_F(DialogsE2E, DISABLED_AboutMenuItemShowsTheAboutWindowWithoutBlocking) {
 
 }  // namespace
 }  // namespace scourly::e2e
-
-int wmain(int argc, wchar_t** argv) {
-  SetProcessDPIAware();  // read the program's real pixel sizes
-  ::testing::InitGoogleTest(&argc, argv);
-  if (argc < 3) {
-    fwprintf(stderr, L"usage: e2e_dialogs_driver SCOURLY.EXE DPI [SHOT_FOLDER]\n");
-    return 2;
-  }
-  scourly::e2e::g_exe = argv[1];
-  scourly::e2e::g_dpi = _wtoi(argv[2]);
-  if (argc > 3) scourly::e2e::g_shots = argv[3];
-  return RUN_ALL_TESTS();
-}

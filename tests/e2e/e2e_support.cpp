@@ -7,6 +7,10 @@
 
 namespace scourly::e2e {
 
+std::wstring g_exe;
+int g_dpi = 96;
+std::wstring g_shots;
+
 FILETIME StampTime() {
   SYSTEMTIME st{2021, 3, 0, 4, 12, 0, 0, 0};
   FILETIME ft;
@@ -82,3 +86,16 @@ std::vector<std::wstring> ScourlySuite::Panels() {
 }
 
 }  // namespace scourly::e2e
+
+int wmain(int argc, wchar_t** argv) {
+  SetProcessDPIAware();  // read the program's real pixel sizes
+  ::testing::InitGoogleTest(&argc, argv);
+  if (argc < 3) {
+    fwprintf(stderr, L"usage: DRIVER SCOURLY.EXE DPI [SHOT_FOLDER]\n");
+    return 2;
+  }
+  scourly::e2e::g_exe = argv[1];
+  scourly::e2e::g_dpi = _wtoi(argv[2]);
+  if (argc > 3) scourly::e2e::g_shots = argv[3];
+  return RUN_ALL_TESTS();
+}

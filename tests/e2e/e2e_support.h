@@ -13,6 +13,16 @@
 
 namespace scourly::e2e {
 
+// What every driver is started with: Scourly.exe's Windows path, the DPI of
+// the prefix, and the folder screenshots are asked for in (may be empty).
+// The drivers share one wmain (e2e_support.cpp), which sets these.
+extern std::wstring g_exe;
+extern int g_dpi;
+extern std::wstring g_shots;
+
+// Pixels at the prefix's DPI from pixels at 96 DPI.
+inline int Px(int px96) { return MulDiv(px96, g_dpi, 96); }
+
 // The last-write time every test file gets, and its text as the list shows
 // it (the local date in the system's short date format).
 FILETIME StampTime();

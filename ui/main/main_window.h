@@ -83,6 +83,8 @@ class MainWindow : public Window, public FormView {
   void CreateLists();
   void CreateCacheSheet();
   void CreateMoreSheet();
+  void SetCacheSheetFonts(HFONT font);
+  void SetMoreSheetFonts(HFONT font);
   // Fonts, pictures and sizes for the window's DPI.
   void ApplyDpi(int dpi);
   void Layout();
@@ -102,6 +104,7 @@ class MainWindow : public Window, public FormView {
   // ---- Commands and notifications ----
   void OnCommand(int id, int code, HWND from);
   void OnCacheSheetCommand(int id, int code);
+  void OnMoreSheetCommand(int id, int code, HWND control);
   void OnNotify(const NMHDR& hdr, LRESULT& result, bool& handled);
   void OnListSelection(int listIndex, std::vector<int> rows, int caret);
   void ShowPopup(POINT screen);

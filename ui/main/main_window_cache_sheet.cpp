@@ -10,7 +10,7 @@ namespace {
 // Places at 96 DPI: the strip below the list, and inside it the filter on
 // the left and the file information taking the rest.
 constexpr int kStripHeight = 72;
-constexpr int kFilterWidth = 200;
+constexpr int kFilterWidth = 236;
 constexpr int kGap = 4;
 
 }  // namespace
@@ -37,6 +37,12 @@ void MainWindow::CreateCacheSheet() {
   // The group boxes lie below the controls they frame.
   for (HWND h : {groupBox1_, radioGroup1_})
     SetWindowPos(h, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void MainWindow::SetCacheSheetFonts(HFONT font) {
+  for (HWND h : {radioGroup1_, groupBox1_}) SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  for (HWND h : radioButtons_) SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  for (HWND h : infoLabels_) SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
 void MainWindow::LayoutCacheSheet() {

@@ -26,8 +26,10 @@ void MainWindow::OnCommand(int id, int code, HWND from) {
     return;
   }
   if (from) {
+    // The pages' own controls.
     if (GetParent(from) == cacheSheet_.hwnd()) OnCacheSheetCommand(id, code);
-    return;  // the "More" page's controls are its own
+    if (GetParent(from) == moreSheet_.hwnd()) OnMoreSheetCommand(id, code, from);
+    return;
   }
   for (const MenuCommand& def : MenuCommands()) {
     if (def.kind != MenuKind::kItem || def.cmd != id) continue;

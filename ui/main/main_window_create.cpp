@@ -200,15 +200,8 @@ void MainWindow::ApplyDpi(int dpi) {
   SendMessageW(pageControl1_.hwnd(), TCM_SETPADDING, 0, MAKELPARAM(dpi_(4), dpi_(3)));
   SetFont(pageControl2_.hwnd(), arial);
   for (VirtualList& list : lists_) list.SetMetrics(arial, dpi_);
-  for (HWND h : {radioGroup1_, groupBox1_}) SetFont(h, arial);
-  for (HWND h : radioButtons_) SetFont(h, arial);
-  for (HWND h : infoLabels_) SetFont(h, arial);
-  for (HWND h : {groupBox2_, groupBox3_}) SetFont(h, arial);
-  for (int i = 0; i < 4; ++i) {
-    SetFont(pathLabels_[i], arial);
-    SetFont(pathEdits_[i], arial);
-    SetFont(browseButtons_[i], arial);
-  }
+  SetCacheSheetFonts(arial);
+  SetMoreSheetFonts(arial);
   mainFont_ = std::move(mainFont);
   arialFont_ = std::move(arialFont);
   images_.Swap(images);

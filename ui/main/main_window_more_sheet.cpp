@@ -38,6 +38,19 @@ void MainWindow::CreateMoreSheet() {
     SetWindowPos(h, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
+void MainWindow::SetMoreSheetFonts(HFONT font) {
+  auto set = [font](HWND h) { SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE); };
+  for (HWND h : {groupBox2_, groupBox3_}) set(h);
+  for (int i = 0; i < 4; ++i) {
+    set(pathLabels_[i]);
+    set(pathEdits_[i]);
+    set(browseButtons_[i]);
+  }
+}
+
+// Nothing on the page sends a command the program acts on yet.
+void MainWindow::OnMoreSheetCommand(int, int, HWND) {}
+
 void MainWindow::SyncMoreSheet() {
   if (!groupBox2_) return;
   const Bounds& g2 = form_.GroupBox2;

@@ -29,8 +29,6 @@ namespace {
 
 using namespace scourly::gui;
 
-std::wstring g_exe;
-std::wstring g_shots;
 
 // ---- The test drive ----
 
@@ -403,15 +401,3 @@ TEST_F(DeletionE2E, DeleteAllMovesEveryListedFileToTheRecycleBin) {
 
 }  // namespace
 }  // namespace scourly::e2e
-
-int wmain(int argc, wchar_t** argv) {
-  SetProcessDPIAware();
-  ::testing::InitGoogleTest(&argc, argv);
-  if (argc < 3) {
-    fwprintf(stderr, L"usage: e2e_delete_driver SCOURLY.EXE DPI [SHOT_FOLDER]\n");
-    return 2;
-  }
-  scourly::e2e::g_exe = argv[1];
-  if (argc > 3) scourly::e2e::g_shots = argv[3];
-  return RUN_ALL_TESTS();
-}
