@@ -6,8 +6,8 @@
 #include "lists/column_sort.h"
 #include "lists/status_panels.h"
 #include "scan/mask_match.h"
-#include "scan/shortcut.h"
 #include "scan/scan_progress.h"
+#include "scan/shortcut.h"
 #include "scan/walkers.h"
 
 namespace scourly {

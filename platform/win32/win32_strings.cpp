@@ -1,7 +1,7 @@
 // UTF-8 <-> UTF-16 at the boundary between the logic and the W functions.
+#include "platform/win32/win32_paths.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_util.h"
-#include "platform/win32/win32_paths.h"
 #include "platform/wtf8.h"
 
 namespace scourly {

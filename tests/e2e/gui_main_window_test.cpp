@@ -13,11 +13,11 @@
 #include "app/main_form.h"
 #include "lists/app_error.h"
 #include "options/uoptions.h"
+#include "platform/win32/win32_windows.h"
 #include "tests/support/box_answerer.h"
 #include "ui/controls/probe.h"
 #include "ui/main/gui_ids.h"
 #include "ui/main/main_window.h"
-#include "platform/win32/win32_windows.h"
 
 namespace scourly::gui {
 namespace {

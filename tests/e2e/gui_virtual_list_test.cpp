@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "ui/main/gui_ids.h"
 #include "lists/result_row.h"
 #include "ui/controls/probe.h"
 #include "ui/controls/virtual_list.h"
+#include "ui/main/gui_ids.h"
 
 namespace scourly::gui {
 namespace {

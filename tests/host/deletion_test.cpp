@@ -2,8 +2,8 @@
 
 #include "app/main_form.h"
 #include "delete/deletion.h"
-#include "lists/status_panels.h"
 #include "lists/app_error.h"
+#include "lists/status_panels.h"
 #include "platform/fake/fake_windows.h"
 
 namespace scourly {

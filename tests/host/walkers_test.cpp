@@ -3,8 +3,8 @@
 #include <random>
 
 #include "platform/fake/fake_windows.h"
-#include "scan/unneeded_scan.h"
 #include "scan/scan_progress.h"
+#include "scan/unneeded_scan.h"
 
 namespace scourly {
 namespace {

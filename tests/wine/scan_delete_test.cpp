@@ -11,8 +11,8 @@
 #include "app/main_form.h"
 #include "options/uoptions.h"
 #include "platform/win32/win32_windows.h"
-#include "scan/unneeded_scan.h"
 #include "scan/scan_progress.h"
+#include "scan/unneeded_scan.h"
 #include "tests/support/scripted_ui.h"
 #include "tests/support/test_drive.h"
 

@@ -85,13 +85,8 @@ INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   {
     ScopedBoxOwner boxes(self->ui_, hwnd, self->owner_);
     // Nothing may unwind through the dialog manager.
-    try {
-      result = self->Dispatch(msg, wp, lp);
-    } catch (const std::exception& e) {
-      self->ui_.ShowError(e.what());
-    } catch (...) {
-      self->ui_.ShowError("Unexpected error");
-    }
+    RunReportingErrors([&] { result = self->Dispatch(msg, wp, lp); },
+                       [self](const std::string& text) { self->ui_.ShowError(text); });
   }
   if (msg == WM_NCDESTROY) {
     SetWindowLongPtrW(hwnd, DWLP_USER, 0);
@@ -147,13 +142,7 @@ void Dialog::SetFonts(int dpi) {
 
 void Dialog::Run(const std::function<void()>& handler) {
   ScopedBoxOwner boxes(ui_, hwnd_, owner_);
-  try {
-    handler();
-  } catch (const std::exception& e) {
-    ui_.ShowError(e.what());
-  } catch (...) {
-    ui_.ShowError("Unexpected error");
-  }
+  RunReportingErrors(handler, [this](const std::string& text) { ui_.ShowError(text); });
   Sync();
 }
 

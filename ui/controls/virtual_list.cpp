@@ -5,10 +5,10 @@
 
 #include <algorithm>
 
+#include "platform/win32/win32_platform.h"
 #include "ui/controls/control_ids.h"
 #include "ui/controls/probe.h"
 #include "ui/controls/scoped.h"
-#include "platform/win32/win32_platform.h"
 
 namespace scourly::gui {
 

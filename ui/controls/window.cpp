@@ -1,7 +1,8 @@
 #include "ui/controls/window.h"
-#include "ui/controls/scoped.h"
 
 #include <exception>
+
+#include "ui/controls/scoped.h"
 
 namespace scourly::gui {
 namespace {
@@ -20,6 +21,17 @@ void ReportError(const std::string& text) {
 }
 
 }  // namespace
+
+void RunReportingErrors(const std::function<void()>& step,
+                        const std::function<void(const std::string&)>& report) {
+  try {
+    step();
+  } catch (const std::exception& e) {
+    report(e.what());
+  } catch (...) {
+    report("Unexpected error");
+  }
+}
 
 Window::~Window() {
   if (!hwnd_) return;
@@ -71,13 +83,7 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   // Messages before WM_NCCREATE (WM_GETMINMAXINFO) find no object yet.
   if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
   LRESULT result = 0;
-  try {
-    result = self->HandleMessage(msg, wp, lp);
-  } catch (const std::exception& e) {
-    ReportError(e.what());
-  } catch (...) {
-    ReportError("Unexpected error");
-  }
+  RunReportingErrors([&] { result = self->HandleMessage(msg, wp, lp); }, ReportError);
   if (msg == WM_NCDESTROY) {
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     self->hwnd_ = nullptr;

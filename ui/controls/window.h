@@ -92,6 +92,11 @@ using Bitmap = GdiObject<HBITMAP>;
 
 Font MakeFont(const wchar_t* face, int height);
 
+// Runs `step`; an error escaping it goes to `report` with its text, and
+// nothing unwinds further: the barrier every handler runs behind.
+void RunReportingErrors(const std::function<void()>& step,
+                        const std::function<void(const std::string&)>& report);
+
 // A child control of class `cls`, placed later by its owner's layout.
 HWND CreateChild(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int id,
                  DWORD exStyle = 0);

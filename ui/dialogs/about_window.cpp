@@ -1,34 +1,16 @@
 #include "ui/dialogs/about_window.h"
-#include "ui/controls/scoped.h"
 
 #include <ole2.h>
 #include <olectl.h>
 
 #include <cstring>
 
+#include "platform/win32/com_ptr.h"
 #include "res/resource_ids.h"
+#include "ui/controls/scoped.h"
 
 namespace scourly::gui {
 namespace {
-
-// Owns a COM interface pointer.
-template <class T>
-class ComPtr {
- public:
-  ComPtr() = default;
-  ComPtr(const ComPtr&) = delete;
-  ComPtr& operator=(const ComPtr&) = delete;
-  ~ComPtr() {
-    if (p_) p_->Release();
-  }
-  T** out() { return &p_; }
-  T* operator->() const { return p_; }
-  explicit operator bool() const { return p_ != nullptr; }
-  T* get() const { return p_; }
-
- private:
-  T* p_ = nullptr;
-};
 
 constexpr COLORREF kLinkBackground = RGB(142, 101, 55);
 constexpr int kPictureWidth = 400, kPictureHeight = 300;
@@ -54,13 +36,13 @@ Bitmap LoadGifResource(int resourceId, SIZE& size) {
   std::memcpy(target, data, bytes);
   GlobalUnlock(copy);
   ComPtr<IStream> stream;
-  if (FAILED(CreateStreamOnHGlobal(copy, TRUE, stream.out()))) {
+  if (FAILED(CreateStreamOnHGlobal(copy, TRUE, reinterpret_cast<IStream**>(stream.PutVoid())))) {
     GlobalFree(copy);
     return {};
   }
   ComPtr<IPicture> picture;
   if (FAILED(OleLoadPicture(stream.get(), static_cast<LONG>(bytes), FALSE, IID_IPicture,
-                            reinterpret_cast<void**>(picture.out()))))
+                            picture.PutVoid())))
     return {};
   OLE_XSIZE_HIMETRIC widthHm = 0;
   OLE_YSIZE_HIMETRIC heightHm = 0;

@@ -1,7 +1,5 @@
 #include "ui/main/main_window.h"
 
-#include <exception>
-
 #include "ui/controls/probe.h"
 #include "ui/main/gui_ids.h"
 
@@ -15,13 +13,7 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::Run(const std::function<void()>& handler) {
-  try {
-    handler();
-  } catch (const std::exception& e) {
-    ui_.ShowError(e.what());
-  } catch (...) {
-    ui_.ShowError("Unexpected error");
-  }
+  RunReportingErrors(handler, [this](const std::string& text) { ui_.ShowError(text); });
   Sync();
 }
 
