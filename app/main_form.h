@@ -6,8 +6,8 @@
 #pragma once
 
 #include <array>
-#include <optional>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
