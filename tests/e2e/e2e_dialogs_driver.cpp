@@ -460,8 +460,8 @@ TEST_F(DialogsE2E, OkThatCannotWriteTheSettingsKeepsTheDialogOpen) {
   EXPECT_TRUE(app->Running());
 }
 
-// The About window's own look. Shown directly here: the Help menu's
-// "&About Scourly" is the main window's to wire (see AboutMenuItem below).
+// The About window's own look, shown directly; the Help menu's way to it is
+// the next test's.
 TEST_F(DialogsE2E, AboutWindowShowsThePictureAndTheLink) {
   HWND about = About();
   ASSERT_TRUE(about);
@@ -501,20 +501,28 @@ TEST_F(DialogsE2E, AboutWindowShowsThePictureAndTheLink) {
   EXPECT_TRUE(app->Running());
 }
 
-// Needs the Help menu's "&About Scourly" wired to TAboutDialog::Show in the
-// main window; enable it with --gtest_also_run_disabled_tests once it is.
-TEST_F(DialogsE2E, DISABLED_AboutMenuItemShowsTheAboutWindowWithoutBlocking) {
+// "&About Scourly" shows the About window without blocking the main window;
+// asked again while it is open, it brings the window forward.
+TEST_F(DialogsE2E, AboutMenuItemShowsTheAboutWindowWithoutBlocking) {
   HWND about = About();
   ASSERT_TRUE(about);
+  ASSERT_FALSE(IsWindowVisible(about));
   app->Click(kCmdAboutDlg);
   ASSERT_TRUE(WaitVisible(about, true)) << "\"&About Scourly\" did not show the About window";
   EXPECT_TRUE(IsWindowEnabled(app->main())) << "the About window blocks the main window";
+  Shot(L"dialogs-08-about-from-menu");
+
   SetForegroundWindow(app->main());
+  ASSERT_TRUE(ScourlyProcess::WaitFor([] { return GetForegroundWindow() == app->main(); }, 3000));
   app->Click(kCmdAboutDlg);  // again: only brought forward
-  app->Settle();
+  EXPECT_TRUE(ScourlyProcess::WaitFor([&] { return GetForegroundWindow() == about; }, 3000))
+      << "the About window was not brought forward";
   EXPECT_TRUE(IsWindowVisible(about));
+  EXPECT_TRUE(IsWindowEnabled(app->main()));
+
   PostMessageW(about, WM_CLOSE, 0, 0);
   EXPECT_TRUE(WaitVisible(about, false));
+  EXPECT_TRUE(app->Running());
 }
 
 }  // namespace

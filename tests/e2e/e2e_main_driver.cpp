@@ -171,7 +171,7 @@ TEST_F(ScourlyE2E, StartsWithEmptyPanelsAndDeleteButtonsDisabled) {
 
   // The three dialogs exist, hidden, from the start, owned by the main window.
   for (const wchar_t* caption : {L"Options", L"File Type", L"About Scourly"}) {
-    HWND dialog = FindWindowW(kShellFormClass, caption);
+    HWND dialog = FindWindowW(kDialogClass, caption);
     ASSERT_TRUE(dialog) << "no dialog window";
     EXPECT_FALSE(IsWindowVisible(dialog));
     EXPECT_EQ(GetWindow(dialog, GW_OWNER), app->main());
@@ -179,7 +179,7 @@ TEST_F(ScourlyE2E, StartsWithEmptyPanelsAndDeleteButtonsDisabled) {
 }
 
 TEST_F(ScourlyE2E, OptionsButtonShowsTheOptionsDialogWithoutBlocking) {
-  HWND options = FindWindowW(kShellFormClass, L"Options");
+  HWND options = FindWindowW(kDialogClass, L"Options");
   ASSERT_TRUE(options);
   app->Click(kCmdOptionsTB);
   EXPECT_TRUE(ScourlyProcess::WaitFor([&] { return IsWindowVisible(options) != FALSE; }, 5000));

@@ -140,6 +140,16 @@ RECT ScourlyProcess::ButtonRect(int index) const {
   return rc;
 }
 
+void ScourlyProcess::PressButton(int cmd) const {
+  HWND bar = Control(kIdToolBar1);
+  int index = static_cast<int>(Send(bar, TB_COMMANDTOINDEX, cmd, 0));
+  RECT rc = ButtonRect(index);
+  LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+  Send(bar, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  Send(bar, WM_LBUTTONUP, 0, at);
+  Settle();
+}
+
 void ScourlyProcess::Click(int cmd) const {
   HWND from = cmd < kCmdScanUnneededFiles1 ? Control(kIdToolBar1) : nullptr;
   PostMessageW(main_, WM_COMMAND, MAKEWPARAM(cmd, 0), reinterpret_cast<LPARAM>(from));
@@ -215,6 +225,26 @@ RECT ScourlyProcess::TabDisplayRect(HWND tab) const {
   return rc;
 }
 
+// ---- Column headers ----
+
+HWND ScourlyProcess::Header(int n) const { return GetDlgItem(ListView(n), kIdListHeader); }
+
+RECT ScourlyProcess::HeaderSectionRect(int n, int section) const {
+  RemoteBuffer buffer(pi_.hProcess, sizeof(RECT));
+  Send(Header(n), HDM_GETITEMRECT, section, buffer.lparam());
+  RECT rc{};
+  buffer.Read(&rc, sizeof rc);
+  return rc;
+}
+
+void ScourlyProcess::ClickHeader(int n, int section) const {
+  RECT rc = HeaderSectionRect(n, section);
+  LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+  Send(Header(n), WM_LBUTTONDOWN, MK_LBUTTON, at);
+  Send(Header(n), WM_LBUTTONUP, 0, at);
+  Settle();
+}
+
 // ---- Rows ----
 
 int ScourlyProcess::RowCount(int n) const {
@@ -246,6 +276,24 @@ void ScourlyProcess::ClickRow(int n, int row, bool control) const {
   WPARAM keys = control ? MK_CONTROL : 0;
   Send(list, WM_LBUTTONDOWN, keys | MK_LBUTTON, at);
   Send(list, WM_LBUTTONUP, keys, at);
+  Settle();
+}
+
+RECT ScourlyProcess::RowRect(int n, int row) const {
+  // A list box message: the system carries its RECT between processes.
+  RECT rc{};
+  if (Send(ListBox(n), LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rc)) == LB_ERR) return RECT{};
+  return rc;
+}
+
+void ScourlyProcess::DoubleClickRow(int n, int row) const {
+  HWND list = ListBox(n);
+  RECT rc = RowRect(n, row);
+  LPARAM at = MAKELPARAM(rc.left + 20, (rc.top + rc.bottom) / 2);
+  Send(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  Send(list, WM_LBUTTONUP, 0, at);
+  Send(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+  Send(list, WM_LBUTTONUP, 0, at);
   Settle();
 }
 
@@ -298,7 +346,7 @@ HWND ScourlyProcess::WaitForMessageBox(DWORD timeoutMs) const {
   WaitFor(
       [&] {
         for (HWND w : TopWindowsOf(pid())) {
-          if (ClassOf(w) == L"#32770") box = w;
+          if (ClassOf(w) == L"#32770" && TextOf(w) == L"Scourly") box = w;
         }
         return box != nullptr;
       },

@@ -54,8 +54,12 @@ class ScourlyProcess {
   // Toolbar.
   bool ButtonEnabled(int cmd) const;
   std::wstring Hint(int cmd) const;
+  // The button or menu command, as a click sends it.
   void Click(int cmd) const;
-  RECT ButtonRect(int index) const;  // in the toolbar's client coordinates  // the button or menu command, as a click sends it
+  RECT ButtonRect(int index) const;  // in the toolbar's client coordinates
+  // A mouse click on the toolbar button of command `cmd`: the toolbar itself
+  // decides whether it becomes a command (a disabled button gives none).
+  void PressButton(int cmd) const;
 
   // Menus (answered by the program: menus of another process cannot be read
   // under Wine).
@@ -69,6 +73,12 @@ class ScourlyProcess {
   void ClickTab(HWND tab, int i) const;  // a mouse click on the tab
   RECT TabDisplayRect(HWND tab) const;    // in the tab control's client coordinates
 
+  // Column headers of ListBoxN (not ListBox4, which has none).
+  HWND Header(int n) const;
+  RECT HeaderSectionRect(int n, int section) const;  // in the header's client coordinates
+  // A mouse click in the middle of the header section.
+  void ClickHeader(int n, int section) const;
+
   // Rows of ListBoxN.
   int RowCount(int n) const;
   std::wstring RowText(int n, int row) const;
@@ -76,16 +86,23 @@ class ScourlyProcess {
   // A mouse click, Ctrl held or not; a row out of view is scrolled into view
   // first.
   void ClickRow(int n, int row, bool control) const;
+  // A double click on a row, as the mouse gives it: down, up, double click,
+  // up; the row must be in view.
+  void DoubleClickRow(int n, int row) const;
+  // The rectangle of a row in view, in the list box's client coordinates.
+  RECT RowRect(int n, int row) const;
   std::vector<int> SelectedRows(int n) const;
 
-  // Message boxes of the program (dialog class "#32770").
+  // Message boxes of the program: dialog class "#32770" and the program's
+  // title "Scourly" as caption (its dialogs share the class, not the caption).
   struct MessageBoxView {
     std::wstring caption;
     std::wstring text;                  // the visible static texts, joined by "\n"
     std::vector<std::wstring> buttons;  // the visible buttons' captions
     bool icon = false;                  // a visible icon beside the text
   };
-  // The program's visible message box, waited for; nullptr on time-out.
+  // The program's visible message box, waited for; nullptr on time-out. The
+  // options and About windows, shown or not, are never taken for one.
   HWND WaitForMessageBox(DWORD timeoutMs = 10000) const;
   static MessageBoxView ReadMessageBox(HWND box);
   // Clicks the box's button `id` (IDOK, IDYES...) and waits for the box to go.

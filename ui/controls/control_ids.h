@@ -9,8 +9,6 @@ namespace scourly::gui {
 inline constexpr wchar_t kListViewClass[] = L"ScourlyListView";
 // The dialogs' window class: the dialog manager's own.
 inline constexpr wchar_t kDialogClass[] = L"#32770";
-// The name the first end-to-end driver looks the dialogs up by.
-inline constexpr const wchar_t* kShellFormClass = kDialogClass;
 inline constexpr wchar_t kSheetClass[] = L"ScourlySheet";
 
 // The list box inside each list view window.

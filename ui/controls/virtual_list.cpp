@@ -21,7 +21,10 @@ void VirtualList::Create(HWND parent, int id, std::vector<ListColumn> columns, E
                  parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
   HINSTANCE inst = GetModuleHandleW(nullptr);
   if (!columns_.empty()) {
-    header_ = CreateWindowExW(0, WC_HEADERW, L"", WS_CHILD | WS_VISIBLE | HDS_HORZ | HDS_FULLDRAG,
+    // Sections behave as buttons: without HDS_BUTTONS a click on one is no
+    // HDN_ITEMCLICK, and the columns would never sort.
+    header_ = CreateWindowExW(0, WC_HEADERW, L"",
+                              WS_CHILD | WS_VISIBLE | HDS_HORZ | HDS_FULLDRAG | HDS_BUTTONS,
                               0, 0, 0, 0, hwnd(), reinterpret_cast<HMENU>(kIdListHeader), inst,
                               nullptr);
     for (size_t i = 0; i < columns_.size(); ++i) {
