@@ -44,6 +44,14 @@ foreach(source ${E2E_DRIVERS})
     set_tests_properties(e2e_${part}_${dpi}dpi PROPERTIES TIMEOUT 400 RUN_SERIAL TRUE)
   endforeach()
 endforeach()
+# The drivers that seed the shell's folders and links, and the URL cache and
+# the registry, from outside the program.
+if(TARGET e2e_tabs_driver)
+  target_link_libraries(e2e_tabs_driver PRIVATE shell32)
+endif()
+if(TARGET e2e_cache_driver)
+  target_link_libraries(e2e_cache_driver PRIVATE wininet advapi32)
+endif()
 
 # The windows' own parts inside one process (a virtual display, no driver).
 file(GLOB GUI_TEST_SOURCES CONFIGURE_DEPENDS tests/e2e/gui_*_test.cpp)

@@ -1,6 +1,6 @@
 // The "IE Cache" page: ListBox4 above; below it the filter RadioGroup1 (two
 // columns of option buttons) and GroupBox1 "File information" with the
-// focused entry's four labels.
+// focused entry's four labels, one under the other.
 #include "ui/main/gui_ids.h"
 #include "ui/main/main_window.h"
 
@@ -8,10 +8,13 @@ namespace scourly::gui {
 namespace {
 
 // Places at 96 DPI: the strip below the list, and inside it the filter on
-// the left and the file information taking the rest.
-constexpr int kStripHeight = 72;
+// the left and the file information taking the rest. The labels take the
+// box's whole width: a date and time ("Last Modified: 12/31/2024 12:59:59
+// PM") needs more than half of it, and a label cut short hides the time.
+constexpr int kStripHeight = 80;
 constexpr int kFilterWidth = 236;
 constexpr int kGap = 4;
+constexpr int kLabelPitch = 14;
 
 }  // namespace
 
@@ -56,16 +59,16 @@ void MainWindow::LayoutCacheSheet() {
   MoveWindow(radioGroup1_, 0, top, filterWidth, strip, TRUE);
   const int column = (filterWidth - dpi_(16)) / 2;
   for (int i = 0; i < 4; ++i) {
-    MoveWindow(radioButtons_[i], dpi_(8) + (i % 2) * column, top + dpi_(18) + (i / 2) * dpi_(24),
+    MoveWindow(radioButtons_[i], dpi_(8) + (i % 2) * column, top + dpi_(22) + (i / 2) * dpi_(28),
                column - dpi_(4), dpi_(18), TRUE);
   }
   const int infoLeft = filterWidth + gap;
   const int infoWidth = std::max<int>(0, rc.right - infoLeft);
   MoveWindow(groupBox1_, infoLeft, top, infoWidth, strip, TRUE);
-  const int half = std::max<int>(0, (infoWidth - dpi_(16)) / 2);
+  const int labelWidth = std::max<int>(0, infoWidth - dpi_(16));
   for (int i = 0; i < 4; ++i) {
-    MoveWindow(infoLabels_[i], infoLeft + dpi_(8) + (i / 2) * half,
-               top + dpi_(20) + (i % 2) * dpi_(24), half - dpi_(4), dpi_(16), TRUE);
+    MoveWindow(infoLabels_[i], infoLeft + dpi_(8), top + dpi_(16) + i * dpi_(kLabelPitch),
+               labelWidth, dpi_(kLabelPitch), TRUE);
   }
   RedrawWindow(cacheSheet_.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
