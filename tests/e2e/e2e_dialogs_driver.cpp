@@ -84,7 +84,10 @@ class DialogsE2E : public ScourlySuite {
   }
 
   // The control that has the keyboard focus in the program.
+  // The focused window of the program, once what it was asked to do has been
+  // done (the focus may be set by a message it posts to itself).
   static HWND Focus() {
+    app->Settle();
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
     GetGUIThreadInfo(GetWindowThreadProcessId(app->main(), nullptr), &info);

@@ -83,7 +83,17 @@ LRESULT ScourlyProcess::Send(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) const {
   return static_cast<LRESULT>(result);
 }
 
-void ScourlyProcess::Settle() const { Send(main_, WM_NULL, 0, 0); }
+void ScourlyProcess::Settle() const {
+  // A sent message is handled before the posted ones still waiting, so a
+  // mark is posted behind them and the driver waits until it came through.
+  static LPARAM mark = 0;
+  const LPARAM wanted = ++mark;
+  PostMessageW(main_, kMsgSettleMark, 0, wanted);
+  for (int i = 0; i < 1000; ++i) {
+    if (Send(main_, kMsgSettleMarkRead, 0, 0) == wanted) return;
+    Sleep(5);
+  }
+}
 
 HWND ScourlyProcess::MoreControl(int id) const { return GetDlgItem(Control(kIdMoreSheet), id); }
 

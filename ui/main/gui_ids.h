@@ -90,6 +90,13 @@ inline constexpr UINT kMsgGetMenuCaption = WM_APP + 11;
 // enabled, 0 when disabled, -1 when there is no such item.
 inline constexpr UINT kMsgGetMenuEnabled = WM_APP + 12;
 
+// Posted to the main window with a number in lParam, which the window keeps;
+// kMsgSettleMarkRead (sent) returns it. Posted messages are handled in the
+// order they were posted, so once the number comes back every message posted
+// before it (a click, a key) has been handled.
+inline constexpr UINT kMsgSettleMark = WM_APP + 14;
+inline constexpr UINT kMsgSettleMarkRead = WM_APP + 15;
+
 // The tray icon's callback message.
 inline constexpr UINT kMsgTrayIcon = WM_APP + 1;
 

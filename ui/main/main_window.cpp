@@ -75,6 +75,11 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return MenuEnabled(static_cast<int>(wp));
     case kMsgProbeBuffer:
       return reinterpret_cast<LRESULT>(ProbeBuffer());
+    case kMsgSettleMark:
+      settleMark_ = lp;
+      return 0;
+    case kMsgSettleMarkRead:
+      return settleMark_;
     case WM_CLOSE: {
       bool mayClose = true;
       Run([this, &mayClose] { mayClose = form_.FormCloseQuery(); });

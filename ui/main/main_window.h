@@ -163,6 +163,7 @@ class MainWindow : public Window, public FormView {
   uint64_t statusRevision_ = ~0ull;
   int shownTab_ = -1;
   int shownSubTab_ = -1;
+  LPARAM settleMark_ = 0;  // the end-to-end tests' last settle mark
 };
 
 }  // namespace scourly::gui
