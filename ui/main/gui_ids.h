@@ -36,6 +36,15 @@ enum ControlId : int {
   kIdFilterAll = 141,      // the filter's four buttons, kIdFilterAll + item index
   kIdGroupBox1 = 145,
   kIdLabel1 = 146,         // up to kIdLabel1 + 3 (Label4)
+  kIdLabel13 = 150,        // the "More" page's note on closing the browsers
+  kIdNCache = 151,         // the six check boxes: NCache, NCookies, NHistory,
+  kIdNCookies = 152,       // then OCache, OCookies, OHistory
+  kIdNHistory = 153,
+  kIdOCache = 154,
+  kIdOCookies = 155,
+  kIdOHistory = 156,
+  kIdClearBtn = 157,
+  kIdSaveBtn = 158,
 };
 
 // Commands: toolbar buttons, then menu items. Each sends WM_COMMAND with

@@ -99,6 +99,7 @@ class MainWindow : public Window, public FormView {
   void SyncLists();
   void SyncCacheSheet();
   void SyncMoreSheet();
+  void SyncMoreSheetState();  // check marks, texts and hints of the "More" page
   void ShowSheets();
 
   // ---- Commands and notifications ----
@@ -153,10 +154,26 @@ class MainWindow : public Window, public FormView {
   // The "More" page.
   Sheet moreSheet_;
   HWND groupBox2_ = nullptr, groupBox3_ = nullptr;
+  HWND label13_ = nullptr;
+  std::array<HWND, 6> checkBoxes_{};     // NCache, NCookies, NHistory, OCache, OCookies, OHistory
   std::array<HWND, 4> pathEdits_{};      // NProfile, NCacheDir, OProgramDir, OCacheDir
   std::array<HWND, 4> pathLabels_{};
   std::array<HWND, 4> browseButtons_{};  // SpeedButton1 to SpeedButton4
+  std::array<HWND, 2> pushButtons_{};    // ClearBtn, SaveBtn
+  HWND moreHints_ = nullptr;  // the push buttons' tooltip; owned by the window, dies with it
   std::vector<int> moreApplied_;  // the bounds last applied to the "More" controls
+  // What the "More" controls show, as last copied from (or typed into) the
+  // models; each part is copied again only when its model moved away from it.
+  struct MoreShown {
+    bool known = false;
+    std::string note;
+    std::array<bool, 6> checked{};
+    std::array<std::string, 6> checkCaptions;
+    std::array<std::string, 4> editTexts;
+    std::array<std::string, 2> captions, hints;
+  };
+  MoreShown moreShown_;
+  bool settingEditText_ = false;  // an EN_CHANGE now is the window's own copy, not typing
 
   std::vector<ButtonState> buttonState_;
   std::vector<MenuState> menuState_;
