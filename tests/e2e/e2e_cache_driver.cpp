@@ -16,7 +16,6 @@
 #include <string>
 #include <vector>
 
-#include "tests/e2e/e2e_outside.h"
 #include "tests/e2e/e2e_support.h"
 #include "tests/e2e/scourly_process.h"
 #include "ui/main/gui_ids.h"

@@ -77,17 +77,7 @@ std::wstring RowTextOf(const TestFile& f) {
          StampText();
 }
 
-std::string Utf8(const std::wstring& text) {
-  int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                              nullptr, nullptr);
-  std::string out(n, '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
-                      nullptr, nullptr);
-  return out;
-}
 
-// For messages: gtest prints std::wstring poorly under Wine's console.
-std::string Show(const std::wstring& text) { return Utf8(text); }
 
 void MakeTestDrive() {
   ASSERT_TRUE(CreateDirectoryW(L"T:\\sub dir", nullptr));
@@ -99,32 +89,8 @@ void MakeTestDrive() {
   }
 }
 
-// The size of the file at `path`, or -1 when there is none.
-int64_t SizeOnDisk(const std::wstring& path) {
-  WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return -1;
-  return (static_cast<int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-}
 
-std::vector<std::wstring> TrashNames() {
-  std::vector<std::wstring> names;
-  WIN32_FIND_DATAW fd;
-  HANDLE h = FindFirstFileW(L"X:\\Trash\\files\\*", &fd);
-  if (h == INVALID_HANDLE_VALUE) return names;
-  do {
-    if (wcscmp(fd.cFileName, L".") != 0 && wcscmp(fd.cFileName, L"..") != 0)
-      names.push_back(fd.cFileName);
-  } while (FindNextFileW(h, &fd));
-  FindClose(h);
-  std::sort(names.begin(), names.end());
-  return names;
-}
 
-// The text the status bar shows for a byte count.
-std::wstring SizeText(int64_t bytes) {
-  return bytes / 1024 > 0 ? std::to_wstring(bytes / 1024) + L" kB"
-                          : std::to_wstring(bytes) + L" B";
-}
 
 // ---- The program under test ----
 
@@ -225,19 +191,6 @@ class DeletionE2E : public ScourlySuite {
     EXPECT_EQ(TrashNames(), trash) << "the Recycle Bin holds something else";
   }
 
-  // The hand-off file beside Scourly.exe, as bytes.
-  static std::string HandOffFile() {
-    std::wstring path = g_exe.substr(0, g_exe.find_last_of(L'\\') + 1) + L"FList.txt";
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                           nullptr);
-    if (h == INVALID_HANDLE_VALUE) return "<no FList.txt>";
-    std::string bytes(1 << 16, '\0');
-    DWORD got = 0;
-    ReadFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
-    CloseHandle(h);
-    bytes.resize(got);
-    return bytes;
-  }
   static std::string HandOffLines(const std::vector<const TestFile*>& files) {
     std::string lines;
     for (const TestFile* f : files) lines += Utf8(PathOf(*f)) + "\r\n";

@@ -35,16 +35,7 @@ using namespace scourly::gui;
 
 void Shot(const std::wstring& name) { scourly::e2e::Shot(g_shots, name); }
 
-std::string Utf8(const std::wstring& text) {
-  int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                              nullptr, nullptr);
-  std::string out(n, '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
-                      nullptr, nullptr);
-  return out;
-}
-// For messages: gtest prints std::wstring poorly under Wine's console.
-std::string Show(const std::wstring& text) { return Utf8(text); }
+using scourly::e2e::Show;  // the text overload beside the rows one
 std::string Show(const std::vector<std::wstring>& rows) {
   std::string out;
   for (const std::wstring& row : rows) out += "\n  " + Utf8(row);
@@ -164,21 +155,12 @@ void WriteListsSettings(const std::wstring& exe) {
          "drives_chkd=1\r\n";
 }
 
-int64_t SizeOnDisk(const std::wstring& path) {
-  WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return -1;
-  return (static_cast<int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-}
 
 std::string ReadAll(const std::wstring& path) {
   std::ifstream in(std::filesystem::path(path), std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-std::wstring SizeText(int64_t bytes) {
-  return bytes / 1024 > 0 ? std::to_wstring(bytes / 1024) + L" kB"
-                          : std::to_wstring(bytes) + L" B";
-}
 
 // The order the column sort must give: the exchange procedure, step by
 // step, over the rows as they stood before the click.

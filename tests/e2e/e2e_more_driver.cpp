@@ -64,14 +64,6 @@ const TestFile kKept[] = {
     {L"Opera\\Cache4.txt", 40},  // a name the cache folder's is a prefix of
 };
 
-std::string Utf8(const std::wstring& text) {
-  int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                              nullptr, nullptr);
-  std::string out(n, '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
-                      nullptr, nullptr);
-  return out;
-}
 
 void SetString(const wchar_t* key, const wchar_t* name, const std::wstring& value) {
   HKEY h;

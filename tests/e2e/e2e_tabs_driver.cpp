@@ -19,7 +19,6 @@
 #include <vector>
 
 #include "platform/win32/com_ptr.h"
-#include "tests/e2e/e2e_outside.h"
 #include "tests/e2e/e2e_support.h"
 #include "tests/e2e/scourly_process.h"
 #include "ui/main/gui_ids.h"

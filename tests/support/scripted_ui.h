@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/platform.h"
 #include "platform/ui.h"
+#include "platform/win32/win32_windows.h"
 
 namespace scourly::support {
 
@@ -36,6 +38,18 @@ class ScriptedUi : public Ui {
   std::vector<std::string> errors;
   bool hourglass = false;
   int pumps = 0;
+};
+
+// The real Windows with a scripted Ui: what the Windows tests drive the
+// logic on, as the program does, without message boxes that block.
+struct ScriptedWindows {
+  Win32Windows windows;
+  ScriptedUi ui;
+  Platform platform{windows.fs,       ui,
+                    windows.locale,   windows.purgix,
+                    windows.shell,    windows.urlCache,
+                    windows.registry, windows.dateFormat,
+                    windows.version};
 };
 
 }  // namespace scourly::support

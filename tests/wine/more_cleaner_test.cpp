@@ -98,13 +98,9 @@ class MoreCleanerOnWindows : public testing::Test {
   OwnKey netscapeMain{HKEY_CURRENT_USER, "Software\\Netscape\\Netscape Navigator\\Main"};
   OwnKey opera{HKEY_CURRENT_USER, "Software\\Opera Software"};
 
-  Win32Windows windows;
-  ScriptedUi ui;
-  Platform platform{windows.fs,       ui,
-                    windows.locale,   windows.purgix,
-                    windows.shell,    windows.urlCache,
-                    windows.registry, windows.dateFormat,
-                    windows.version};
+  support::ScriptedWindows real;
+  ScriptedUi& ui = real.ui;
+  Platform& platform = real.platform;
   bool StopFlag = false;
   ToolButton FindFilesTB;
   TNetscapeOperaCleaner more{platform, StopFlag, FindFilesTB};
@@ -157,7 +153,7 @@ TEST_F(MoreCleanerOnWindows, ClearNowMovesExactlyThePresentTargetsToTheRecycleBi
   for (CheckBox* box :
        {&more.NCache, &more.NCookies, &more.NHistory, &more.OCache, &more.OCookies, &more.OHistory})
     box->checked = true;
-  ASSERT_TRUE(windows.purgix.Available());
+  ASSERT_TRUE(real.windows.purgix.Available());
   more.ClearBtnClick();
 
   const Texts targets = {profile + "\\Cache",        profile + "\\cookies.txt",

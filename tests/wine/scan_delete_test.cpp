@@ -126,15 +126,11 @@ class MainWindowOnTestDrive : public testing::Test {
     form.ListBox1Click();
   }
 
-  Win32Windows windows;
-  ScriptedUi ui;
-  Win32FileSystem& fs = windows.fs;
-  Win32Locale& locale = windows.locale;
-  Platform platform{windows.fs,      ui,
-                    windows.locale,  windows.purgix,
-                    windows.shell,   windows.urlCache,
-                    windows.registry, windows.dateFormat,
-                    windows.version};
+  support::ScriptedWindows real;
+  ScriptedUi& ui = real.ui;
+  Win32FileSystem& fs = real.windows.fs;
+  Win32Locale& locale = real.windows.locale;
+  Platform& platform = real.platform;
   TUOptionsDialog options;
   TMainForm form;
   TestFolder dir{"scan"};

@@ -76,16 +76,9 @@ void MakeLink(const std::string& linkPath, const std::string& target) {
 // Long paths go to the file functions with "\\?\".
 std::wstring Long(const std::string& path) { return L"\\\\?\\" + Widen(path); }
 
-struct RealPlatform {
-  Win32Windows windows;
-  ScriptedUi ui;
+struct RealPlatform : support::ScriptedWindows {
   Win32FileSystem& fs = windows.fs;
   Win32Shell& shell = windows.shell;
-  Platform platform{windows.fs,       ui,
-                    windows.locale,   windows.purgix,
-                    windows.shell,    windows.urlCache,
-                    windows.registry, windows.dateFormat,
-                    windows.version};
 };
 
 // One file tab's models.
