@@ -109,6 +109,20 @@ UrlCacheEntry Decode(const EntryBuffer& buffer) {
   return e;
 }
 
+// One step of the size-query protocol: `call(buffer, &size)` with a buffer
+// of exactly `size` bytes (none for 0); on success the entry is decoded.
+// `size` comes back as the call left it (the size needed after a failure).
+template <class Call>
+uint32_t ReadEntry(uint32_t& size, UrlCacheEntry& entry, Call call) {
+  EntryBuffer buffer(size);
+  DWORD got = size;
+  const bool ok = call(buffer.get(), &got);
+  const uint32_t error = ok ? 0 : LastError();
+  size = got;
+  if (ok) entry = Decode(buffer);
+  return error;
+}
+
 // The extended calls' type filter.
 bool Admits(uint32_t filter, const UrlCacheEntry& e) { return (e.cacheEntryType & filter) != 0; }
 
@@ -118,16 +132,9 @@ class ExtendedFind : public UrlCacheFind {
 
   uint32_t FindNext(uint32_t& size, UrlCacheEntry& entry) override {
     if (!api_.findNextEx) return ERROR_PROC_NOT_FOUND;
-    EntryBuffer buffer(size);
-    DWORD got = size;
-    if (!api_.findNextEx(find_.get(), buffer.get(), &got, nullptr, nullptr, nullptr)) {
-      const uint32_t error = LastError();
-      size = got;
-      return error;
-    }
-    size = got;
-    entry = Decode(buffer);
-    return 0;
+    return ReadEntry(size, entry, [this](void* buffer, DWORD* got) {
+      return api_.findNextEx(find_.get(), buffer, got, nullptr, nullptr, nullptr) != FALSE;
+    });
   }
 
  private:
@@ -272,19 +279,14 @@ uint32_t Win32UrlCache::ExtendedFindFirst(const std::optional<std::string>& patt
                                           uint32_t& size, UrlCacheEntry& entry,
                                           std::unique_ptr<UrlCacheFind>& find) {
   if (!api_.findFirstEx || !api_.findClose) return ERROR_PROC_NOT_FOUND;
-  EntryBuffer buffer(size);
-  DWORD got = size;
-  HANDLE h = api_.findFirstEx(pattern ? pattern->c_str() : nullptr, flags, filter, groupId,
-                              buffer.get(), &got, nullptr, nullptr, nullptr);
-  if (!h) {
-    const uint32_t error = LastError();
-    size = got;
-    return error;
-  }
-  find = std::make_unique<ExtendedFind>(UniqueCacheFind(h, api_.findClose), api_);
-  size = got;
-  entry = Decode(buffer);
-  return 0;
+  HANDLE h = nullptr;
+  uint32_t error = ReadEntry(size, entry, [&](void* buffer, DWORD* got) {
+    h = api_.findFirstEx(pattern ? pattern->c_str() : nullptr, flags, filter, groupId, buffer, got,
+                         nullptr, nullptr, nullptr);
+    return h != nullptr;
+  });
+  if (error == 0) find = std::make_unique<ExtendedFind>(UniqueCacheFind(h, api_.findClose), api_);
+  return error;
 }
 
 uint32_t Win32UrlCache::PlainFindFirst(const std::optional<std::string>& pattern,
@@ -344,16 +346,9 @@ uint32_t Win32UrlCache::FindFirst(const std::optional<std::string>& pattern, uin
 uint32_t Win32UrlCache::GetEntryInfo(const std::string& url, uint32_t& size,
                                      UrlCacheEntry& entry) {
   if (!Api() || !api_.getInfoEx) return ERROR_PROC_NOT_FOUND;
-  EntryBuffer buffer(size);
-  DWORD got = size;
-  if (!api_.getInfoEx(url.c_str(), buffer.get(), &got, nullptr, nullptr, nullptr, 0)) {
-    const uint32_t error = LastError();
-    size = got;
-    return error;
-  }
-  size = got;
-  entry = Decode(buffer);
-  return 0;
+  return ReadEntry(size, entry, [&](void* buffer, DWORD* got) {
+    return api_.getInfoEx(url.c_str(), buffer, got, nullptr, nullptr, nullptr, 0) != FALSE;
+  });
 }
 
 uint32_t Win32UrlCache::DeleteEntry(const std::string& url) {
