@@ -56,7 +56,7 @@ class FolderText {
  public:
   explicit FolderText(const std::string& location) : location_(location) {}
   const SharedText& Get() {
-    if (!shared_) shared_ = std::make_shared<const std::string>(location_);
+    if (!shared_) shared_ = SharedText::Make(location_);
     return shared_;
   }
 
@@ -84,8 +84,13 @@ void FindEmptyFiles(WalkContext& ctx, const std::string& pattern, ScanState& sta
 void FindFolderFiles(WalkContext& ctx, const std::string& pattern, ScanState& state, bool recurse);
 
 // One traversal of a drive that yields exactly the rows of FindMaskedFiles
-// for each mask in turn followed by FindEmptyFiles, in that order.
+// for each mask in turn followed by FindEmptyFiles, in that order. Folders
+// are listed by one worker thread per core (ListingWorkers), or, with
+// `workers` 1, on the calling thread alone; the rows, the progress reports
+// and the points where a stop takes effect are the same either way.
 void SweepDrive(WalkContext& ctx, const std::string& drive, const std::vector<FileMask>& masks,
                 ScanState& state);
+void SweepDrive(WalkContext& ctx, const std::string& drive, const std::vector<FileMask>& masks,
+                ScanState& state, unsigned workers);
 
 }  // namespace scourly
