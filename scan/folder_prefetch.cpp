@@ -43,10 +43,9 @@ void FolderPrefetch::Work() {
       return stopping_ || (!stack_.empty() && buffered_ < maxBuffered_);
     });
     if (stopping_) return;
-    PrefetchFolder& folder = *stack_.back();
-    stack_.pop_back();
-    // The walk may have needed it first and listed it itself.
-    if (folder.state != PrefetchFolder::State::kQueued) continue;
+    PrefetchFolder* next = NextQueued();
+    if (!next) continue;  // the walk listed them itself
+    PrefetchFolder& folder = *next;
     folder.state = PrefetchFolder::State::kTaken;
     lock.unlock();
     planned.clear();
@@ -86,24 +85,43 @@ void FolderPrefetch::Finish(PrefetchFolder& folder, std::vector<PlannedFolder>& 
     stack_.push_back(*it);
   folder.state = PrefetchFolder::State::kDone;
   ++buffered_;
-  listed_.notify_all();
+  if (&folder == awaited_) awaitedListed_.notify_one();
   if (!planned.empty()) workAvailable_.notify_all();
+}
+
+PrefetchFolder* FolderPrefetch::NextQueued() {
+  while (!stack_.empty()) {
+    PrefetchFolder* folder = stack_.back();
+    stack_.pop_back();
+    if (folder->state == PrefetchFolder::State::kQueued) return folder;
+  }
+  return nullptr;
 }
 
 bool FolderPrefetch::Await(PrefetchFolder& folder, const std::function<bool()>& waiting,
                            std::chrono::milliseconds slice) {
   std::unique_lock<std::mutex> lock(mutex_);
-  if (folder.state == PrefetchFolder::State::kQueued) {
-    folder.state = PrefetchFolder::State::kTaken;
-    lock.unlock();
-    std::vector<PlannedFolder> planned;
-    List(folder, planned);
-    lock.lock();
-    Finish(folder, planned);
-  }
   auto lastCall = std::chrono::steady_clock::now();
+  std::vector<PlannedFolder> planned;
   while (folder.state != PrefetchFolder::State::kDone) {
-    listed_.wait_for(lock, slice);
+    // The folder itself if nobody has taken it, else the next one queued: a
+    // thread that lists never sleeps, and sleeping and waking again costs
+    // more than a listing on a busy machine.
+    PrefetchFolder* next = folder.state == PrefetchFolder::State::kQueued ? &folder
+                           : buffered_ < maxBuffered_                    ? NextQueued()
+                                                                         : nullptr;
+    if (next) {
+      next->state = PrefetchFolder::State::kTaken;
+      lock.unlock();
+      planned.clear();
+      List(*next, planned);
+      lock.lock();
+      Finish(*next, planned);
+    } else {
+      awaited_ = &folder;
+      awaitedListed_.wait_for(lock, slice);
+      awaited_ = nullptr;
+    }
     if (folder.state == PrefetchFolder::State::kDone) break;
     auto now = std::chrono::steady_clock::now();
     if (now - lastCall < slice) continue;

@@ -57,7 +57,8 @@ class FolderPrefetch {
   // on any thread; it may read only its arguments.
   using Plan = std::function<void(const PrefetchFolder& folder, std::vector<PlannedFolder>& out)>;
 
-  // `workers` threads list folders; `shownSet` is the listing's attribute set
+  // `workers` threads list folders besides the walk's own, which lists too
+  // whenever it would otherwise wait; `shownSet` is the listing's attribute set
   // (entries it would hide are dropped); `maxBuffered` bounds the listings
   // made ahead and not yet taken.
   FolderPrefetch(FileSystem& fs, unsigned workers, uint32_t shownSet, Plan plan,
@@ -72,9 +73,10 @@ class FolderPrefetch {
   PrefetchFolder& Start(std::string path, uint32_t tag);
 
   // Returns when `folder` is listed. When no worker has taken it yet, it is
-  // listed on the calling thread. While a worker lists it, `waiting` runs
-  // about every `slice` (the caller keeps its window answering); when
-  // `waiting` returns false, Await gives up and returns false.
+  // listed on the calling thread; while a worker lists it, the calling thread
+  // lists other queued folders. `waiting` runs about every `slice` until
+  // then (the caller keeps its window answering); when it returns false,
+  // Await gives up and returns false.
   bool Await(PrefetchFolder& folder, const std::function<bool()>& waiting,
              std::chrono::milliseconds slice = std::chrono::milliseconds(10));
 
@@ -90,6 +92,8 @@ class FolderPrefetch {
   void List(PrefetchFolder& folder, std::vector<PlannedFolder>& planned);
   // Under the lock: `folder` is listed; its planned subfolders are queued.
   void Finish(PrefetchFolder& folder, std::vector<PlannedFolder>& planned);
+  // Under the lock: the next queued folder off the stack, or null.
+  PrefetchFolder* NextQueued();
 
   FileSystem& fs_;
   const uint32_t shownSet_;
@@ -98,7 +102,8 @@ class FolderPrefetch {
 
   mutable std::mutex mutex_;
   std::condition_variable workAvailable_;  // queued folders, room, or the end
-  std::condition_variable listed_;         // a folder was listed
+  std::condition_variable awaitedListed_;  // the folder the walk waits for was listed
+  PrefetchFolder* awaited_ = nullptr;
   std::deque<PrefetchFolder> folders_;     // every folder of the walk; addresses stay
   std::vector<PrefetchFolder*> stack_;     // queued folders, the next to list on top
   size_t buffered_ = 0;                    // listed, not yet released
@@ -107,7 +112,7 @@ class FolderPrefetch {
   std::vector<std::thread> workers_;
 };
 
-// How many threads list folders: one per core.
+// How many threads list folders, the walk's own included: one per core.
 unsigned ListingWorkers();
 
 }  // namespace scourly

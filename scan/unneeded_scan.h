@@ -14,8 +14,8 @@ enum class WalkStrategy {
 
 // Walks every checked drive for the checked masks, then for empty files.
 // False when a Stop seen before a drive item ends the scan with nothing to
-// publish. `workers`: the threads that list folders for the single pass
-// (0: one per core).
+// publish. `workers`: the threads that list folders for the single pass, the
+// calling thread among them (0: one per core).
 bool WalkCheckedDrives(WalkContext& ctx, const ScanOptions& options, ScanState& state,
                        WalkStrategy strategy = WalkStrategy::kSinglePass, unsigned workers = 0);
 

@@ -154,10 +154,10 @@ uint32_t EnteringWalks(const FindEntry& f, bool maskWalk, bool emptyWalk) {
 // subfolders, as each mask's own walk would find them) and the empty-file
 // list (in listing order, subfolders walked where they stand).
 //
-// With more than one worker, folders are listed ahead on worker threads
-// (FolderPrefetch) while this thread takes the listings in the order a walk
-// on one thread would, so rows, progress reports and stop tests are the same
-// either way; this thread keeps pumping while it waits for a listing.
+// With more than one listing thread, folders are listed ahead (FolderPrefetch)
+// while this thread takes the listings in the order a walk on one thread
+// would, so rows, progress reports and stop tests are the same either way;
+// this thread lists too, and keeps pumping while it waits for a listing.
 class DriveSweep {
  public:
   DriveSweep(WalkContext& ctx, const std::vector<FileMask>& masks, ScanState& state)
@@ -168,7 +168,8 @@ class DriveSweep {
     if (workers <= 1) {
       Visit(drive, walks & kMaskWalk, true, 0);
     } else {
-      FolderPrefetch prefetch(ctx_.fs, workers, kSetAllButSystem, &Plan);
+      // The walk's own thread lists too: `workers` threads in all.
+      FolderPrefetch prefetch(ctx_.fs, workers - 1, kSetAllButSystem, &Plan);
       prefetch_ = &prefetch;
       VisitListed(prefetch.Start(drive, walks));
       prefetch_ = nullptr;

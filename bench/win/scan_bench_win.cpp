@@ -261,8 +261,8 @@ int DeepMain(const std::string& root, bool oracle) {
     bare.push_back(Seconds([&] { entries = BareWalk(root); }));
     bareMany.push_back(Seconds([&] { BareWalkParallel(root, workers); }));
     one.push_back(Seconds([&] { oneRows = run.Sweep(root, 1, true); }));
-    many.push_back(Seconds([&] { manyRows = run.Sweep(root, workers, true); }));
     quiet.push_back(Seconds([&] { run.Sweep(root, workers, false); }));
+    many.push_back(Seconds([&] { manyRows = run.Sweep(root, workers, true); }));
     std::printf("round %d: bare %.2f s, bare on %u threads %.2f s, sweep on one thread %.2f s, "
                 "on %u %.2f s, without progress %.2f s\n",
                 round + 1, bare.back(), workers, bareMany.back(), one.back(), workers, many.back(),
