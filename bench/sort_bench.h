@@ -35,12 +35,12 @@ inline double Seconds(const std::function<void()>& setup, const std::function<vo
 inline std::vector<ResultRow> BenchRows(int count) {
   std::vector<SharedText> folders;
   for (int f = 0; f < 2000; ++f)
-    folders.push_back(std::make_shared<const std::string>(
+    folders.push_back(SharedText::Make(
         "C:\\Users\\someone\\AppData\\Local\\Temp\\d" + std::to_string(f * 7919 % 2000) + "\\"));
   std::vector<SharedDay> days;
   for (int d = 0; d < 100; ++d)
     days.push_back(
-        std::make_shared<const DayText>(DayText{153000 + d * 37 % 100, "day" + std::to_string(d)}));
+        SharedDay::Make(DayText{153000 + d * 37 % 100, "day" + std::to_string(d)}));
   std::vector<ResultRow> rows;
   rows.reserve(count);
   uint32_t r = 12345;

@@ -4,9 +4,8 @@ namespace scourly {
 
 ResultRow::ResultRow(std::string name, std::string location, uint64_t size, std::string date,
                      uint64_t lastWrite, int64_t day, bool isFolder)
-    : ResultRow(std::move(name), std::make_shared<const std::string>(std::move(location)), size,
-                lastWrite, std::make_shared<const DayText>(DayText{day, std::move(date)}),
-                isFolder) {}
+    : ResultRow(std::move(name), SharedText::Make(std::move(location)), size, lastWrite,
+                SharedDay::Make(DayText{day, std::move(date)}), isFolder) {}
 
 const std::string& ResultRow::Empty() {
   static const std::string empty;

@@ -4,6 +4,7 @@
 #include "lists/column_sort.h"
 #include "lists/status_panels.h"
 #include "scan/scan_progress.h"
+#include "scan/folder_prefetch.h"
 
 namespace scourly {
 namespace {
@@ -15,7 +16,8 @@ constexpr const char* kProceedNotice = "Scourly will now proceed to search for f
 }  // namespace
 
 bool WalkCheckedDrives(WalkContext& ctx, const ScanOptions& options, ScanState& state,
-                       WalkStrategy strategy) {
+                       WalkStrategy strategy, unsigned workers) {
+  if (workers == 0) workers = ListingWorkers();
   // The number of file types is taken once; a list shortened by the options
   // dialog during the scan ends the loop early instead of reading past it.
   const int typeCount = options.OptionBox.Count();
@@ -31,7 +33,7 @@ bool WalkCheckedDrives(WalkContext& ctx, const ScanOptions& options, ScanState& 
       if (type.checked) masks.emplace_back(type.text);
     }
     if (strategy == WalkStrategy::kSinglePass) {
-      SweepDrive(ctx, letter, masks, state);
+      SweepDrive(ctx, letter, masks, state, workers);
     } else {
       for (const FileMask& mask : masks) {
         if (ctx.progress.Stopped()) break;

@@ -17,9 +17,10 @@ enum class WalkStrategy {
 
 // Walks every checked drive for the checked masks, then for empty files.
 // False when a Stop seen before a drive item ends the scan with nothing to
-// publish.
+// publish. `workers`: the threads that list folders for the single pass, the
+// calling thread among them (0: one per core).
 bool WalkCheckedDrives(WalkContext& ctx, const ScanOptions& options, ScanState& state,
-                       WalkStrategy strategy = WalkStrategy::kSinglePass);
+                       WalkStrategy strategy = WalkStrategy::kSinglePass, unsigned workers = 0);
 
 // Everything in the Windows temporary folder and its subfolders.
 void WalkTempFolder(WalkContext& ctx, ScanState& state);

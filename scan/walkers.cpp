@@ -3,6 +3,8 @@
 #include <deque>
 #include <memory>
 
+#include "scan/folder_prefetch.h"
+
 namespace scourly {
 namespace {
 
@@ -47,8 +49,7 @@ const SharedDay& DateTexts::Of(uint64_t utcTicks) {
   uint64_t day = local / kTicksPerDay;
   auto [it, added] = byDay_.try_emplace(day);
   if (added)
-    it->second = std::make_shared<const DayText>(
-        DayText{static_cast<int64_t>(day), locale_.ShortDate(local)});
+    it->second = SharedDay::Make(DayText{static_cast<int64_t>(day), locale_.ShortDate(local)});
   return it->second;
 }
 
@@ -127,17 +128,52 @@ void FindFolderFiles(WalkContext& ctx, const std::string& pattern, ScanState& st
 
 namespace {
 
+// Which walks of the sweep enter a folder (PrefetchFolder::tag bits).
+constexpr uint32_t kMaskWalk = 1;
+constexpr uint32_t kEmptyWalk = 2;
+
+// Whether the empty-file walk goes on in a folder it entered, given the
+// folder's shown entries.
+bool EmptyWalkHere(const std::vector<FindEntry>& entries, bool emptyWalk) {
+  return emptyWalk && !entries.empty() && OwnAttributesPlain(entries[0]);
+}
+
+// Which walks enter the subfolder `f` of a folder they both walk as given.
+// A junction or folder link is never entered by the mask walks: it may lead
+// back up the tree, or reach files already listed through their real path.
+uint32_t EnteringWalks(const FindEntry& f, bool maskWalk, bool emptyWalk) {
+  if (!IsFolder(f) || IsPassedOverName(f.name)) return 0;
+  uint32_t walks = 0;
+  if (maskWalk && !(f.attributes & kAttrReparsePoint)) walks |= kMaskWalk;
+  if (emptyWalk && PlainAttributes(f.attributes, kSetAllButSystem)) walks |= kEmptyWalk;
+  return walks;
+}
+
 // The single traversal behind SweepDrive. Each folder is listed once; its
 // entries feed the per-mask row lists (files of a folder before those of its
 // subfolders, as each mask's own walk would find them) and the empty-file
 // list (in listing order, subfolders walked where they stand).
+//
+// With more than one listing thread, folders are listed ahead (FolderPrefetch)
+// while this thread takes the listings in the order a walk on one thread
+// would, so rows, progress reports and stop tests are the same either way;
+// this thread lists too, and keeps pumping while it waits for a listing.
 class DriveSweep {
  public:
   DriveSweep(WalkContext& ctx, const std::vector<FileMask>& masks, ScanState& state)
       : ctx_(ctx), masks_(masks), state_(state), maskRows_(masks.size()) {}
 
-  void Run(const std::string& drive) {
-    Visit(drive, !masks_.empty(), true, 0);
+  void Run(const std::string& drive, unsigned workers) {
+    const uint32_t walks = (masks_.empty() ? 0 : kMaskWalk) | kEmptyWalk;
+    if (workers <= 1) {
+      Visit(drive, walks & kMaskWalk, true, 0);
+    } else {
+      // The walk's own thread lists too: `workers` threads in all.
+      FolderPrefetch prefetch(ctx_.fs, workers - 1, kSetAllButSystem, &Plan);
+      prefetch_ = &prefetch;
+      VisitListed(prefetch.Start(drive, walks));
+      prefetch_ = nullptr;
+    }
     for (auto& rows : maskRows_) Append(rows);
     Append(emptyRows_);
   }
@@ -149,10 +185,19 @@ class DriveSweep {
     rows.clear();
   }
 
+  // The subfolders of a listed folder that the sweep enters, for the workers.
+  static void Plan(const PrefetchFolder& folder, std::vector<PlannedFolder>& out) {
+    const bool maskWalk = folder.tag & kMaskWalk;
+    const bool emptyWalk = EmptyWalkHere(folder.entries, folder.tag & kEmptyWalk);
+    for (const FindEntry& f : folder.entries) {
+      if (uint32_t walks = EnteringWalks(f, maskWalk, emptyWalk))
+        out.push_back({folder.path + "\\" + f.name, walks});
+    }
+  }
+
   // `folder` has no trailing backslash.
   void Visit(const std::string& folder, bool maskWalk, bool emptyWalk, size_t depth) {
-    WalkObserver& progress = ctx_.progress;
-    if (progress.Stopped()) return;
+    if (ctx_.progress.Stopped()) return;
     auto listing = ctx_.fs.ListFolder(folder);
     if (!listing) return;
     if (entriesByDepth_.size() <= depth) entriesByDepth_.resize(depth + 1);
@@ -161,10 +206,37 @@ class DriveSweep {
     FindEntry e;
     while (NextShown(*listing, e, kSetAllButSystem)) entries.push_back(std::move(e));
     listing.reset();
-
     const std::string location = folder + "\\";
+    WalkEntries(location, entries, maskWalk, emptyWalk, [&](const FindEntry& f, uint32_t walks) {
+      Visit(location + f.name, walks & kMaskWalk, walks & kEmptyWalk, depth + 1);
+    });
+  }
+
+  void VisitListed(PrefetchFolder& folder) {
+    WalkObserver& progress = ctx_.progress;
+    if (progress.Stopped()) return;
+    const std::string location = folder.path + "\\";
+    if (!prefetch_->Await(folder, [&] {
+          progress.Pump(location);
+          return !progress.Stopped();
+        }))
+      return;
+    if (folder.listed) {
+      size_t next = 0;
+      WalkEntries(location, folder.entries, folder.tag & kMaskWalk, folder.tag & kEmptyWalk,
+                  [&](const FindEntry&, uint32_t) { VisitListed(*folder.children[next++]); });
+    }
+    prefetch_->Release(folder);
+  }
+
+  // Rows and progress from one folder's entries; `enter(f, walks)` walks the
+  // subfolder `f` where it stands.
+  template <class Enter>
+  void WalkEntries(const std::string& location, const std::vector<FindEntry>& entries,
+                   bool maskWalk, bool emptyWalk, Enter&& enter) {
+    WalkObserver& progress = ctx_.progress;
     FolderText shared(location);
-    if (emptyWalk && (entries.empty() || !OwnAttributesPlain(entries[0]))) emptyWalk = false;
+    emptyWalk = EmptyWalkHere(entries, emptyWalk);
 
     if (maskWalk) {
       for (const FindEntry& f : entries) {
@@ -181,19 +253,15 @@ class DriveSweep {
       progress.Pump(location);
     }
 
-    for (size_t i = 0; i < entries.size(); ++i) {
+    for (const FindEntry& f : entries) {
       if (progress.Stopped()) return;
-      const FindEntry& f = entries[i];
       bool plain = PlainAttributes(f.attributes, kSetAllButSystem);
       if (IsFolder(f)) {
         if (IsPassedOverName(f.name)) {
           if (emptyWalk && plain) progress.Pump(location);
           continue;
         }
-        bool maskEnters = maskWalk && !(f.attributes & kAttrReparsePoint);
-        bool emptyEnters = emptyWalk && plain;
-        if (maskEnters || emptyEnters)
-          Visit(location + f.name, maskEnters, emptyEnters, depth + 1);
+        if (uint32_t walks = EnteringWalks(f, maskWalk, emptyWalk)) enter(f, walks);
       } else if (emptyWalk && plain && f.size == 0 && !IsPassedOverName(f.name)) {
         emptyRows_.push_back(MakeRow(ctx_, f, shared));
         ++state_.count;
@@ -210,13 +278,19 @@ class DriveSweep {
   std::vector<ResultRow> emptyRows_;
   // One entry buffer per depth, reused; a deque keeps references stable.
   std::deque<std::vector<FindEntry>> entriesByDepth_;
+  FolderPrefetch* prefetch_ = nullptr;
 };
 
 }  // namespace
 
 void SweepDrive(WalkContext& ctx, const std::string& drive, const std::vector<FileMask>& masks,
                 ScanState& state) {
-  DriveSweep(ctx, masks, state).Run(drive);
+  SweepDrive(ctx, drive, masks, state, ListingWorkers());
+}
+
+void SweepDrive(WalkContext& ctx, const std::string& drive, const std::vector<FileMask>& masks,
+                ScanState& state, unsigned workers) {
+  DriveSweep(ctx, masks, state).Run(drive, workers);
 }
 
 }  // namespace scourly

@@ -56,7 +56,7 @@ class FolderText {
  public:
   explicit FolderText(const std::string& location) : location_(location) {}
   const SharedText& Get() {
-    if (!shared_) shared_ = std::make_shared<const std::string>(location_);
+    if (!shared_) shared_ = SharedText::Make(location_);
     return shared_;
   }
 
@@ -84,8 +84,14 @@ void FindEmptyFiles(WalkContext& ctx, const std::string& pattern, ScanState& sta
 void FindFolderFiles(WalkContext& ctx, const std::string& pattern, ScanState& state, bool recurse);
 
 // One traversal of a drive that yields exactly the rows of FindMaskedFiles
-// for each mask in turn followed by FindEmptyFiles, in that order.
+// for each mask in turn followed by FindEmptyFiles, in that order. Folders
+// are listed by `workers` threads, the calling thread among them (by default
+// one per core, ListingWorkers), or, with 1, by the calling thread alone. The rows, the rows reported and
+// the points where a stop takes effect are the same either way; while it
+// waits for a worker's listing, the calling thread offers more pump points.
 void SweepDrive(WalkContext& ctx, const std::string& drive, const std::vector<FileMask>& masks,
                 ScanState& state);
+void SweepDrive(WalkContext& ctx, const std::string& drive, const std::vector<FileMask>& masks,
+                ScanState& state, unsigned workers);
 
 }  // namespace scourly

@@ -1,21 +1,64 @@
-// The scan benchmark on real files under Windows (or Wine): the single
-// traversal and the per-mask walks against a bare enumeration of the same
-// tree, side by side in one run. Builds the tree on first use.
-//   scourly_win_bench ROOT [folders] [files per folder]
+// The benchmarks on real files under Windows (or Wine), contenders side by
+// side in one run, each figure printed with its target (bench/targets.h):
+//   scourly_win_bench shallow ROOT [folders] [files]  the scan on today's tree
+//   scourly_win_bench deep ROOT [quick]               the scan on the deep tree:
+//       a bare FindFirstFileExW walk, the sweep on one thread and on one
+//       listing thread per core, with and without progress, and the literal
+//       per-mask walks as the oracle of the rows (not with "quick")
+//   scourly_win_bench delete ROOT [files]             deleting selected rows'
+//       files: to the Recycle Bin in batches against one shell call per file,
+//       for good against a bare DeleteFile loop; the longest gap between two
+//       messages the window answered
+//   scourly_win_bench rows [count]                    a million rows
+// Trees are built on first use and kept.
 #include <windows.h>
+#include <malloc.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
-#include "platform/win32/win32_platform.h"
-#include "scan/unneeded_scan.h"
+#include "bench/deep_tree.h"
+#include "bench/row_bench.h"
+#include "bench/targets.h"
+#include "delete/deletion.h"
+#include "platform/win32/win32_answering.h"
+#include "platform/win32/win32_paths.h"
+#include "platform/win32/win32_windows.h"
+#include "purgix/recycle_listed.h"
+#include "scan/folder_prefetch.h"
 #include "scan/scan_progress.h"
+#include "scan/unneeded_scan.h"
+
+// Heap bytes in use, as the heap counts them (its rounding included).
+static std::atomic<size_t> g_heapInUse{0};
+
+void* operator new(size_t size) {
+  void* p = std::malloc(size ? size : 1);
+  if (!p) throw std::bad_alloc();
+  g_heapInUse += _msize(p);
+  return p;
+}
+void operator delete(void* p) noexcept {
+  if (!p) return;
+  g_heapInUse -= _msize(p);
+  std::free(p);
+}
+void operator delete(void* p, size_t) noexcept { operator delete(p); }
 
 using namespace scourly;
+using bench::Figure;
+using bench::Target;
 
 namespace {
 
@@ -25,92 +68,565 @@ double Seconds(const std::function<void()>& run) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-size_t BareEnumeration(FileSystem& fs, const std::string& folder) {
-  size_t entries = 0;
-  std::vector<std::string> subfolders;
-  if (auto listing = fs.ListFolder(folder)) {
-    FindEntry e;
-    while (listing->Next(e)) {
-      ++entries;
-      if ((e.attributes & kAttrDirectory) && e.name != "." && e.name != "..")
-        subfolders.push_back(folder + "\\" + e.name);
-    }
+std::wstring Api(const std::string& path) { return win32::ApiPath(Widen(path)); }
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+void MakeFolder(const std::string& path) { CreateDirectoryW(Api(path).c_str(), nullptr); }
+
+// A file of `size` bytes; the bytes themselves are not written (the scans
+// see only the size, and deletion frees them either way).
+void MakeFile(const std::string& path, uint64_t size) {
+  HANDLE h = CreateFileW(Api(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return;
+  if (size > 0) {
+    LARGE_INTEGER at;
+    at.QuadPart = static_cast<LONGLONG>(size);
+    SetFilePointerEx(h, at, nullptr, FILE_BEGIN);
+    SetEndOfFile(h);
   }
-  for (const std::string& sub : subfolders) entries += BareEnumeration(fs, sub);
+  CloseHandle(h);
+}
+
+bench::TreeSink BuildUnder(const std::string& root) {
+  return {[root](const std::string& p) { MakeFolder(root + "\\" + p); },
+          [root](const std::string& p, uint64_t size) { MakeFile(root + "\\" + p, size); }};
+}
+
+// Builds a tree once; a marker file says it is complete.
+void EnsureTree(const std::string& root, const std::function<void(const bench::TreeSink&)>& build) {
+  const std::string marker = root + "\\.complete";
+  if (GetFileAttributesW(Api(marker).c_str()) != INVALID_FILE_ATTRIBUTES) return;
+  MakeFolder(root);
+  double took = Seconds([&] { build(BuildUnder(root)); });
+  MakeFile(marker, 0);
+  std::printf("built the tree under %s in %.0f s\n", root.c_str(), took);
+}
+
+// The floor: every folder listed once with FindFirstFileExW on one thread,
+// names left in UTF-16, nothing kept.
+size_t BareWalk(std::wstring& path) {
+  size_t entries = 0;
+  const size_t length = path.size();
+  path += L"\\*";
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileExW(win32::ApiPath(path).c_str(), FindExInfoBasic, &data,
+                                 FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+  path.resize(length);
+  if (find == INVALID_HANDLE_VALUE) return 0;
+  std::vector<std::wstring> folders;
+  do {
+    ++entries;
+    const wchar_t* n = data.cFileName;
+    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+        !(n[0] == L'.' && (n[1] == 0 || (n[1] == L'.' && n[2] == 0))))
+      folders.emplace_back(n);
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
+  for (const std::wstring& name : folders) {
+    path += L"\\" + name;
+    entries += BareWalk(path);
+    path.resize(length);
+  }
   return entries;
 }
 
-void BuildTree(const std::string& root, int folders, int perFolder) {
-  const char* kinds[] = {".txt", ".doc", ".tmp", ".bak", ".dll", ".exe", ".old", ".jpg"};
-  CreateDirectoryW(Widen(root).c_str(), nullptr);
-  for (int f = 0; f < folders; ++f) {
-    std::string group = root + "\\d" + std::to_string(f % 20);
-    CreateDirectoryW(Widen(group).c_str(), nullptr);
-    std::string folder = group + "\\sub" + std::to_string(f);
-    CreateDirectoryW(Widen(folder).c_str(), nullptr);
-    for (int i = 0; i < perFolder; ++i) {
-      std::string path = folder + "\\file" + std::to_string(i) + kinds[(f + i) % 8];
-      HANDLE h = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
-      if (h == INVALID_HANDLE_VALUE) continue;
-      std::string bytes((i % 5) * 10, 'x');
-      DWORD written = 0;
-      if (!bytes.empty()) ::WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-      CloseHandle(h);
-    }
-  }
+size_t BareWalk(const std::string& root) {
+  std::wstring path = Widen(root);
+  return BareWalk(path);
 }
 
-}  // namespace
+// The same with `threads` threads sharing a stack of folders: what listing in
+// parallel can gain on this machine at this moment, rows aside.
+size_t BareWalkParallel(const std::string& root, unsigned threads) {
+  std::mutex mutex;
+  std::condition_variable changed;
+  std::vector<std::wstring> stack{Widen(root)};
+  unsigned busy = 0;
+  std::atomic<size_t> entries{0};
+  auto work = [&] {
+    std::unique_lock<std::mutex> lock(mutex);
+    for (;;) {
+      changed.wait(lock, [&] { return !stack.empty() || busy == 0; });
+      if (stack.empty()) return;
+      std::wstring folder = std::move(stack.back());
+      stack.pop_back();
+      ++busy;
+      lock.unlock();
+      std::vector<std::wstring> found;
+      WIN32_FIND_DATAW data;
+      HANDLE find = FindFirstFileExW(win32::ApiPath(folder + L"\\*").c_str(), FindExInfoBasic,
+                                     &data, FindExSearchNameMatch, nullptr,
+                                     FIND_FIRST_EX_LARGE_FETCH);
+      size_t listed = 0;
+      if (find != INVALID_HANDLE_VALUE) {
+        do {
+          ++listed;
+          const wchar_t* n = data.cFileName;
+          if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+              !(n[0] == L'.' && (n[1] == 0 || (n[1] == L'.' && n[2] == 0))))
+            found.push_back(folder + L"\\" + n);
+        } while (FindNextFileW(find, &data));
+        FindClose(find);
+      }
+      entries += listed;
+      lock.lock();
+      --busy;
+      for (std::wstring& f : found) stack.push_back(std::move(f));
+      changed.notify_all();
+    }
+  };
+  std::vector<std::thread> pool;
+  for (unsigned i = 0; i < threads; ++i) pool.emplace_back(work);
+  for (std::thread& t : pool) t.join();
+  return entries;
+}
 
-int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::printf("usage: scourly_win_bench ROOT [folders] [files per folder]\n");
-    return 2;
-  }
-  std::string root = argv[1];
-  int folders = argc > 2 ? std::atoi(argv[2]) : 1000;
-  int perFolder = argc > 3 ? std::atoi(argv[3]) : 20;
-  if (GetFileAttributesW(Widen(root).c_str()) == INVALID_FILE_ATTRIBUTES) {
-    double built = Seconds([&] { BuildTree(root, folders, perFolder); });
-    std::printf("built the tree in %.1f s\n", built);
-  }
+class NoProgress : public WalkObserver {
+ public:
+  bool Stopped() const override { return false; }
+  void Found(int64_t, int64_t, bool) override {}
+  void Pump(const std::string&) override {}
+};
+
+// The scan's walks of `root` as if it were a drive.
+struct ScanRun {
   Win32FileSystem fs;
   Win32Locale locale;
   Win32Ui ui;
-  ScanOptions options;
-  for (const char* mask : {"*.tmp", "*.---", "*.??~", "*.bak", "*.old", "*.~*"})
-    options.OptionBox.Add(mask, true);
-  // The walkers take a drive letter; the benchmark walks the tree's folder
-  // as if it were one.
-  auto scan = [&](WalkStrategy strategy, size_t& rows) {
+
+  ScanState Sweep(const std::string& root, unsigned workers, bool progress) {
+    StatusBar bar;
+    bool stop = false;
+    DateTexts dates(locale);
+    ScanProgress shown(bar, ui, stop, 30);
+    NoProgress none;
+    WalkContext ctx{fs, dates, progress ? static_cast<WalkObserver&>(shown) : none};
+    ScanState state;
+    std::vector<FileMask> masks;
+    for (const std::string& mask : bench::BenchMasks()) masks.emplace_back(mask);
+    SweepDrive(ctx, root, masks, state, workers);
+    return state;
+  }
+
+  ScanState PerMask(const std::string& root) {
     StatusBar bar;
     bool stop = false;
     DateTexts dates(locale);
     ScanProgress progress(bar, ui, stop, 30);
     WalkContext ctx{fs, dates, progress};
     ScanState state;
-    if (strategy == WalkStrategy::kSinglePass) {
-      std::vector<FileMask> masks;
-      for (const CheckItem& item : options.OptionBox.items) masks.emplace_back(item.text);
-      SweepDrive(ctx, root, masks, state);
-    } else {
-      for (const CheckItem& item : options.OptionBox.items)
-        FindMaskedFiles(ctx, root, FileMask(item.text), state, true);
-      FindEmptyFiles(ctx, root + "\\*.*", state);
-    }
-    rows = state.rows.size();
-  };
+    for (const std::string& mask : bench::BenchMasks())
+      FindMaskedFiles(ctx, root, FileMask(mask), state, true);
+    FindEmptyFiles(ctx, root + "\\*.*", state);
+    return state;
+  }
+};
 
-  size_t entries = 0, singleRows = 0, perMaskRows = 0;
-  BareEnumeration(fs, root);  // warm the caches alike for every contender
-  double bare = Seconds([&] { entries = BareEnumeration(fs, root); });
-  double single = Seconds([&] { scan(WalkStrategy::kSinglePass, singleRows); });
-  double perMask = Seconds([&] { scan(WalkStrategy::kPerMask, perMaskRows); });
-  std::printf("tree: %zu entries; rows: %zu single, %zu per mask\n", entries, singleRows, perMaskRows);
+int ShallowMain(const std::string& root, int folders, int perFolder) {
+  EnsureTree(root, [&](const bench::TreeSink& sink) { bench::ShallowTree(folders, perFolder, sink); });
+  ScanRun run;
+  BareWalk(root);  // warm the caches alike for every contender
+  size_t entries = 0;
+  double bare = Seconds([&] { entries = BareWalk(root); });
+  ScanState single, perMask;
+  double sweep = Seconds([&] { single = run.Sweep(root, 1, true); });
+  double literal = Seconds([&] { perMask = run.PerMask(root); });
+  std::printf("tree: %zu entries; rows: %zu single, %zu per mask\n", entries, single.rows.size(),
+              perMask.rows.size());
   std::printf("bare enumeration   %8.3f s\n", bare);
-  std::printf("single traversal   %8.3f s   %.2fx bare\n", single, single / bare);
-  std::printf("one walk per mask  %8.3f s   %.2fx bare\n", perMask, perMask / bare);
-  std::printf("single traversal is %.1fx faster than the per-mask walks\n", perMask / single);
-  return singleRows == perMaskRows ? 0 : 1;
+  std::printf("single traversal   %8.3f s   %.2fx bare\n", sweep, sweep / bare);
+  std::printf("one walk per mask  %8.3f s   %.2fx bare\n", literal, literal / bare);
+  return single.rows == perMask.rows ? 0 : 1;
+}
+
+// `oracle`: also run the per-mask walks and compare the rows (two minutes).
+int DeepMain(const std::string& root, bool oracle) {
+  bench::DeepTreeFacts facts;
+  EnsureTree(root, [&](const bench::TreeSink& sink) { facts = bench::DeepTree({}, sink); });
+  ScanRun run;
+  const unsigned workers = ListingWorkers();
+  size_t entries = BareWalk(root);  // warm the caches alike for every contender
+  // The contenders in turns, three rounds; each ratio is taken within a
+  // round (contenders run minutes apart see another load on a shared
+  // machine) and the median round's is reported.
+  constexpr int kRounds = 3;
+  std::vector<double> bare, bareMany, one, many, quiet;
+  ScanState oneRows, manyRows;
+  for (int round = 0; round < kRounds; ++round) {
+    bare.push_back(Seconds([&] { entries = BareWalk(root); }));
+    bareMany.push_back(Seconds([&] { BareWalkParallel(root, workers); }));
+    one.push_back(Seconds([&] { oneRows = run.Sweep(root, 1, true); }));
+    quiet.push_back(Seconds([&] { run.Sweep(root, workers, false); }));
+    many.push_back(Seconds([&] { manyRows = run.Sweep(root, workers, true); }));
+    std::printf("round %d: bare %.2f s, bare on %u threads %.2f s, sweep on one thread %.2f s, "
+                "on %u %.2f s, without progress %.2f s\n",
+                round + 1, bare.back(), workers, bareMany.back(), one.back(), workers, many.back(),
+                quiet.back());
+  }
+  auto ratio = [&](const std::vector<double>& a, const std::vector<double>& b) {
+    std::vector<double> r;
+    for (int i = 0; i < kRounds; ++i) r.push_back(a[i] / b[i]);
+    return Median(r);
+  };
+  ScanState literal;
+  double perMask = oracle ? Seconds([&] { literal = run.PerMask(root); }) : 0;
+  if (!oracle) literal = oneRows;
+  const bool same = oneRows.rows == literal.rows && manyRows.rows == literal.rows;
+  std::printf("deep tree under %s: %zu entries, %zu rows; medians of %d rounds:\n", root.c_str(),
+              entries, literal.rows.size(), kRounds);
+  std::printf("bare FindFirstFileExW walk, one thread   %7.2f s\n", Median(bare));
+  std::printf("bare walk, %u threads sharing a stack     %7.2f s   %.2fx bare\n", workers,
+              Median(bareMany), ratio(bareMany, bare));
+  std::printf("sweep, one thread, progress on           %7.2f s   %.2fx bare\n", Median(one),
+              ratio(one, bare));
+  std::printf("sweep, %u listing threads, progress on    %7.2f s   %.2fx bare (the program's)\n",
+              workers, Median(many), ratio(many, bare));
+  std::printf("sweep, %u listing threads, progress off   %7.2f s\n", workers, Median(quiet));
+  if (oracle)
+    std::printf("one walk per mask (the oracle)           %7.2f s   %.2fx bare\n", perMask,
+                perMask / Median(bare));
+  std::printf("rows identical to the per-mask walks: %s\n", oracle ? (same ? "yes" : "NO") : "not compared");
+  Figure("bare walk with " + std::to_string(workers) + " threads / bare walk", ratio(bareMany, bare), "x");
+  Figure("sweep on one thread / bare walk", ratio(one, bare), "x");
+  Target("scan (sweep, " + std::to_string(workers) + " listing threads) / bare walk",
+         ratio(many, bare), "<=", 1.0, "x");
+  Target("scan (sweep, " + std::to_string(workers) + " listing threads) / bare walk",
+         ratio(many, bare), "<=", 0.6, "x");
+  Target("scan with progress / without", ratio(many, quiet), "<=", 1.10, "x");
+  if (oracle) Target("scan rows identical to the per-mask walks", same ? 1 : 0, ">=", 1, "yes");
+  return same ? 0 : 1;
+}
+
+// ---- Deletion ----
+
+// Asks a window of the calling thread, from another thread, to answer again
+// and again, and keeps the longest time between two answers.
+class ResponsivenessProbe {
+ public:
+  explicit ResponsivenessProbe(HWND window) : window_(window) {
+    thread_ = CreateThread(
+        nullptr, 0, [](void* self) -> DWORD { static_cast<ResponsivenessProbe*>(self)->Run(); return 0; },
+        this, 0, nullptr);
+  }
+  ~ResponsivenessProbe() { Stop(); }
+  // The longest gap, in seconds. The window's thread answers once more here,
+  // so a gap still open at the end is counted too.
+  double Stop() {
+    if (!thread_) return longest_;
+    const int answered = answers_;
+    auto start = std::chrono::steady_clock::now();
+    while (answers_ == answered && std::chrono::steady_clock::now() - start < std::chrono::seconds(5)) {
+      MSG msg;
+      PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);  // handles sent messages
+      Sleep(1);
+    }
+    stop_ = true;
+    WaitForSingleObject(thread_, INFINITE);
+    CloseHandle(thread_);
+    thread_ = nullptr;
+    return longest_;
+  }
+
+ private:
+  void Run() {
+    auto last = std::chrono::steady_clock::now();
+    while (!stop_) {
+      DWORD_PTR answer = 0;
+      if (SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_BLOCK, 50, &answer)) {
+        auto now = std::chrono::steady_clock::now();
+        longest_ = std::max(longest_, std::chrono::duration<double>(now - last).count());
+        last = now;
+        ++answers_;
+        Sleep(5);
+      }
+    }
+  }
+  HWND window_;
+  HANDLE thread_ = nullptr;
+  std::atomic<bool> stop_{false};
+  std::atomic<int> answers_{0};
+  double longest_ = 0;
+};
+
+// One shell call per file: the library's own code with batches of one path.
+class OnePathPerCall : public Purgix {
+ public:
+  explicit OnePathPerCall(FileSystem& fs) : fs_(fs) {}
+  bool Available() override { return true; }
+  void DoDelete() override {
+    std::string text;
+    if (!fs_.ReadFile(fs_.ProgramFolder() + kHandOffFileName, text)) return;
+    RunAnswering([&] { purgix::RecycleListed(text, 1); }, true);
+  }
+
+ private:
+  FileSystem& fs_;
+};
+
+// The file service with the change proposed for Win32OpenedItem::Delete: the
+// item's kind read with one plain query instead of GetFileInformationByHandle,
+// which also asks for the volume's serial number (under Wine a call to the
+// mount manager, another process, per file). Everything else is the
+// service's own.
+class ProposedDeletes : public Win32FileSystem {
+ public:
+  std::unique_ptr<ItemOpener> NewItemOpener() override { return std::make_unique<Opener>(); }
+
+ private:
+  class Item : public OpenedItem {
+   public:
+    Item(HANDLE h, std::wstring path, win32::LinkCheck& links) : h_(h), path_(std::move(path)), links_(links) {}
+    ~Item() override { CloseHandle(h_); }
+    bool Stat(ItemStat& stat) override {
+      win32::ItemFacts facts;
+      if (!links_.Facts(h_, path_, facts)) return false;
+      stat = ItemStat{facts.attributes, facts.size, facts.lastWrite, facts.link};
+      return true;
+    }
+    uint32_t Delete() override {
+      FILE_BASIC_INFO basic;
+      if (!GetFileInformationByHandleEx(h_, FileBasicInfo, &basic, sizeof basic)) return GetLastError();
+      if (basic.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) return ERROR_ACCESS_DENIED;
+      FILE_DISPOSITION_INFO disposition{TRUE};
+      if (!SetFileInformationByHandle(h_, FileDispositionInfo, &disposition, sizeof disposition))
+        return GetLastError();
+      return 0;
+    }
+
+   private:
+    HANDLE h_;
+    std::wstring path_;
+    win32::LinkCheck& links_;
+  };
+  class Opener : public ItemOpener {
+   public:
+    std::unique_ptr<OpenedItem> Open(const std::string& path, bool forDelete, uint32_t& error) override {
+      std::wstring wide;
+      if (!WidenExact(path, wide)) {
+        error = ERROR_INVALID_NAME;
+        return nullptr;
+      }
+      HANDLE h = win32::OpenExact(wide, forDelete);
+      if (h == INVALID_HANDLE_VALUE) {
+        error = GetLastError();
+        return nullptr;
+      }
+      error = 0;
+      return std::make_unique<Item>(h, std::move(wide), links_);
+    }
+
+   private:
+    win32::LinkCheck links_;
+  };
+};
+
+// The test prefix's Recycle Bin (the XDG trash, drive X:), emptied so that
+// every contender starts alike.
+size_t EmptyRecycleBin() {
+  size_t removed = 0;
+  for (const wchar_t* folder : {L"X:\\Trash\\files", L"X:\\Trash\\info"}) {
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((std::wstring(folder) + L"\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) continue;
+    std::vector<std::wstring> names;
+    do {
+      std::wstring name = data.cFileName;
+      if (name != L"." && name != L"..") names.push_back(name);
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    for (const std::wstring& name : names) removed += DeleteFileW((std::wstring(folder) + L"\\" + name).c_str());
+  }
+  return removed;
+}
+
+size_t CountIn(const wchar_t* folder) {
+  size_t n = 0;
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW((std::wstring(folder) + L"\\*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return 0;
+  do {
+    std::wstring name = data.cFileName;
+    if (name != L"." && name != L"..") ++n;
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
+  return n;
+}
+
+// `files` files of 100 bytes in folders of 100 under `root`.
+std::vector<std::string> MakeFiles(const std::string& root, int files) {
+  std::vector<std::string> paths;
+  MakeFolder(root);
+  for (int i = 0; i < files; ++i) {
+    std::string folder = root + "\\d" + std::to_string(i / 100);
+    if (i % 100 == 0) MakeFolder(folder);
+    paths.push_back(folder + "\\file" + std::to_string(i % 100) + ".tmp");
+    HANDLE h = CreateFileW(Api(paths.back()).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    std::string bytes(100, 'x');
+    WriteFile(h, bytes.data(), 100, &written, nullptr);
+    CloseHandle(h);
+  }
+  return paths;
+}
+
+void RemoveFolders(const std::string& root, int files) {
+  for (int i = 0; i < files; i += 100) RemoveDirectoryW(Api(root + "\\d" + std::to_string(i / 100)).c_str());
+  RemoveDirectoryW(Api(root).c_str());
+}
+
+struct DeletionResult {
+  double seconds = 0;
+  double longestGap = 0;
+  int rowsLeft = 0;
+};
+
+// Lists the files as the program would (a folder walk), selects every row,
+// and runs the delete command's work: the checks of each path, the hand-off
+// and the removal of the rows.
+DeletionResult DeleteSelected(Win32Windows& win, Purgix& purgix, HWND window,
+                              const std::string& root, bool toRecycleBin,
+                              FileSystem* fs = nullptr) {
+  StatusBar bar;
+  bool stop = false;
+  std::string totalSizeText;
+  NoProgress none;
+  DateTexts dates(win.locale);
+  WalkContext walk{win.fs, dates, none};
+  ScanState state;
+  FindFolderFiles(walk, root + "\\*.*", state, true);
+  ResultList list;
+  list.Assign(std::move(state.rows));
+  std::vector<int> all(list.Count());
+  for (int i = 0; i < list.Count(); ++i) all[i] = i;
+  list.SetSelection(all);
+
+  Platform platform{fs ? *fs : win.fs, win.ui, win.locale, purgix, win.shell, win.urlCache,
+                    win.registry, win.dateFormat, win.version};
+  DeletionContext ctx{platform, bar, stop, totalSizeText, {}};
+  DeletionResult result;
+  ResponsivenessProbe probe(window);
+  result.seconds = Seconds([&] { DeleteSel(ctx, list, toRecycleBin); });
+  result.longestGap = probe.Stop();
+  result.rowsLeft = list.Count();
+  return result;
+}
+
+LRESULT CALLBACK PlainWindow(HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProcW(h, m, w, l); }
+
+int DeleteMain(const std::string& root, int files) {
+  WNDCLASSW wc = {};
+  wc.lpfnWndProc = PlainWindow;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"ScourlyBenchWindow";
+  RegisterClassW(&wc);
+  HWND window = CreateWindowExW(0, wc.lpszClassName, L"Scourly benchmark", WS_OVERLAPPEDWINDOW,
+                                0, 0, 300, 200, nullptr, nullptr, wc.hInstance, nullptr);
+  Win32Windows win;
+  if (!win.purgix.Available()) {
+    std::printf("Purgix.dll is not beside the benchmark\n");
+    return 2;
+  }
+  OnePathPerCall perFile(win.fs);
+  ProposedDeletes proposedFs;
+  MakeFolder(root);
+
+  // Every contender's files are made first, so that none deletes files the
+  // disk is still writing and the others do not. Then two rounds of half the
+  // files each, the second in the opposite order, so that a load that
+  // drifts during the run weighs on every contender alike.
+  const int half = files / 2;
+  const char* kNames[] = {"batched", "perfile", "permanent", "proposed", "bare"};
+  std::printf("%d files of 100 bytes in folders of 100 for each contender, every row selected; "
+              "two rounds of %d; the Recycle Bin emptied before each recycling\n", files, half);
+  for (int round = 0; round < 2; ++round) {
+    for (const char* name : kNames)
+      MakeFiles(root + "\\" + name + std::to_string(round), half);
+  }
+  DeletionResult batched, single, permanent, proposed;
+  double bare = 0;
+  size_t recycled = 0, recycledSingly = 0;
+  auto add = [](DeletionResult& total, const DeletionResult& part) {
+    total.seconds += part.seconds;
+    total.longestGap = std::max(total.longestGap, part.longestGap);
+    total.rowsLeft += part.rowsLeft;
+  };
+  for (int round = 0; round < 2; ++round) {
+    for (int k = 0; k < 5; ++k) {
+      const std::string name = kNames[round == 0 ? k : 4 - k];
+      const std::string folder = root + "\\" + name + std::to_string(round);
+      if (name == "batched" || name == "perfile") EmptyRecycleBin();
+      if (name == "batched") {
+        add(batched, DeleteSelected(win, win.purgix, window, folder, true));
+        recycled += CountIn(L"X:\\Trash\\files");
+      } else if (name == "perfile") {
+        add(single, DeleteSelected(win, perFile, window, folder, true));
+        recycledSingly += CountIn(L"X:\\Trash\\files");
+      } else if (name == "permanent") {
+        add(permanent, DeleteSelected(win, win.purgix, window, folder, false));
+      } else if (name == "proposed") {
+        add(proposed, DeleteSelected(win, win.purgix, window, folder, false, &proposedFs));
+      } else {
+        std::vector<std::wstring> wide;
+        for (int i = 0; i < half; ++i)
+          wide.push_back(Api(folder + "\\d" + std::to_string(i / 100) + "\\file" +
+                             std::to_string(i % 100) + ".tmp"));
+        bare += Seconds([&] {
+          for (const std::wstring& p : wide) DeleteFileW(p.c_str());
+        });
+      }
+      RemoveFolders(folder, half);
+    }
+  }
+  EmptyRecycleBin();
+
+  std::printf("to the Recycle Bin, batched:       %7.2f s, %zu recycled, %d rows left, longest "
+              "gap %.2f s\n", batched.seconds, recycled, batched.rowsLeft, batched.longestGap);
+  std::printf("to the Recycle Bin, one per call:  %7.2f s, %zu recycled, %d rows left, longest "
+              "gap %.2f s\n", single.seconds, recycledSingly, single.rowsLeft, single.longestGap);
+  std::printf("permanently:                       %7.2f s, %d rows left, longest gap %.2f s\n",
+              permanent.seconds, permanent.rowsLeft, permanent.longestGap);
+  std::printf("permanently, proposed Delete():    %7.2f s, %d rows left\n", proposed.seconds,
+              proposed.rowsLeft);
+  std::printf("bare DeleteFile loop:              %7.2f s\n", bare);
+  Target("Recycle Bin: one shell call per file / batched", single.seconds / batched.seconds, ">=",
+         5, "x");
+  Figure("Recycle Bin, batched: longest gap between answered messages", batched.longestGap, "s");
+  Target("permanent deletion / bare DeleteFile loop", permanent.seconds / bare, "<=", 1.5, "x");
+  Figure("permanent deletion: longest gap between answered messages", permanent.longestGap, "s");
+  Figure("permanent deletion with the proposed Delete() / bare DeleteFile loop",
+         proposed.seconds / bare, "x");
+  DestroyWindow(window);
+  const bool complete = batched.rowsLeft == 0 && single.rowsLeft == 0 && permanent.rowsLeft == 0 &&
+                        proposed.rowsLeft == 0 &&
+                        recycled == static_cast<size_t>(2 * half) &&
+                        recycledSingly == static_cast<size_t>(2 * half);
+  if (!complete) std::printf("ERROR: not every file went\n");
+  return complete ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string mode = argc > 1 ? argv[1] : "";
+  if (mode == "rows") {
+    bench::RunRowBench(argc > 2 ? std::atoi(argv[2]) : 1000000, [] { return g_heapInUse.load(); });
+    return 0;
+  }
+  if (argc < 3) {
+    std::printf("usage: scourly_win_bench shallow|deep|delete ROOT [...] | rows [count]\n");
+    return 2;
+  }
+  const std::string root = argv[2];
+  if (mode == "deep") return DeepMain(root, !(argc > 3 && std::string(argv[3]) == "quick"));
+  if (mode == "delete") return DeleteMain(root, argc > 3 ? std::atoi(argv[3]) : 20000);
+  if (mode == "shallow")
+    return ShallowMain(root, argc > 3 ? std::atoi(argv[3]) : 1000, argc > 4 ? std::atoi(argv[4]) : 20);
+  std::printf("unknown mode %s\n", mode.c_str());
+  return 2;
 }

@@ -4,6 +4,7 @@
 // whatever a test wants to happen "while the user clicks".
 #pragma once
 
+#include <atomic>
 #include <deque>
 #include <functional>
 #include <map>
@@ -62,7 +63,10 @@ class FakeFileSystem : public FileSystem {
   std::unique_ptr<Node> Take(const std::string& path);
   std::string Content(const std::string& path);
 
-  int listings = 0;  // folder listings opened, for tests of the walk's cost
+  // Folder listings opened, for tests of the walk's cost. The tree may be
+  // read (listed, opened) from several threads at once, as long as nobody
+  // changes it meanwhile.
+  std::atomic<int> listings{0};
 
   // ---- FileSystem ----
   std::unique_ptr<FolderListing> ListFolder(const std::string& folder) override;

@@ -1,5 +1,7 @@
 #include "platform/win32/win32_paths.h"
 
+#include "platform/win32/win32_util.h"
+
 #include <vector>
 
 namespace scourly::win32 {
@@ -67,8 +69,16 @@ std::wstring FinalPath(HANDLE h) {
     wchar_t* buffer;
   };
   constexpr int kObjectNameInformation = 1;
-  std::vector<unsigned char> buffer(sizeof(Name) + 65536 + sizeof(wchar_t));
+  // Most names fit a small buffer on the stack; the largest possible one
+  // (a 32767-character name) is tried only when that fails.
+  alignas(Name) unsigned char small[sizeof(Name) + 1024 * sizeof(wchar_t)];
   ULONG got = 0;
+  if (query(h, kObjectNameInformation, small, sizeof small, &got) >= 0) {
+    const Name* name = reinterpret_cast<const Name*>(small);
+    if (!name->buffer) return {};
+    return std::wstring(name->buffer, name->length / sizeof(wchar_t));
+  }
+  std::vector<unsigned char> buffer(sizeof(Name) + 65536 + sizeof(wchar_t));
   if (query(h, kObjectNameInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &got) < 0)
     return {};
   const Name* name = reinterpret_cast<const Name*>(buffer.data());
@@ -103,14 +113,24 @@ const LinkCheck::Folder& LinkCheck::FolderOf(const std::wstring& folder) {
   return state;
 }
 
+bool ReadFacts(HANDLE item, ItemFacts& facts) {
+  // Two plain queries, not GetFileInformationByHandle: that one also reads
+  // the volume's serial number, which Wine asks its mount manager for in
+  // another process, at about a millisecond a call.
+  FILE_BASIC_INFO basic;
+  FILE_STANDARD_INFO standard;
+  if (!GetFileInformationByHandleEx(item, FileBasicInfo, &basic, sizeof basic) ||
+      !GetFileInformationByHandleEx(item, FileStandardInfo, &standard, sizeof standard))
+    return false;
+  facts.attributes = basic.FileAttributes;
+  facts.size = static_cast<uint64_t>(standard.EndOfFile.QuadPart);
+  facts.lastWrite = static_cast<uint64_t>(basic.LastWriteTime.QuadPart);
+  facts.link = (basic.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+  return true;
+}
+
 bool LinkCheck::Facts(HANDLE item, const std::wstring& path, ItemFacts& facts) {
-  BY_HANDLE_FILE_INFORMATION info;
-  if (!GetFileInformationByHandle(item, &info)) return false;
-  facts.attributes = info.dwFileAttributes;
-  facts.size = (uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
-  facts.lastWrite =
-      (uint64_t{info.ftLastWriteTime.dwHighDateTime} << 32) | info.ftLastWriteTime.dwLowDateTime;
-  facts.link = (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+  if (!ReadFacts(item, facts)) return false;
   if (facts.link) return true;
 
   const std::wstring plain = WithoutTrailingSlash(path);
@@ -129,3 +149,22 @@ bool LinkCheck::Facts(HANDLE item, const std::wstring& path, ItemFacts& facts) {
 }
 
 }  // namespace scourly::win32
+
+namespace scourly {
+
+std::wstring ModuleFolder() {
+  std::wstring buffer(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (n == 0) return {};
+    if (n < buffer.size()) {  // not cut short
+      buffer.resize(n);
+      break;
+    }
+    buffer.resize(buffer.size() * 2);
+  }
+  size_t slash = buffer.rfind(L'\\');
+  return slash == std::wstring::npos ? std::wstring() : buffer.substr(0, slash + 1);
+}
+
+}  // namespace scourly

@@ -29,6 +29,10 @@ struct ItemFacts {
   bool link = false;
 };
 
+// An opened item's attributes, size and last-write time; `link` set only
+// for a reparse point. False when they cannot be read.
+bool ReadFacts(HANDLE item, ItemFacts& facts);
+
 // Tells links apart from plain items. A path is a link when the item is a
 // reparse point, when a folder on its way is one, or when the opened item's
 // final path is not its folder's final path followed by its name: that is

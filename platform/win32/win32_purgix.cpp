@@ -1,5 +1,6 @@
 // Purgix.dll, loaded from the program's folder on first use, so a missing
 // library does not stop the program from starting.
+#include "platform/win32/win32_answering.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_util.h"
 
@@ -29,7 +30,12 @@ bool Win32Purgix::Available() {
 }
 
 void Win32Purgix::DoDelete() {
-  if (Available()) doDelete_();
+  if (!Available()) return;
+  // Tens of thousands of files take the shell a while: the library runs on
+  // a thread of its own while the windows keep painting and answering, but
+  // take no command. It shares this thread's input state, so the shell's
+  // question (delete for good?) is owned by the program's active window.
+  RunAnswering([this] { doDelete_(); }, true);
 }
 
 }  // namespace scourly

@@ -35,19 +35,4 @@ std::wstring FileApiPath(const std::string& path) {
   return win32::ApiPath(wide);
 }
 
-std::wstring ModuleFolder() {
-  std::wstring buffer(MAX_PATH, L'\0');
-  for (;;) {
-    DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (n == 0) return {};
-    if (n < buffer.size()) {  // not cut short
-      buffer.resize(n);
-      break;
-    }
-    buffer.resize(buffer.size() * 2);
-  }
-  size_t slash = buffer.rfind(L'\\');
-  return slash == std::wstring::npos ? std::wstring() : buffer.substr(0, slash + 1);
-}
-
 }  // namespace scourly

@@ -6,6 +6,10 @@
 
 #include <shellapi.h>
 
+#include <atomic>
+#include <set>
+
+#include "delete/deletion.h"
 #include "platform/win32/win32_platform.h"
 #include "purgix/recycle_flags.h"
 #include "tests/support/box_answerer.h"
@@ -21,6 +25,7 @@ using support::MakeFile;
 using support::MakeFolder;
 using support::ReadAll;
 using support::RemoveProgramFile;
+using support::SetAttributes;
 using support::TestFolder;
 using support::TrashedAs;
 
@@ -238,6 +243,144 @@ TEST_F(PurgixOnDisk, NeverFollowsALink) {
   EXPECT_TRUE(Exists(dir / "file.tmp"));
   EXPECT_TRUE(Exists(dir / "folder"));
   ExpectRecycled(dir / "plain.tmp", "plain");
+}
+
+// Many lines go to the shell in one call, and what may not go never reaches
+// it: a file gone since the program's check, a file another program holds,
+// and the good ones around them. A read-only file goes to the Recycle Bin like
+// any other (moving it does not change it; deleting for good would not).
+// The hand-off file is as the program wrote it, one path and CR LF a line.
+TEST_F(PurgixOnDisk, ABatchMovesExactlyWhatMayGo) {
+  TestFolder dir("purgix-batch");
+  std::vector<std::string> good;
+  for (int i = 0; i < 40; ++i) {
+    good.push_back(dir / ("good" + std::to_string(i) + ".tmp"));
+    MakeFile(good.back(), std::to_string(i).append(" good"));
+  }
+  MakeFile(dir / "gone.tmp");
+  MakeFile(dir / "locked.tmp", "l");
+  MakeFile(dir / "ro.tmp", "r");
+  SetAttributes(dir / "ro.tmp", FILE_ATTRIBUTE_READONLY);
+  HandOffList list;
+  std::string expected;
+  for (int i = 0; i < 40; ++i) {
+    list.Add(good[i]);
+    expected += good[i] + "\r\n";
+    if (i == 10) {
+      for (const char* odd : {"gone.tmp", "locked.tmp", "ro.tmp"}) {
+        list.Add(dir / odd);
+        expected += dir / odd + "\r\n";
+      }
+    }
+  }
+  Win32FileSystem fs;
+  ASSERT_EQ(list.Write(fs), 0u);
+  ASSERT_EQ(ReadAll(ExeFolder() + "FList.txt"), expected) << "the hand-off file changed its form";
+  ASSERT_TRUE(DeleteFileW(Widen(dir / "gone.tmp").c_str()));  // gone before the library runs
+  HANDLE h = CreateFileW(Widen(dir / "locked.tmp").c_str(), GENERIC_READ,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  ASSERT_TRUE(purgix.Available());
+  purgix.DoDelete();
+  CloseHandle(h);
+  for (int i = 0; i < 40; ++i) ExpectRecycled(good[i], std::to_string(i).append(" good"));
+  ExpectRecycled(dir / "ro.tmp", "r");
+  ExpectKept(dir / "locked.tmp");
+  EXPECT_EQ(TrashedAs(dir / "gone.tmp"), "");
+  EXPECT_EQ(ReadAll(ExeFolder() + "FList.txt"), expected) << "the library changed the hand-off file";
+}
+
+// Answers every dialog of this process with "No" while it lives, and notes
+// each one: its owner, and whether that owner was disabled meanwhile.
+class NoToEveryQuestion {
+ public:
+  NoToEveryQuestion() {
+    thread_ = CreateThread(
+        nullptr, 0, [](void* self) -> DWORD { static_cast<NoToEveryQuestion*>(self)->Run(); return 0; },
+        this, 0, nullptr);
+  }
+  ~NoToEveryQuestion() { Stop(); }
+  void Stop() {
+    if (!thread_) return;
+    stop_ = true;
+    WaitForSingleObject(thread_, INFINITE);
+    CloseHandle(thread_);
+    thread_ = nullptr;
+  }
+  std::set<HWND> seen;
+  std::vector<HWND> owners;
+  bool ownerEnabled = false;
+
+ private:
+  void Run() {
+    while (!stop_) {
+      HWND box = nullptr;
+      while ((box = FindWindowExW(nullptr, box, L"#32770", nullptr))) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(box, &pid);
+        if (pid != GetCurrentProcessId() || !IsWindowVisible(box) || seen.count(box)) continue;
+        seen.insert(box);
+        HWND owner = GetWindow(box, GW_OWNER);
+        owners.push_back(owner);
+        if (owner && IsWindowEnabled(owner)) ownerEnabled = true;
+        PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
+      }
+      Sleep(20);
+    }
+  }
+  std::atomic<bool> stop_{false};
+  HANDLE thread_ = nullptr;
+};
+
+// Puts a file where the Recycle Bin keeps its files, so that it can take
+// nothing, and restores it when done.
+class RecycleBinRefusing {
+ public:
+  RecycleBinRefusing() {
+    CreateDirectoryW(L"X:\\Trash", nullptr);
+    CreateDirectoryW(L"X:\\Trash\\info", nullptr);
+    aside_ = MoveFileW(L"X:\\Trash\\files", L"X:\\Trash\\files.aside") != FALSE;
+    MakeFile("X:\\Trash\\files", "not a folder");
+  }
+  ~RecycleBinRefusing() {
+    DeleteFileW(L"X:\\Trash\\files");
+    if (aside_) MoveFileW(L"X:\\Trash\\files.aside", L"X:\\Trash\\files");
+  }
+
+ private:
+  bool aside_ = false;
+};
+
+// Where the Recycle Bin cannot take the files, the shell asks whether to
+// delete them for good: once for the batch, owned by the program's active
+// window (disabled meanwhile, as under any modal question), and "No" keeps
+// every file of the batch.
+TEST_F(PurgixOnDisk, TheShellAsksOncePerBatchAndNoKeepsEveryFileOfIt) {
+  TestFolder dir("purgix-nuke");
+  std::string flist;
+  for (int i = 0; i < 5; ++i) {
+    MakeFile(dir / ("keep" + std::to_string(i) + ".tmp"), "k");
+    flist += dir / ("keep" + std::to_string(i) + ".tmp") + "\r\n";
+  }
+  HWND window = CreateWindowExW(0, L"STATIC", L"Scourly test owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(window);
+  SetForegroundWindow(window);
+  SetActiveWindow(window);
+  {
+    RecycleBinRefusing refusing;
+    NoToEveryQuestion user;
+    Run(flist);
+    Sleep(300);  // a second question would show by now
+    user.Stop();
+    EXPECT_EQ(user.seen.size(), 1u) << "the shell must ask once for the batch";
+    ASSERT_EQ(user.owners.size(), 1u);
+    EXPECT_EQ(user.owners[0], window) << "the question belongs to the program's window";
+    EXPECT_FALSE(user.ownerEnabled) << "the window took input during the question";
+  }
+  EXPECT_TRUE(IsWindowEnabled(window)) << "the window stays disabled after the deletion";
+  DestroyWindow(window);
+  for (int i = 0; i < 5; ++i) ExpectKept(dir / ("keep" + std::to_string(i) + ".tmp"));
 }
 
 TEST_F(PurgixOnDisk, MissingOrEmptyListDeletesNothing) {

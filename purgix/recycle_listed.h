@@ -1,0 +1,164 @@
+// What Purgix.dll does with the text of "FList.txt": each line checked, the
+// lines that pass handed to the shell in batches (purgix/batches.h). A header,
+// so the benchmark runs the library's own code with one path per call beside
+// the batched one.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/win32/win32_paths.h"
+#include "platform/win32/win32_util.h"
+#include "platform/wtf8.h"
+#include "purgix/batches.h"
+#include "purgix/recycle_flags.h"
+
+namespace purgix {
+
+// The shell's list holds at most this many characters (128 KB): a few
+// hundred paths per call, and never one giant buffer.
+inline constexpr size_t kBatchChars = 64 * 1024;
+
+namespace detail {
+
+// Strict WTF-8 to UTF-16; false for bytes that are not WTF-8.
+inline bool FromWtf8(const std::string& line, std::wstring& wide) {
+  std::u16string units;
+  if (line.empty() || !scourly::wtf8::ToUtf16(line, units)) return false;
+  wide.assign(units.begin(), units.end());
+  return true;
+}
+
+inline bool IsLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); }
+
+// True when `path` names one file or folder by a fully qualified path below a
+// drive root ("C:\x") or a share ("\\server\share\x") and holds nothing the
+// shell would reinterpret.
+inline bool IsSafePath(const std::wstring& path) {
+  if (path.size() >= MAX_PATH) return false;
+  if (path.find_first_of(L"*?") != std::wstring::npos) return false;
+  // No other separator, no stream (":stream", "::$DATA") and nothing a name
+  // cannot hold.
+  if (path.find_first_of(L"/<>\"|") != std::wstring::npos) return false;
+  if (path.find(L':', 2) != std::wstring::npos) return false;
+  for (wchar_t c : path) {
+    if (c < 0x20) return false;
+  }
+  size_t rest;  // where the part below the root begins
+  if (path.size() > 3 && IsLetter(path[0]) && path[1] == L':' && path[2] == L'\\') {
+    rest = 3;
+  } else if (path.size() > 2 && path[0] == L'\\' && path[1] == L'\\') {
+    size_t server = path.find(L'\\', 2);
+    if (server == std::wstring::npos || server == 2) return false;
+    if (path.compare(2, server - 2, L".") == 0) return false;  // device namespace
+    size_t share = path.find(L'\\', server + 1);
+    if (share == std::wstring::npos || share == server + 1) return false;
+    rest = share + 1;
+  } else {
+    return false;
+  }
+  // Every part below the root is a plain name: no empty, "." or ".." part.
+  size_t start = rest;
+  for (;;) {
+    size_t end = path.find(L'\\', start);
+    std::wstring part = path.substr(start, end == std::wstring::npos ? end : end - start);
+    if (part.empty() || part == L"." || part == L"..") return false;
+    if (end == std::wstring::npos) return true;
+    start = end + 1;
+  }
+}
+
+// Whether `path` may go to the shell now: it names something, leads through
+// no link, and no other program holds it open without letting it be deleted
+// (the shell could not move it, and Wine's shell would then offer to delete
+// it for good instead, a question with no good answer; it stays, as the
+// program's warning told the user). One opening answers all three.
+inline bool MayGo(scourly::win32::LinkCheck& links, const std::wstring& path) {
+  scourly::UniqueHandle item(scourly::win32::OpenExact(path, true));
+  if (!item.valid()) return false;
+  scourly::win32::ItemFacts facts;
+  return links.Facts(item.get(), path, facts) && !facts.link;
+}
+
+// Windows this thread creates while the shell runs: a question it asks.
+// Counted by a hook on the thread, since the shell reports a "No" only as an
+// aborted operation, like other aborts.
+inline thread_local unsigned windowsCreated = 0;
+
+inline LRESULT CALLBACK CountCreatedWindows(int code, WPARAM w, LPARAM l) {
+  if (code == HCBT_CREATEWND) ++windowsCreated;
+  return CallNextHookEx(nullptr, code, w, l);
+}
+
+class WindowCounter {
+ public:
+  WindowCounter()
+      : hook_(SetWindowsHookExW(WH_CBT, CountCreatedWindows, nullptr, GetCurrentThreadId())) {}
+  ~WindowCounter() {
+    if (hook_) UnhookWindowsHookEx(hook_);
+  }
+  WindowCounter(const WindowCounter&) = delete;
+  WindowCounter& operator=(const WindowCounter&) = delete;
+
+ private:
+  HHOOK hook_;
+};
+
+// One call of the shell on `paths`.
+inline BatchOutcome Recycle(const std::vector<const std::wstring*>& paths) {
+  std::wstring from;
+  size_t chars = 1;
+  for (const std::wstring* path : paths) chars += path->size() + 1;
+  from.reserve(chars);
+  for (const std::wstring* path : paths) from.append(*path).push_back(L'\0');
+  from.push_back(L'\0');  // the list ends in a double null
+  SHFILEOPSTRUCTW op = {};
+  op.hwnd = GetActiveWindow();  // so a question from the shell is the program's
+  op.wFunc = FO_DELETE;
+  op.pFrom = from.c_str();
+  op.fFlags = kRecycleFlags;
+  const unsigned before = windowsCreated;
+  int result = SHFileOperationW(&op);
+  // A "no" to the shell's question is reported through the aborted flag
+  // with a result of 0.
+  return BatchOutcome{result == 0 && !op.fAnyOperationsAborted, windowsCreated != before};
+}
+
+}  // namespace detail
+
+// Moves what the lines of `text` (the hand-off file, UTF-8/WTF-8, CR LF or
+// LF, an optional byte order mark) name to the Recycle Bin, at most
+// `maxChars` characters of paths per call of the shell. A line is handed over
+// only when it names exactly one existing file or folder by a fully
+// qualified path, through no link, held by nobody; each is checked right
+// before its batch goes. Returns the number of shell calls.
+inline size_t RecycleListed(std::string text, size_t maxChars) {
+  if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
+  scourly::win32::LinkCheck links;
+  detail::WindowCounter counter;
+  BatchShell shell{[&links](const std::wstring& path) { return detail::MayGo(links, path); },
+                   &detail::Recycle};
+  Batches batches(shell, maxChars);
+
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t nl = text.find('\n', start);
+    size_t end = nl == std::string::npos ? text.size() : nl;
+    std::string line = text.substr(start, end - start);
+    start = end + 1;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+
+    std::wstring path;
+    if (!detail::FromWtf8(line, path)) continue;
+    if (path.size() > 1 && path.back() == L'\\') path.pop_back();  // a folder written as "x\"
+    if (!detail::IsSafePath(path) || !detail::MayGo(links, path)) continue;
+    batches.Add(std::move(path));
+  }
+  batches.Flush();
+  return batches.calls();
+}
+
+}  // namespace purgix
