@@ -183,10 +183,15 @@ void DeleteSel(DeletionContext& ctx, ResultList& list, bool toRecycleBin) {
   }
 
   DeletionRun run(ctx, list, !toRecycleBin);
-  // From the last entry to the first: the hand-off file's order.
-  for (int i = list.Count() - 1; i >= 0; --i) {
-    if (list.Selected(i)) run.Take(i);
-  }
+  Ui& ui = ctx.platform.ui;
+  // Tens of thousands of checks (and deletions) take seconds: the window
+  // keeps answering while they run, and the list changes only afterwards.
+  ui.RunWhileAnswering([&] {
+    // From the last entry to the first: the hand-off file's order.
+    for (int i = list.Count() - 1; i >= 0; --i) {
+      if (list.Selected(i)) run.Take(i);
+    }
+  });
   if (toRecycleBin) {
     // The list changes only once the library has a complete hand-off file.
     if (run.HandOff().Write(fs) != 0) {
@@ -194,7 +199,7 @@ void DeleteSel(DeletionContext& ctx, ResultList& list, bool toRecycleBin) {
       return;
     }
     if (!run.HandOff().Empty()) ctx.platform.purgix.DoDelete();
-    run.SettleHandOff();
+    ui.RunWhileAnswering([&] { run.SettleHandOff(); });
   }
   run.Finish();
 }
@@ -208,13 +213,16 @@ void DeleteAll(DeletionContext& ctx, ResultList& list) {
     return;
   }
   DeletionRun run(ctx, list, false);
-  for (int i = 0; i < list.Count(); ++i) run.Take(i);
+  Ui& ui = ctx.platform.ui;
+  ui.RunWhileAnswering([&] {
+    for (int i = 0; i < list.Count(); ++i) run.Take(i);
+  });
   if (uint32_t error = run.HandOff().Write(fs)) {
     ctx.stayed.clear();
     throw AppError(InOutErrorText(error));
   }
   ctx.platform.purgix.DoDelete();
-  run.SettleHandOff();
+  ui.RunWhileAnswering([&] { run.SettleHandOff(); });
   run.Finish();
 }
 

@@ -1,7 +1,8 @@
 // Window toolkit services the logic calls directly: message boxes, the
-// hourglass cursor and message pumping.
+// hourglass cursor, message pumping and long work with the windows answering.
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace scourly {
@@ -26,6 +27,11 @@ class Ui {
   // Handles every message waiting for the application's windows, then
   // returns. Handlers of the main window may run inside this call.
   virtual void PumpMessages() = 0;
+
+  // Runs `work`, which touches no window and changes no model the windows
+  // draw, while the windows keep painting and answering but take no command;
+  // returns when it is done, rethrowing what it threw.
+  virtual void RunWhileAnswering(const std::function<void()>& work) = 0;
 };
 
 }  // namespace scourly

@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "bench/deep_tree.h"
+#include "bench/win/bare_walk.h"
 #include "bench/row_bench.h"
 #include "bench/targets.h"
 #include "delete/deletion.h"
@@ -62,11 +63,8 @@ using bench::Target;
 
 namespace {
 
-double Seconds(const std::function<void()>& run) {
-  auto start = std::chrono::steady_clock::now();
-  run();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
+using bench::BareWalk;
+using bench::Seconds;
 
 std::wstring Api(const std::string& path) { return win32::ApiPath(Widen(path)); }
 
@@ -105,34 +103,6 @@ void EnsureTree(const std::string& root, const std::function<void(const bench::T
   double took = Seconds([&] { build(BuildUnder(root)); });
   MakeFile(marker, 0);
   std::printf("built the tree under %s in %.0f s\n", root.c_str(), took);
-}
-
-// The floor: every folder listed once with FindFirstFileExW on one thread,
-// names left in UTF-16, nothing kept.
-size_t BareWalk(std::wstring& path) {
-  size_t entries = 0;
-  const size_t length = path.size();
-  path += L"\\*";
-  WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileExW(win32::ApiPath(path).c_str(), FindExInfoBasic, &data,
-                                 FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
-  path.resize(length);
-  if (find == INVALID_HANDLE_VALUE) return 0;
-  std::vector<std::wstring> folders;
-  do {
-    ++entries;
-    const wchar_t* n = data.cFileName;
-    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-        !(n[0] == L'.' && (n[1] == 0 || (n[1] == L'.' && n[2] == 0))))
-      folders.emplace_back(n);
-  } while (FindNextFileW(find, &data));
-  FindClose(find);
-  for (const std::wstring& name : folders) {
-    path += L"\\" + name;
-    entries += BareWalk(path);
-    path.resize(length);
-  }
-  return entries;
 }
 
 size_t BareWalk(const std::string& root) {
@@ -368,63 +338,6 @@ class OnePathPerCall : public Purgix {
   FileSystem& fs_;
 };
 
-// The file service with the change proposed for Win32OpenedItem::Delete: the
-// item's kind read with one plain query instead of GetFileInformationByHandle,
-// which also asks for the volume's serial number (under Wine a call to the
-// mount manager, another process, per file). Everything else is the
-// service's own.
-class ProposedDeletes : public Win32FileSystem {
- public:
-  std::unique_ptr<ItemOpener> NewItemOpener() override { return std::make_unique<Opener>(); }
-
- private:
-  class Item : public OpenedItem {
-   public:
-    Item(HANDLE h, std::wstring path, win32::LinkCheck& links) : h_(h), path_(std::move(path)), links_(links) {}
-    ~Item() override { CloseHandle(h_); }
-    bool Stat(ItemStat& stat) override {
-      win32::ItemFacts facts;
-      if (!links_.Facts(h_, path_, facts)) return false;
-      stat = ItemStat{facts.attributes, facts.size, facts.lastWrite, facts.link};
-      return true;
-    }
-    uint32_t Delete() override {
-      FILE_BASIC_INFO basic;
-      if (!GetFileInformationByHandleEx(h_, FileBasicInfo, &basic, sizeof basic)) return GetLastError();
-      if (basic.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) return ERROR_ACCESS_DENIED;
-      FILE_DISPOSITION_INFO disposition{TRUE};
-      if (!SetFileInformationByHandle(h_, FileDispositionInfo, &disposition, sizeof disposition))
-        return GetLastError();
-      return 0;
-    }
-
-   private:
-    HANDLE h_;
-    std::wstring path_;
-    win32::LinkCheck& links_;
-  };
-  class Opener : public ItemOpener {
-   public:
-    std::unique_ptr<OpenedItem> Open(const std::string& path, bool forDelete, uint32_t& error) override {
-      std::wstring wide;
-      if (!WidenExact(path, wide)) {
-        error = ERROR_INVALID_NAME;
-        return nullptr;
-      }
-      HANDLE h = win32::OpenExact(wide, forDelete);
-      if (h == INVALID_HANDLE_VALUE) {
-        error = GetLastError();
-        return nullptr;
-      }
-      error = 0;
-      return std::make_unique<Item>(h, std::move(wide), links_);
-    }
-
-   private:
-    win32::LinkCheck links_;
-  };
-};
-
 // The test prefix's Recycle Bin (the XDG trash, drive X:), emptied so that
 // every contender starts alike.
 size_t EmptyRecycleBin() {
@@ -490,8 +403,7 @@ struct DeletionResult {
 // and runs the delete command's work: the checks of each path, the hand-off
 // and the removal of the rows.
 DeletionResult DeleteSelected(Win32Windows& win, Purgix& purgix, HWND window,
-                              const std::string& root, bool toRecycleBin,
-                              FileSystem* fs = nullptr) {
+                              const std::string& root, bool toRecycleBin) {
   StatusBar bar;
   bool stop = false;
   std::string totalSizeText;
@@ -506,7 +418,7 @@ DeletionResult DeleteSelected(Win32Windows& win, Purgix& purgix, HWND window,
   for (int i = 0; i < list.Count(); ++i) all[i] = i;
   list.SetSelection(all);
 
-  Platform platform{fs ? *fs : win.fs, win.ui, win.locale, purgix, win.shell, win.urlCache,
+  Platform platform{win.fs, win.ui, win.locale, purgix, win.shell, win.urlCache,
                     win.registry, win.dateFormat, win.version};
   DeletionContext ctx{platform, bar, stop, totalSizeText, {}};
   DeletionResult result;
@@ -533,7 +445,6 @@ int DeleteMain(const std::string& root, int files) {
     return 2;
   }
   OnePathPerCall perFile(win.fs);
-  ProposedDeletes proposedFs;
   MakeFolder(root);
 
   // Every contender's files are made first, so that none deletes files the
@@ -541,16 +452,16 @@ int DeleteMain(const std::string& root, int files) {
   // files each, the second in the opposite order, so that a load that
   // drifts during the run weighs on every contender alike.
   const int half = files / 2;
-  const char* kNames[] = {"batched", "perfile", "permanent", "proposed", "bare"};
+  const char* kNames[] = {"batched", "perfile", "permanent", "shell", "bare"};
   std::printf("%d files of 100 bytes in folders of 100 for each contender, every row selected; "
               "two rounds of %d; the Recycle Bin emptied before each recycling\n", files, half);
   for (int round = 0; round < 2; ++round) {
     for (const char* name : kNames)
       MakeFiles(root + "\\" + name + std::to_string(round), half);
   }
-  DeletionResult batched, single, permanent, proposed;
-  double bare = 0;
-  size_t recycled = 0, recycledSingly = 0;
+  DeletionResult batched, single, permanent;
+  double bare = 0, shell = 0;
+  size_t recycled = 0, recycledSingly = 0, recycledByShell = 0;
   auto add = [](DeletionResult& total, const DeletionResult& part) {
     total.seconds += part.seconds;
     total.longestGap = std::max(total.longestGap, part.longestGap);
@@ -560,7 +471,11 @@ int DeleteMain(const std::string& root, int files) {
     for (int k = 0; k < 5; ++k) {
       const std::string name = kNames[round == 0 ? k : 4 - k];
       const std::string folder = root + "\\" + name + std::to_string(round);
-      if (name == "batched" || name == "perfile") EmptyRecycleBin();
+      if (name == "batched" || name == "perfile" || name == "shell") EmptyRecycleBin();
+      std::vector<std::wstring> wide;
+      for (int i = 0; i < half; ++i)
+        wide.push_back(Api(folder + "\\d" + std::to_string(i / 100) + "\\file" +
+                           std::to_string(i % 100) + ".tmp"));
       if (name == "batched") {
         add(batched, DeleteSelected(win, win.purgix, window, folder, true));
         recycled += CountIn(L"X:\\Trash\\files");
@@ -569,13 +484,20 @@ int DeleteMain(const std::string& root, int files) {
         recycledSingly += CountIn(L"X:\\Trash\\files");
       } else if (name == "permanent") {
         add(permanent, DeleteSelected(win, win.purgix, window, folder, false));
-      } else if (name == "proposed") {
-        add(proposed, DeleteSelected(win, win.purgix, window, folder, false, &proposedFs));
+      } else if (name == "shell") {
+        // The shell alone, all files in one call and nothing checked: the
+        // floor of any recycling through it.
+        std::wstring from;
+        for (const std::wstring& p : wide) from.append(p).push_back(L'\0');
+        from.push_back(L'\0');
+        SHFILEOPSTRUCTW op = {};
+        op.hwnd = window;
+        op.wFunc = FO_DELETE;
+        op.pFrom = from.c_str();
+        op.fFlags = purgix::kRecycleFlags;
+        shell += Seconds([&] { SHFileOperationW(&op); });
+        recycledByShell += CountIn(L"X:\\Trash\\files");
       } else {
-        std::vector<std::wstring> wide;
-        for (int i = 0; i < half; ++i)
-          wide.push_back(Api(folder + "\\d" + std::to_string(i / 100) + "\\file" +
-                             std::to_string(i % 100) + ".tmp"));
         bare += Seconds([&] {
           for (const std::wstring& p : wide) DeleteFileW(p.c_str());
         });
@@ -591,21 +513,20 @@ int DeleteMain(const std::string& root, int files) {
               "gap %.2f s\n", single.seconds, recycledSingly, single.rowsLeft, single.longestGap);
   std::printf("permanently:                       %7.2f s, %d rows left, longest gap %.2f s\n",
               permanent.seconds, permanent.rowsLeft, permanent.longestGap);
-  std::printf("permanently, proposed Delete():    %7.2f s, %d rows left\n", proposed.seconds,
-              proposed.rowsLeft);
+  std::printf("the shell alone, one call:         %7.2f s, %zu recycled\n", shell,
+              recycledByShell);
   std::printf("bare DeleteFile loop:              %7.2f s\n", bare);
   Target("Recycle Bin: one shell call per file / batched", single.seconds / batched.seconds, ">=",
          5, "x");
   Figure("Recycle Bin, batched: longest gap between answered messages", batched.longestGap, "s");
   Target("permanent deletion / bare DeleteFile loop", permanent.seconds / bare, "<=", 1.5, "x");
   Figure("permanent deletion: longest gap between answered messages", permanent.longestGap, "s");
-  Figure("permanent deletion with the proposed Delete() / bare DeleteFile loop",
-         proposed.seconds / bare, "x");
+  Figure("Recycle Bin, batched / the shell alone in one call", batched.seconds / shell, "x");
   DestroyWindow(window);
   const bool complete = batched.rowsLeft == 0 && single.rowsLeft == 0 && permanent.rowsLeft == 0 &&
-                        proposed.rowsLeft == 0 &&
                         recycled == static_cast<size_t>(2 * half) &&
-                        recycledSingly == static_cast<size_t>(2 * half);
+                        recycledSingly == static_cast<size_t>(2 * half) &&
+                        recycledByShell == static_cast<size_t>(2 * half);
   if (!complete) std::printf("ERROR: not every file went\n");
   return complete ? 0 : 1;
 }

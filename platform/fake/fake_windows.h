@@ -118,6 +118,7 @@ class FakeUi : public Ui {
     ++pumps;
     if (onPump) onPump();
   }
+  void RunWhileAnswering(const std::function<void()>& work) override { work(); }
 
   std::deque<MsgResult> answers;  // answers to Yes/No questions, in order (default No)
   std::vector<ShownMessage> messages;

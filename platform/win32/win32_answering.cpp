@@ -39,7 +39,7 @@ BOOL CALLBACK CollectEnabled(HWND hwnd, LPARAM param) {
 // The thread's windows refuse input for as long as this lives.
 class DisabledWindows {
  public:
-  DisabledWindows() {
+  DisabledWindows() : focus_(GetFocus()) {
     EnumThreadWindows(GetCurrentThreadId(), CollectEnabled, reinterpret_cast<LPARAM>(&windows_));
     for (HWND hwnd : windows_) EnableWindow(hwnd, FALSE);
   }
@@ -47,11 +47,15 @@ class DisabledWindows {
     for (auto it = windows_.rbegin(); it != windows_.rend(); ++it) {
       if (IsWindow(*it)) EnableWindow(*it, TRUE);
     }
+    // A disabled window loses the keyboard focus; the control that had it
+    // gets it back, as after a modal dialog.
+    if (focus_ && IsWindow(focus_) && GetFocus() != focus_) SetFocus(focus_);
   }
   DisabledWindows(const DisabledWindows&) = delete;
   DisabledWindows& operator=(const DisabledWindows&) = delete;
 
  private:
+  HWND focus_;
   std::vector<HWND> windows_;
 };
 

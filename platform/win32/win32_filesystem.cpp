@@ -150,9 +150,13 @@ class Win32OpenedItem : public OpenedItem {
 
   uint32_t Delete() override {
     if (!forDelete_) return ERROR_ACCESS_DENIED;
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(handle_.get(), &info)) return GetLastError();
-    if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return ERROR_ACCESS_DENIED;
+    // One plain query for the kind: GetFileInformationByHandle would also
+    // ask for the volume's serial number, under Wine a round trip to the
+    // mount manager per file, which tripled the time of a big deletion.
+    FILE_BASIC_INFO basic;
+    if (!GetFileInformationByHandleEx(handle_.get(), FileBasicInfo, &basic, sizeof basic))
+      return GetLastError();
+    if (basic.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) return ERROR_ACCESS_DENIED;
     // Deleting through the handle removes the file that was checked, even if
     // its path is made to point elsewhere in between. A read-only file
     // refuses, as DeleteFile would.

@@ -57,6 +57,7 @@ class Win32Ui : public Ui {
   void ShowError(const std::string& text) override;
   void SetHourglass(bool on) override;
   void PumpMessages() override;
+  void RunWhileAnswering(const std::function<void()>& work) override;
 
   // The window that owns message boxes (the main window once it exists).
   void SetOwner(HWND owner) { owner_ = owner; }

@@ -1,4 +1,5 @@
 // Message boxes, the hourglass and message pumping on the UI thread.
+#include "platform/win32/win32_answering.h"
 #include "platform/win32/win32_platform.h"
 
 namespace scourly {
@@ -48,6 +49,12 @@ void Win32Ui::PumpMessages() {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
+}
+
+void Win32Ui::RunWhileAnswering(const std::function<void()>& work) {
+  // The windows repaint meanwhile: they must show the models as they are.
+  if (beforePump_) beforePump_();
+  RunAnswering(work, false);
 }
 
 }  // namespace scourly

@@ -16,6 +16,7 @@
 
 #include "app/main_form.h"
 #include "bench/deep_tree.h"
+#include "bench/win/bare_walk.h"
 #include "bench/targets.h"
 #include "options/uoptions.h"
 #include "platform/win32/win32_paths.h"
@@ -28,38 +29,8 @@
 namespace scourly::gui {
 namespace {
 
-double Seconds(const std::function<void()>& run) {
-  auto start = std::chrono::steady_clock::now();
-  run();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-// Every folder listed once with FindFirstFileExW on one thread.
-size_t BareWalk(std::wstring& path) {
-  size_t entries = 0;
-  const size_t length = path.size();
-  path += L"\\*";
-  WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileExW(win32::ApiPath(path).c_str(), FindExInfoBasic, &data,
-                                 FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
-  path.resize(length);
-  if (find == INVALID_HANDLE_VALUE) return 0;
-  std::vector<std::wstring> folders;
-  do {
-    ++entries;
-    const wchar_t* n = data.cFileName;
-    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-        !(n[0] == L'.' && (n[1] == 0 || (n[1] == L'.' && n[2] == 0))))
-      folders.emplace_back(n);
-  } while (FindNextFileW(find, &data));
-  FindClose(find);
-  for (const std::wstring& name : folders) {
-    path += L"\\" + name;
-    entries += BareWalk(path);
-    path.resize(length);
-  }
-  return entries;
-}
+using bench::BareWalk;
+using bench::Seconds;
 
 class NoProgress : public WalkObserver {
  public:

@@ -32,6 +32,7 @@ class ScriptedUi : public Ui {
   void ShowError(const std::string& text) override { errors.push_back(text); }
   void SetHourglass(bool on) override { hourglass = on; }
   void PumpMessages() override { ++pumps; }
+  void RunWhileAnswering(const std::function<void()>& work) override { work(); }
 
   std::deque<MsgResult> answers;  // for Yes/No questions, in order
   std::vector<Box> boxes;
