@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <vector>
 
 #include "platform/win32/win32_platform.h"
@@ -135,6 +136,53 @@ TEST(Win32UiPump, LeavesTheQuitRequestForTheMessageLoop) {
   EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
   EXPECT_EQ(msg.wParam, 7u);
   DestroyWindow(recorder);
+}
+
+// What the window of RunWhileAnswering's test saw, in order.
+std::vector<UINT> g_seen;
+
+LRESULT CALLBACK SeeingProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg >= WM_APP || msg == WM_KEYDOWN) g_seen.push_back(msg);
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+TEST(Win32UiRunWhileAnswering, WindowsAnswerButTakeNoCommandAndGetTheirFocusBack) {
+  Win32Ui ui;
+  int syncs = 0;
+  ui.SetBeforePump([&] { ++syncs; });
+  WNDCLASSW wc = {};
+  wc.lpfnWndProc = SeeingProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"ScourlyTestSeeing";
+  RegisterClassW(&wc);
+  HWND top = CreateWindowExW(0, wc.lpszClassName, L"main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                             300, 200, nullptr, nullptr, wc.hInstance, nullptr);
+  // A disabled window loses the focus it holds itself.
+  SetFocus(top);
+  ASSERT_EQ(GetFocus(), top);
+  g_seen.clear();
+
+  bool enabledDuring = true, answered = false;
+  std::vector<UINT> seenDuring;
+  EXPECT_THROW(ui.RunWhileAnswering([&] {
+    enabledDuring = IsWindowEnabled(top);
+    PostMessageW(top, WM_APP + 2, 0, 0);      // a command: waits for the end
+    PostMessageW(top, WM_KEYDOWN, 'A', 0);    // input: dropped
+    DWORD_PTR result = 0;
+    answered = SendMessageTimeoutW(top, WM_APP + 1, 0, 0, SMTO_BLOCK, 5000, &result) != 0;
+    seenDuring = g_seen;
+    throw std::runtime_error("the work's own error");
+  }), std::runtime_error);
+
+  EXPECT_FALSE(enabledDuring);
+  EXPECT_TRUE(answered) << "the window did not answer while the work ran";
+  EXPECT_EQ(seenDuring, std::vector<UINT>{WM_APP + 1});
+  EXPECT_EQ(syncs, 1) << "the windows must show their models before they repaint";
+  EXPECT_TRUE(IsWindowEnabled(top));
+  EXPECT_EQ(GetFocus(), top);
+  ui.PumpMessages();
+  EXPECT_EQ(g_seen, (std::vector<UINT>{WM_APP + 1, WM_APP + 2}));
+  DestroyWindow(top);
 }
 
 }  // namespace
