@@ -1,5 +1,6 @@
 // The file system service over FindFirstFileEx, CreateFile and friends.
 #include <algorithm>
+#include <optional>
 
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_paths.h"
@@ -145,18 +146,23 @@ class Win32OpenedItem : public OpenedItem {
     win32::ItemFacts facts;
     if (!links_.Facts(handle_.get(), path_, facts)) return false;
     stat = ItemStat{facts.attributes, facts.size, facts.lastWrite, facts.link};
+    attributes_ = facts.attributes;
     return true;
   }
 
   uint32_t Delete() override {
     if (!forDelete_) return ERROR_ACCESS_DENIED;
-    // One plain query for the kind: GetFileInformationByHandle would also
-    // ask for the volume's serial number, under Wine a round trip to the
-    // mount manager per file, which tripled the time of a big deletion.
-    FILE_BASIC_INFO basic;
-    if (!GetFileInformationByHandleEx(handle_.get(), FileBasicInfo, &basic, sizeof basic))
-      return GetLastError();
-    if (basic.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) return ERROR_ACCESS_DENIED;
+    // What is open stays what it is, so the kind Stat read still holds.
+    // Otherwise one plain query: GetFileInformationByHandle would also ask
+    // for the volume's serial number, under Wine a round trip to the mount
+    // manager per file, which tripled the time of a big deletion.
+    if (!attributes_) {
+      FILE_BASIC_INFO basic;
+      if (!GetFileInformationByHandleEx(handle_.get(), FileBasicInfo, &basic, sizeof basic))
+        return GetLastError();
+      attributes_ = basic.FileAttributes;
+    }
+    if (*attributes_ & FILE_ATTRIBUTE_DIRECTORY) return ERROR_ACCESS_DENIED;
     // Deleting through the handle removes the file that was checked, even if
     // its path is made to point elsewhere in between. A read-only file
     // refuses, as DeleteFile would.
@@ -172,6 +178,7 @@ class Win32OpenedItem : public OpenedItem {
   std::wstring path_;
   win32::LinkCheck& links_;
   bool forDelete_;
+  std::optional<DWORD> attributes_;  // once read
 };
 
 class Win32ItemOpener : public ItemOpener {
