@@ -57,6 +57,17 @@ void FolderPrefetch::Work() {
 
 void FolderPrefetch::List(PrefetchFolder& folder, std::vector<PlannedFolder>& planned) {
   try {
+    {
+      // A listing's entries go into a buffer an earlier folder gave back:
+      // a walk of a big drive then allocates a few hundred of them instead
+      // of one per folder, which some heaps (Wine's) get slower at as the
+      // program's memory fragments over repeated scans.
+      std::lock_guard<std::mutex> lock(mutex_);
+      if (!spare_.empty()) {
+        folder.entries = std::move(spare_.back());
+        spare_.pop_back();
+      }
+    }
     if (auto listing = fs_.ListFolder(folder.path)) {
       folder.listed = true;
       FindEntry e;
@@ -137,6 +148,9 @@ bool FolderPrefetch::Await(PrefetchFolder& folder, const std::function<bool()>& 
 
 void FolderPrefetch::Release(PrefetchFolder& folder) {
   std::lock_guard<std::mutex> lock(mutex_);
+  folder.entries.clear();
+  if (spare_.size() < kSpareBuffers && folder.entries.capacity() > 0)
+    spare_.push_back(std::move(folder.entries));
   std::vector<FindEntry>().swap(folder.entries);
   std::string().swap(folder.path);
   if (buffered_ > 0 && buffered_-- == maxBuffered_) workAvailable_.notify_all();

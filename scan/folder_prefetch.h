@@ -107,6 +107,8 @@ class FolderPrefetch {
   std::deque<PrefetchFolder> folders_;     // every folder of the walk; addresses stay
   std::vector<PrefetchFolder*> stack_;     // queued folders, the next to list on top
   size_t buffered_ = 0;                    // listed, not yet released
+  static constexpr size_t kSpareBuffers = 256;
+  std::vector<std::vector<FindEntry>> spare_;  // emptied entry buffers, for reuse
   size_t listings_ = 0;
   std::atomic<bool> stopping_{false};
   std::vector<std::thread> workers_;
