@@ -6,6 +6,8 @@
 # the Recycle Bin (the XDG trash) and the screenshots
 # (OUT_DIR/SHOTS/*.png; SHOTS is "screenshots" unless given).
 set -euo pipefail
+# A step that fails says which, so a failed run on a clean machine can be read.
+trap 'echo "run_e2e.sh: line $LINENO failed (exit $?): $BASH_COMMAND" >&2' ERR
 exe=$1 driver=$2 out=$3 dpi=${4:-96} shots=${5:-screenshots}
 top=$(cd "$(dirname "$0")/../.." && pwd)
 mkdir -p "$out"
@@ -16,11 +18,26 @@ source "$top/scripts/wine-env.sh"
 
 # The prefix's DPI, and a Wine desktop window that draws frames and
 # captions (there is no window manager on the virtual display).
-wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
-wine reg add 'HKCC\Software\Fonts' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
-wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
-wineserver -w
+# A run that starts while the prefix's previous server is still going away
+# can see a registry call fail: the settings are tried again, and a last
+# failure shows what Wine said.
+set_prefix() {
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f &&
+    wine reg add 'HKCC\Software\Fonts' /v LogPixels /t REG_DWORD /d "$dpi" /f &&
+    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f &&
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f &&
+    wineserver -w
+}
+for attempt in 1 2 3; do
+  if set_prefix >"$out/prefix.log" 2>&1; then break; fi
+  if [ "$attempt" = 3 ]; then
+    cat "$out/prefix.log" >&2
+    exit 1
+  fi
+  echo "run_e2e.sh: the prefix's settings failed, trying again" >&2
+  wineserver -k 2>/dev/null || true
+  sleep 2
+done
 
 # A fresh test drive, Recycle Bin and program folder for every run.
 find "$TEST_DRIVE" -mindepth 1 -delete
