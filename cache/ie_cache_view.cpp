@@ -10,20 +10,6 @@ namespace {
 
 constexpr int kKeyDelete = 46;
 
-// Shows the hourglass while `step` runs and restores the cursor also when
-// it raises.
-template <class Step>
-void UnderHourglass(Ui& ui, Step&& step) {
-  ui.SetHourglass(true);
-  try {
-    step();
-  } catch (...) {
-    ui.SetHourglass(false);
-    throw;
-  }
-  ui.SetHourglass(false);
-}
-
 }  // namespace
 
 TIECacheView::TIECacheView(const IECacheViewModels& models, const IECacheViewServices& services)
@@ -46,44 +32,43 @@ TIECacheView::TIECacheView(const IECacheViewModels& models, const IECacheViewSer
 
 void TIECacheView::RadioGroup1Click() {
   m_.StopFlag = false;
-  UnderHourglass(s_.ui, [this] {
-    m_.ListBox4.Clear();
+  ScopedHourglass hourglass(s_.ui);
+  m_.ListBox4.Clear();
+  scanRows_.clear();
+  // Set before anything can fail, so a scan that ends early never leaves
+  // typed rows counted that the list no longer shows.
+  TypedUrlCount = 0;
+  bool enumerate = true;
+  switch (RadioGroup1.itemIndex) {
+    case kFilterAll: IECache1.SearchPattern = spAll; break;
+    case kFilterCookies: IECache1.SearchPattern = spCookies; break;
+    case kFilterHistory:
+      TypedUrlCount = LoadTypedUrls();
+      IECache1.SearchPattern = spHistory;
+      break;
+    case kFilterTemporary: IECache1.SearchPattern = spUrl; break;
+    default: enumerate = false; break;
+  }
+  try {
+    if (enumerate) IECache1.EnumerateEntries(0);
+  } catch (...) {
     scanRows_.clear();
-    // Set before anything can fail, so a scan that ends early never leaves
-    // typed rows counted that the list no longer shows.
     TypedUrlCount = 0;
-    bool enumerate = true;
-    switch (RadioGroup1.itemIndex) {
-      case kFilterAll: IECache1.SearchPattern = spAll; break;
-      case kFilterCookies: IECache1.SearchPattern = spCookies; break;
-      case kFilterHistory:
-        TypedUrlCount = LoadTypedUrls();
-        IECache1.SearchPattern = spHistory;
-        break;
-      case kFilterTemporary: IECache1.SearchPattern = spUrl; break;
-      default: enumerate = false; break;
-    }
-    try {
-      if (enumerate) IECache1.EnumerateEntries(0);
-    } catch (...) {
-      scanRows_.clear();
-      TypedUrlCount = 0;
-      throw;
-    }
-    m_.ListBox4.Assign(std::move(scanRows_));
-    scanRows_.clear();
+    throw;
+  }
+  m_.ListBox4.Assign(std::move(scanRows_));
+  scanRows_.clear();
 
-    m_.StatusBar1.Set(kPanelTotalFiles, TotalFilesText(m_.ListBox4.Count()));
-    int64_t total = 0;
-    for (int row = 0; row < m_.ListBox4.Count(); ++row)
-      total += static_cast<int64_t>(CacheRowSize(row));
-    const std::string totalText = SizeText(total);
-    m_.StatusBar1.Set(kPanelTotalSize, totalText);
-    ResetSelectionPanels(m_.StatusBar1);
-    m_.TotalSizeText = totalText;
-    m_.DeleteAllTB.enabled = true;
-    m_.DeleteSelTB.enabled = false;
-  });
+  m_.StatusBar1.Set(kPanelTotalFiles, TotalFilesText(m_.ListBox4.Count()));
+  int64_t total = 0;
+  for (int row = 0; row < m_.ListBox4.Count(); ++row)
+    total += static_cast<int64_t>(CacheRowSize(row));
+  const std::string totalText = SizeText(total);
+  m_.StatusBar1.Set(kPanelTotalSize, totalText);
+  ResetSelectionPanels(m_.StatusBar1);
+  m_.TotalSizeText = totalText;
+  m_.DeleteAllTB.enabled = true;
+  m_.DeleteSelTB.enabled = false;
 }
 
 void TIECacheView::SetFilterIndex(int index) {
@@ -257,22 +242,21 @@ void TIECacheView::SelectAll() {
 }
 
 void TIECacheView::Invert() {
-  UnderHourglass(s_.ui, [this] {
-    TextList& list = m_.ListBox4;
-    int64_t sum = 0;
-    int64_t count = 0;
-    for (int row = 0; row < list.Count(); ++row) {
-      if (list.Selected(row)) {
-        list.SetSelected(row, false);
-      } else {
-        list.SetSelected(row, true);
-        sum += static_cast<int64_t>(CacheRowSize(row));
-        ++count;
-      }
+  ScopedHourglass hourglass(s_.ui);
+  TextList& list = m_.ListBox4;
+  int64_t sum = 0;
+  int64_t count = 0;
+  for (int row = 0; row < list.Count(); ++row) {
+    if (list.Selected(row)) {
+      list.SetSelected(row, false);
+    } else {
+      list.SetSelected(row, true);
+      sum += static_cast<int64_t>(CacheRowSize(row));
+      ++count;
     }
-    m_.StatusBar1.Set(kPanelSelSize, SelectedSizeText(sum));
-    m_.StatusBar1.Set(kPanelSelFiles, SelectedFilesText(count));
-  });
+  }
+  m_.StatusBar1.Set(kPanelSelSize, SelectedSizeText(sum));
+  m_.StatusBar1.Set(kPanelSelFiles, SelectedFilesText(count));
 }
 
 }  // namespace scourly

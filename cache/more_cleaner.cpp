@@ -133,17 +133,6 @@ Probe Look(FileSystem& fs, ItemOpener& opener, const std::string& text, bool cac
   return probe;
 }
 
-class Hourglass {
- public:
-  explicit Hourglass(Ui& ui) : ui_(ui) { ui_.SetHourglass(true); }
-  ~Hourglass() { ui_.SetHourglass(false); }
-  Hourglass(const Hourglass&) = delete;
-  Hourglass& operator=(const Hourglass&) = delete;
-
- private:
-  Ui& ui_;
-};
-
 }  // namespace
 
 const char* const kPathsNotSavedText =
@@ -206,7 +195,7 @@ void TNetscapeOperaCleaner::TabSheet7Show() {
 }
 
 void TNetscapeOperaCleaner::ClearBtnClick() {
-  Hourglass hourglass(platform_.ui);
+  ScopedHourglass hourglass(platform_.ui);
   FileSystem& fs = platform_.fs;
   std::unique_ptr<ItemOpener> opener = fs.NewItemOpener();
 
@@ -277,13 +266,13 @@ void TNetscapeOperaCleaner::ClearBtnClick() {
       // and named below.
     }
     for (const std::string& path : handed) {
-      if (!fs.FileExists(path)) {
+      std::optional<StayReason> stayed = StayedAfterHandOff(fs, *opener, path);
+      if (!stayed) {
         cleaned = true;
         continue;
       }
-      uint32_t error = 0;
-      bool inUse = !opener->Open(path, true, error) && error == kErrorSharingViolation;
-      left.push_back({path, inUse ? LeftReason::kInUse : LeftReason::kNotRecycled});
+      left.push_back(
+          {path, *stayed == StayReason::kInUse ? LeftReason::kInUse : LeftReason::kNotRecycled});
     }
   }
   if (!left.empty()) {

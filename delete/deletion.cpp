@@ -80,16 +80,13 @@ class DeletionRun {
 
   // After the library has run: what it left in place stays.
   void SettleHandOff() {
-    FileSystem& fs = ctx_.platform.fs;
     for (int i : handedOver_) {
-      const std::string path = list_[i].FullPath();
-      if (!fs.FileExists(path)) {
+      if (std::optional<StayReason> reason =
+              StayedAfterHandOff(ctx_.platform.fs, *opener_, list_[i].FullPath())) {
+        Stay(i, *reason);
+      } else {
         Mark(i, Fate::kGone);
-        continue;
       }
-      uint32_t error = 0;
-      bool inUse = !opener_->Open(path, true, error) && error == kErrorSharingViolation;
-      Stay(i, inUse ? StayReason::kInUse : StayReason::kNotRecycled);
     }
   }
 
@@ -133,6 +130,14 @@ class DeletionRun {
 
 uint32_t HandOffList::Write(FileSystem& fs) const {
   return fs.WriteFile(fs.ProgramFolder() + kHandOffFileName, text_);
+}
+
+std::optional<StayReason> StayedAfterHandOff(FileSystem& fs, ItemOpener& opener,
+                                             const std::string& path) {
+  if (!fs.FileExists(path)) return std::nullopt;
+  uint32_t error = 0;
+  bool inUse = !opener.Open(path, true, error) && error == kErrorSharingViolation;
+  return inUse ? StayReason::kInUse : StayReason::kNotRecycled;
 }
 
 const char* const kPurgixMissingText =

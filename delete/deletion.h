@@ -11,6 +11,7 @@
 // why; rows whose items are gone leave the list.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -68,6 +69,11 @@ void DeleteSel(DeletionContext& ctx, ResultList& list, bool toRecycleBin);
 // runtime's input/output message when the hand-off file cannot be written;
 // the list then stays as it was.
 void DeleteAll(DeletionContext& ctx, ResultList& list);
+
+// Where a path handed to Purgix.dll stands once the library has run:
+// nothing when it is gone, else why it stayed (kInUse or kNotRecycled).
+std::optional<StayReason> StayedAfterHandOff(FileSystem& fs, ItemOpener& opener,
+                                             const std::string& path);
 
 // The one message that tells the user what stayed and why, naming the first
 // few; empty when nothing stayed.

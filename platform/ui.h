@@ -34,4 +34,17 @@ class Ui {
   virtual void RunWhileAnswering(const std::function<void()>& work) = 0;
 };
 
+// Shows the hourglass for as long as it lives, also when the work in its
+// scope ends in an error.
+class ScopedHourglass {
+ public:
+  explicit ScopedHourglass(Ui& ui) : ui_(ui) { ui_.SetHourglass(true); }
+  ~ScopedHourglass() { ui_.SetHourglass(false); }
+  ScopedHourglass(const ScopedHourglass&) = delete;
+  ScopedHourglass& operator=(const ScopedHourglass&) = delete;
+
+ private:
+  Ui& ui_;
+};
+
 }  // namespace scourly

@@ -46,7 +46,7 @@ void FolderPrefetch::Work() {
     PrefetchFolder* next = NextQueued();
     if (!next) continue;  // the walk listed them itself
     PrefetchFolder& folder = *next;
-    folder.state = PrefetchFolder::State::kTaken;
+    Take(folder);
     lock.unlock();
     planned.clear();
     List(folder, planned);
@@ -55,19 +55,20 @@ void FolderPrefetch::Work() {
   }
 }
 
+void FolderPrefetch::Take(PrefetchFolder& folder) {
+  folder.state = PrefetchFolder::State::kTaken;
+  // Its entries go into a buffer an earlier folder gave back: a walk of a
+  // big drive then allocates a few hundred of them instead of one per
+  // folder, which some heaps (Wine's) get slower at as the program's memory
+  // fragments over repeated scans.
+  if (!spare_.empty()) {
+    folder.entries = std::move(spare_.back());
+    spare_.pop_back();
+  }
+}
+
 void FolderPrefetch::List(PrefetchFolder& folder, std::vector<PlannedFolder>& planned) {
   try {
-    {
-      // A listing's entries go into a buffer an earlier folder gave back:
-      // a walk of a big drive then allocates a few hundred of them instead
-      // of one per folder, which some heaps (Wine's) get slower at as the
-      // program's memory fragments over repeated scans.
-      std::lock_guard<std::mutex> lock(mutex_);
-      if (!spare_.empty()) {
-        folder.entries = std::move(spare_.back());
-        spare_.pop_back();
-      }
-    }
     if (auto listing = fs_.ListFolder(folder.path)) {
       folder.listed = true;
       FindEntry e;
@@ -122,7 +123,7 @@ bool FolderPrefetch::Await(PrefetchFolder& folder, const std::function<bool()>& 
                            : buffered_ < maxBuffered_                    ? NextQueued()
                                                                          : nullptr;
     if (next) {
-      next->state = PrefetchFolder::State::kTaken;
+      Take(*next);
       lock.unlock();
       planned.clear();
       List(*next, planned);

@@ -88,6 +88,8 @@ class FolderPrefetch {
 
  private:
   void Work();
+  // Under the lock: this thread lists `folder` next.
+  void Take(PrefetchFolder& folder);
   // Lists `folder`, which this thread has taken, without the lock.
   void List(PrefetchFolder& folder, std::vector<PlannedFolder>& planned);
   // Under the lock: `folder` is listed; its planned subfolders are queued.

@@ -103,16 +103,7 @@ uint64_t TicksOf(const TestFile& f) {
   return (static_cast<uint64_t>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
 }
 
-// The local date in the system's short date format, as the list shows it.
-std::wstring DateTextOf(const TestFile& f) {
-  FILETIME utc = TimeOf(f), local;
-  FileTimeToLocalFileTime(&utc, &local);
-  SYSTEMTIME st;
-  FileTimeToSystemTime(&local, &st);
-  wchar_t text[64];
-  GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, text, 64);
-  return text;
-}
+std::wstring DateTextOf(const TestFile& f) { return ShortDateText(TimeOf(f)); }
 
 std::wstring RowTextOf(const TestFile& f) {
   return std::wstring(f.name) + L";" + LocationOf(f) + L";" + std::to_wstring(SizeOf(f)) + L";" +

@@ -18,8 +18,10 @@ FILETIME StampTime() {
   return ft;
 }
 
-std::wstring StampText() {
-  FILETIME utc = StampTime(), local;
+std::wstring StampText() { return ShortDateText(StampTime()); }
+
+std::wstring ShortDateText(FILETIME utc) {
+  FILETIME local;
   FileTimeToLocalFileTime(&utc, &local);
   SYSTEMTIME st;
   FileTimeToSystemTime(&local, &st);

@@ -30,6 +30,10 @@ inline int Px(int px96) { return MulDiv(px96, g_dpi, 96); }
 FILETIME StampTime();
 std::wstring StampText();
 
+// The local date of `utc` in the system's short date format, as the lists
+// show dates.
+std::wstring ShortDateText(FILETIME utc);
+
 // Creates `path` with `size` bytes and the stamp time; false on failure.
 bool CreateTestFile(const std::wstring& path, DWORD size);
 

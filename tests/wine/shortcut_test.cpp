@@ -32,7 +32,7 @@ using support::TestFolder;
 constexpr CLSID kShellLinkClass = {0x00021401, 0x0000, 0x0000,
                                    {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 
-struct LinkSpec {
+struct LinkFields {
   std::string target;  // empty: `idList` names the target instead
   std::string description = {}, arguments = {}, workingDirectory = {}, iconLocation = {};
   int iconIndex = 0;
@@ -41,27 +41,27 @@ struct LinkSpec {
 
 // Saves a link the way the shell itself makes one; the failing call's
 // result, or S_OK.
-HRESULT SaveLink(const std::string& linkPath, const LinkSpec& spec) {
+HRESULT SaveLink(const std::string& linkPath, const LinkFields& fields) {
   ComApartment apartment;
   ComPtr<IShellLinkW> link;
   HRESULT hr = CoCreateInstance(kShellLinkClass, nullptr, CLSCTX_INPROC_SERVER,
                                 __uuidof(IShellLinkW), link.PutVoid());
   if (FAILED(hr)) return hr;
-  if (spec.idList) {
-    if (FAILED(hr = link->SetIDList(spec.idList))) return hr;
-  } else if (FAILED(hr = link->SetPath(Widen(spec.target).c_str()))) {
+  if (fields.idList) {
+    if (FAILED(hr = link->SetIDList(fields.idList))) return hr;
+  } else if (FAILED(hr = link->SetPath(Widen(fields.target).c_str()))) {
     return hr;
   }
-  if (!spec.description.empty() &&
-      FAILED(hr = link->SetDescription(Widen(spec.description).c_str())))
+  if (!fields.description.empty() &&
+      FAILED(hr = link->SetDescription(Widen(fields.description).c_str())))
     return hr;
-  if (!spec.arguments.empty() && FAILED(hr = link->SetArguments(Widen(spec.arguments).c_str())))
+  if (!fields.arguments.empty() && FAILED(hr = link->SetArguments(Widen(fields.arguments).c_str())))
     return hr;
-  if (!spec.workingDirectory.empty() &&
-      FAILED(hr = link->SetWorkingDirectory(Widen(spec.workingDirectory).c_str())))
+  if (!fields.workingDirectory.empty() &&
+      FAILED(hr = link->SetWorkingDirectory(Widen(fields.workingDirectory).c_str())))
     return hr;
-  if (!spec.iconLocation.empty() &&
-      FAILED(hr = link->SetIconLocation(Widen(spec.iconLocation).c_str(), spec.iconIndex)))
+  if (!fields.iconLocation.empty() &&
+      FAILED(hr = link->SetIconLocation(Widen(fields.iconLocation).c_str(), fields.iconIndex)))
     return hr;
   ComPtr<IPersistFile> file;
   if (FAILED(hr = link->QueryInterface(__uuidof(IPersistFile), file.PutVoid()))) return hr;
@@ -69,7 +69,7 @@ HRESULT SaveLink(const std::string& linkPath, const LinkSpec& spec) {
 }
 
 void MakeLink(const std::string& linkPath, const std::string& target) {
-  HRESULT hr = SaveLink(linkPath, LinkSpec{target});
+  HRESULT hr = SaveLink(linkPath, LinkFields{target});
   ASSERT_EQ(hr, S_OK) << "cannot save link " << linkPath;
 }
 
@@ -106,18 +106,18 @@ TEST(ShellLinkReader, ReadsEveryFieldOfALinkToAProgram) {
   TestFolder dir("link-fields");
   const std::string program = "C:\\windows\\system32\\notepad.exe";
   ASSERT_TRUE(Exists(program));
-  LinkSpec spec{program, "Edits plain text", "/p readme.txt", "C:\\windows",
+  LinkFields fields{program, "Edits plain text", "/p readme.txt", "C:\\windows",
                 "C:\\windows\\system32\\shell32.dll", 7};
-  ASSERT_EQ(SaveLink(dir / "notepad.lnk", spec), S_OK);
+  ASSERT_EQ(SaveLink(dir / "notepad.lnk", fields), S_OK);
 
   Win32Shell shell;
   TShortcutInfo info;
   ASSERT_TRUE(GetShortcutInfo(shell, dir / "notepad.lnk", info));
   EXPECT_EQ(info.Path, program);
-  EXPECT_EQ(info.Description, spec.description);
-  EXPECT_EQ(info.Arguments, spec.arguments);
-  EXPECT_EQ(info.WorkingDirectory, spec.workingDirectory);
-  EXPECT_EQ(info.IconLocation, spec.iconLocation);
+  EXPECT_EQ(info.Description, fields.description);
+  EXPECT_EQ(info.Arguments, fields.arguments);
+  EXPECT_EQ(info.WorkingDirectory, fields.workingDirectory);
+  EXPECT_EQ(info.IconLocation, fields.iconLocation);
   EXPECT_EQ(info.IconIndex, 7);
 }
 
@@ -160,7 +160,7 @@ TEST(ShellLinkReader, TargetLongerThanMaxPath) {
                          nullptr);
   ASSERT_NE(h, INVALID_HANDLE_VALUE);
   CloseHandle(h);
-  ASSERT_EQ(SaveLink(dir / "long.lnk", LinkSpec{target}), S_OK);
+  ASSERT_EQ(SaveLink(dir / "long.lnk", LinkFields{target}), S_OK);
 
   // Wine 8 saves such a link without its item list and reads its path back
   // as "??": the reader must then call it unreadable, never hand out a path
@@ -183,7 +183,7 @@ TEST(ShellLinkReader, WhatIsNoLinkReadsAsFalseWithoutAnError) {
   MakeFile(dir / "truncated.lnk", std::string("\x4c\0\0\0\x01\x14\x02\0", 8));
   LPITEMIDLIST computer = nullptr;
   ASSERT_EQ(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &computer), S_OK);
-  LinkSpec shellObject;
+  LinkFields shellObject;
   shellObject.idList = computer;
   HRESULT saved = SaveLink(dir / "computer.lnk", shellObject);
   CoTaskMemFree(computer);
