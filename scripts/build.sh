@@ -7,10 +7,11 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_ROOT:-$top/build}
 what=${1:-all}
 # A compiler cache, where one is installed, makes rebuilds of other checkouts
-# cheap; paths below the checkout's parent are hashed relative to it.
+# cheap; paths below the checkout's parent are hashed relative to it (debug
+# information may then name the first checkout's folder).
 launcher=()
 if command -v ccache >/dev/null; then
-  export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$(dirname "$top")}
+  export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$(dirname "$top")} CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
   launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
 if [ "$what" = all ] || [ "$what" = host ]; then
