@@ -1,0 +1,494 @@
+// What a screen reader gets from the windows, inside one process under Wine:
+// the rows of a virtual list named from the model when asked, with their
+// states and places; the events a list box raises; check lists with their
+// check marks; the toolbar's buttons by their hints, pressed by the keyboard
+// or by the reader; the status bar's panels; an object that outlives its
+// window cut off instead of freed; and Tab through the main window. The
+// real program read from another process after a scan is e2e_a11y_driver.cpp.
+#include <windows.h>
+#include <commctrl.h>
+#include <oleacc.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "app/main_form.h"
+#include "lists/accessible_text.h"
+#include "options/uoptions.h"
+#include "platform/win32/com_ptr.h"
+#include "platform/win32/win32_windows.h"
+#include "ui/controls/check_list_box.h"
+#include "ui/controls/status_bar.h"
+#include "ui/controls/tool_bar.h"
+#include "ui/controls/virtual_list.h"
+#include "ui/main/gui_ids.h"
+#include "ui/main/main_window.h"
+
+namespace scourly::gui {
+namespace {
+
+VARIANT Child(long id) {
+  VARIANT v;
+  VariantInit(&v);
+  V_VT(&v) = VT_I4;
+  V_I4(&v) = id;
+  return v;
+}
+
+// A client's view of one control, as a screen reader asks.
+class Reader {
+ public:
+  explicit Reader(HWND control) {
+    hr = AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible), acc.PutVoid());
+  }
+  long Count() const {
+    long n = -1;
+    acc->get_accChildCount(&n);
+    return n;
+  }
+  std::wstring Name(long id) const {
+    BSTR name = nullptr;
+    acc->get_accName(Child(id), &name);
+    std::wstring text = name ? name : L"<none>";
+    SysFreeString(name);
+    return text;
+  }
+  long Long(HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, VARIANT*), long id) const {
+    VARIANT v;
+    VariantInit(&v);
+    (acc.get()->*get)(Child(id), &v);
+    return V_VT(&v) == VT_I4 ? V_I4(&v) : -1;
+  }
+  long Role(long id) const { return Long(&IAccessible::get_accRole, id); }
+  long State(long id) const { return Long(&IAccessible::get_accState, id); }
+  std::wstring DefaultAction(long id) const {
+    BSTR text = nullptr;
+    acc->get_accDefaultAction(Child(id), &text);
+    std::wstring s = text ? text : L"<none>";
+    SysFreeString(text);
+    return s;
+  }
+
+  HRESULT hr = E_FAIL;
+  ComPtr<IAccessible> acc;
+};
+
+struct Event {
+  DWORD event;
+  HWND hwnd;
+  long child;
+  bool operator==(const Event&) const = default;
+};
+void PrintTo(const Event& e, std::ostream* out) {
+  *out << "event 0x" << std::hex << e.event << std::dec << " child " << e.child;
+}
+std::vector<Event> g_events;
+
+void CALLBACK RecordEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG child, DWORD,
+                          DWORD) {
+  if (object == OBJID_CLIENT) g_events.push_back({event, hwnd, child});
+}
+
+void Pump() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+// A plain top-level window that keeps the commands its controls send.
+class Host : public Window {
+ public:
+  Host() {
+    Register(L"ScourlyA11yHost", GetSysColorBrush(COLOR_BTNFACE));
+    Create(0, L"ScourlyA11yHost", L"host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 700, 400,
+           nullptr, nullptr);
+  }
+  std::vector<int> commands;
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+    if (msg == WM_COMMAND) commands.push_back(LOWORD(wp));
+    return Window::HandleMessage(msg, wp, lp);
+  }
+};
+
+class AccessibilityTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    ShowWindow(host_.hwnd(), SW_SHOW);
+    SetForegroundWindow(host_.hwnd());
+    g_events.clear();
+    hook_ = SetWinEventHook(EVENT_OBJECT_REORDER, EVENT_OBJECT_STATECHANGE, nullptr, RecordEvent,
+                            GetCurrentProcessId(), GetCurrentThreadId(), WINEVENT_OUTOFCONTEXT);
+  }
+  void TearDown() override {
+    UnhookWinEvent(hook_);
+    CoUninitialize();
+  }
+  // The events raised for `hwnd` since the last call, in order of event
+  // (a list box may tell focus and selection either way round).
+  std::vector<Event> EventsOf(HWND hwnd) {
+    Pump();
+    std::vector<Event> of;
+    for (const Event& e : g_events) {
+      if (e.hwnd == hwnd) of.push_back(e);
+    }
+    g_events.clear();
+    std::stable_sort(of.begin(), of.end(),
+                     [](const Event& a, const Event& b) { return a.event < b.event; });
+    return of;
+  }
+
+  Host host_;
+  HWINEVENTHOOK hook_ = nullptr;
+};
+
+// ---- The virtual result list ----
+
+class ResultListTest : public AccessibilityTest {
+ protected:
+  void SetUp() override {
+    AccessibilityTest::SetUp();
+    font_ = MakeFont(L"Arial", -11);
+    VirtualList::Events events;
+    events.rowCount = [this] { return count_; };
+    events.rowText = [this](int row) { return RowOf(row).Text(); };
+    events.cellText = [this](int row, int column) { return ResultCell(RowOf(row), column); };
+    events.selectionChanged = [](std::vector<int>, int) {};
+    list_.Create(host_.hwnd(), kIdListBox1,
+                 {{L"File Name", 175}, {L"Location", 200}, {L"Size (B)", 60}, {L"Time Stamp", 75}},
+                 std::move(events));
+    list_.SetMetrics(font_.get(), Dpi(96));
+    list_.Move(0, 0, 650, 300);
+    list_.Show(true);
+  }
+  // The model makes its rows when asked, as a scan's rows are only read
+  // when drawn or named.
+  ResultRow RowOf(int row) const {
+    if (row == 1) return {"a;b.tmp", "T:\\x\\", 1000, "4/3/2021"};
+    if (row == 2) return {"\xCE\xA9mega.bak", "T:\\\xC3\xBC\\", 3000000000ULL, "4/3/2021"};
+    return {"f" + std::to_string(row) + suffix_, "T:\\", static_cast<uint64_t>(row), "4/3/2021"};
+  }
+  void Click(int row, WPARAM keys) {
+    const int h = static_cast<int>(SendMessageW(list_.listBox(), LB_GETITEMHEIGHT, 0, 0));
+    LPARAM at = MAKELPARAM(30, row * h + h / 2);
+    SendMessageW(list_.listBox(), WM_LBUTTONDOWN, keys | MK_LBUTTON, at);
+    SendMessageW(list_.listBox(), WM_LBUTTONUP, keys, at);
+  }
+
+  Font font_;
+  VirtualList list_;
+  int count_ = 0;
+  std::string suffix_ = ".tmp";
+};
+
+TEST_F(ResultListTest, AMillionRowsAreChildrenNamedFromTheModelWhenRead) {
+  count_ = 1000000;
+  list_.SetCount(count_);
+  Reader list(list_.listBox());
+  ASSERT_EQ(list.hr, S_OK);
+  auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(list.Count(), 1000000);
+  EXPECT_EQ(list.Name(1000000),
+            L"File Name: f999999.tmp, Location: T:\\, Size (B): 999999, Time Stamp: 4/3/2021");
+  EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(
+                std::chrono::steady_clock::now() - start)
+                .count(),
+            2000)
+      << "a reader waits on rows it did not ask for";
+  EXPECT_EQ(list.Name(2),
+            L"File Name: a;b.tmp, Location: T:\\x\\, Size (B): 1000, Time Stamp: 4/3/2021");
+  EXPECT_EQ(list.Name(3), L"File Name: \u03A9mega.bak, Location: T:\\\u00FC\\, Size (B): 3000000000, "
+                          L"Time Stamp: 4/3/2021");
+  // No copy was taken: the model's text of now.
+  suffix_ = ".old";
+  EXPECT_EQ(list.Name(1000000).substr(0, 23), L"File Name: f999999.old,");
+  EXPECT_EQ(list.Role(CHILDID_SELF), ROLE_SYSTEM_LIST);
+  EXPECT_EQ(list.Role(1), ROLE_SYSTEM_LISTITEM);
+  EXPECT_EQ(list.Name(0), L"<none>") << "no such row is asked of the model";
+  VARIANT none = Child(1000001);
+  BSTR name = nullptr;
+  EXPECT_EQ(list.acc->get_accName(none, &name), E_INVALIDARG);
+}
+
+TEST_F(ResultListTest, RowStatesPlacesAndTheSelectionAsTheListShowsThem) {
+  count_ = 100;
+  list_.SetCount(count_);
+  list_.ApplySelection(count_, [](int row) { return row == 1 || row == 3; }, 3);
+  SetFocus(list_.listBox());
+  Reader list(list_.listBox());
+  const long kRow = STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_FOCUSABLE |
+                    STATE_SYSTEM_MULTISELECTABLE | STATE_SYSTEM_EXTSELECTABLE;
+  EXPECT_EQ(list.State(1), kRow);
+  EXPECT_EQ(list.State(2), kRow | STATE_SYSTEM_SELECTED);
+  EXPECT_EQ(list.State(4), kRow | STATE_SYSTEM_SELECTED | STATE_SYSTEM_FOCUSED);
+  EXPECT_EQ(list.State(100), kRow | STATE_SYSTEM_OFFSCREEN) << "the last row is out of view";
+
+  VARIANT focus;
+  ASSERT_EQ(list.acc->get_accFocus(&focus), S_OK);
+  EXPECT_EQ(V_I4(&focus), 4);
+  VARIANT selection;
+  ASSERT_EQ(list.acc->get_accSelection(&selection), S_OK);
+  ASSERT_EQ(V_VT(&selection), VT_UNKNOWN);
+  ComPtr<IEnumVARIANT> all;
+  ASSERT_EQ(V_UNKNOWN(&selection)->QueryInterface(__uuidof(IEnumVARIANT), all.PutVoid()), S_OK);
+  VariantClear(&selection);
+  VARIANT ids[3];
+  ULONG fetched = 0;
+  EXPECT_EQ(all->Next(3, ids, &fetched), S_FALSE);
+  ASSERT_EQ(fetched, 2u);
+  EXPECT_EQ(V_I4(&ids[0]), 2);
+  EXPECT_EQ(V_I4(&ids[1]), 4);
+
+  // The place of a row on the screen, and the row found at a point.
+  RECT row{};
+  SendMessageW(list_.listBox(), LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&row));
+  MapWindowPoints(list_.listBox(), nullptr, reinterpret_cast<POINT*>(&row), 2);
+  long x, y, w, h;
+  ASSERT_EQ(list.acc->accLocation(&x, &y, &w, &h, Child(3)), S_OK);
+  EXPECT_EQ(y, row.top);
+  EXPECT_EQ(x, row.left);
+  EXPECT_EQ(w, row.right - row.left);
+  VARIANT hit;
+  ASSERT_EQ(list.acc->accHitTest(row.left + 5, row.top + 2, &hit), S_OK);
+  EXPECT_EQ(V_I4(&hit), 3);
+  VARIANT next;
+  ASSERT_EQ(list.acc->accNavigate(NAVDIR_NEXT, Child(3), &next), S_OK);
+  EXPECT_EQ(V_I4(&next), 4);
+  EXPECT_EQ(list.acc->accNavigate(NAVDIR_NEXT, Child(100), &next), S_FALSE);
+}
+
+TEST_F(ResultListTest, FocusAndSelectionEventsAsAListBoxRaisesThem) {
+  count_ = 100;
+  list_.SetCount(count_);
+  SetFocus(list_.listBox());
+  EventsOf(list_.listBox());
+  HWND box = list_.listBox();
+  Click(1, 0);
+  EXPECT_EQ(EventsOf(box), (std::vector<Event>{{EVENT_OBJECT_FOCUS, box, 2},
+                                                {EVENT_OBJECT_SELECTION, box, 2}}));
+  Click(4, MK_CONTROL);
+  EXPECT_EQ(EventsOf(box), (std::vector<Event>{{EVENT_OBJECT_FOCUS, box, 5},
+                                                {EVENT_OBJECT_SELECTIONADD, box, 5}}));
+  SendMessageW(box, WM_KEYDOWN, VK_UP, 0);  // the focus and a single selection move up
+  EXPECT_EQ(EventsOf(box), (std::vector<Event>{{EVENT_OBJECT_FOCUS, box, 4},
+                                                {EVENT_OBJECT_SELECTION, box, 4}}));
+  // Select All from the model: one event for the whole list.
+  list_.ApplySelection(count_, [](int) { return true; }, 0);
+  EXPECT_EQ(EventsOf(box), (std::vector<Event>{{EVENT_OBJECT_FOCUS, box, 1},
+                                                {EVENT_OBJECT_SELECTIONWITHIN, box, CHILDID_SELF}}));
+  // New rows: the reader fetches them again.
+  list_.SetCount(3);
+  EXPECT_EQ(EventsOf(box), (std::vector<Event>{{EVENT_OBJECT_REORDER, box, CHILDID_SELF}}));
+}
+
+TEST_F(ResultListTest, HeaderSectionsAreNamedByTheirCaptions) {
+  Reader header(list_.header());
+  ASSERT_EQ(header.hr, S_OK);
+  ASSERT_EQ(header.Count(), 4);
+  EXPECT_EQ(header.Name(1), L"File Name");
+  EXPECT_EQ(header.Name(3), L"Size (B)");
+  EXPECT_EQ(header.Name(4), L"Time Stamp");
+  EXPECT_EQ(header.Role(2), ROLE_SYSTEM_COLUMNHEADER);
+}
+
+TEST_F(AccessibilityTest, AnObjectThatOutlivesItsListIsCutOffNotFreed) {
+  ComPtr<IAccessible> acc;
+  {
+    VirtualList list;
+    VirtualList::Events events;
+    events.rowCount = [] { return 2; };
+    events.rowText = [](int) { return std::string("x"); };
+    list.Create(host_.hwnd(), kIdListBox4, {}, std::move(events));
+    list.SetCount(2);
+    ASSERT_EQ(AccessibleObjectFromWindow(list.listBox(), OBJID_CLIENT, __uuidof(IAccessible),
+                                         acc.PutVoid()),
+              S_OK);
+    BSTR name = nullptr;
+    ASSERT_EQ(acc->get_accName(Child(1), &name), S_OK);
+    EXPECT_STREQ(name, L"x");
+    SysFreeString(name);
+  }
+  long count = 7;
+  EXPECT_EQ(acc->get_accChildCount(&count), RPC_E_DISCONNECTED);
+  BSTR name = nullptr;
+  EXPECT_EQ(acc->get_accName(Child(1), &name), RPC_E_DISCONNECTED);
+  EXPECT_EQ(name, nullptr);
+}
+
+// ---- The options dialog's check lists ----
+
+TEST_F(AccessibilityTest, CheckListItemsAreNamedWithTheirCheckMarks) {
+  HWND box = CreateWindowExW(0, L"LISTBOX", L"Find Unneeded Files of types:",
+                             WS_CHILD | WS_VISIBLE | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY,
+                             0, 0, 200, 200, host_.hwnd(), nullptr, nullptr, nullptr);
+  std::vector<int> toggled;
+  CheckListBox checks;
+  checks.Attach(box, [&](int row) { toggled.push_back(row); });
+  CheckList model;
+  model.Add("*.tmp", true);
+  model.Add("*.bak", false);
+  checks.Assign(model);
+  Reader reader(box);
+  ASSERT_EQ(reader.hr, S_OK);
+  ASSERT_EQ(reader.Count(), 2);
+  EXPECT_EQ(reader.Name(CHILDID_SELF), L"Find Unneeded Files of types:");
+  EXPECT_EQ(reader.Name(1), L"*.tmp");
+  EXPECT_EQ(reader.Name(2), L"*.bak");
+  EXPECT_TRUE(reader.State(1) & STATE_SYSTEM_CHECKED);
+  EXPECT_FALSE(reader.State(2) & STATE_SYSTEM_CHECKED);
+  EXPECT_EQ(reader.DefaultAction(1), L"Uncheck");
+  EXPECT_EQ(reader.DefaultAction(2), L"Check");
+  // The reader toggles through the same path as a click on the check box.
+  EXPECT_EQ(reader.acc->accDoDefaultAction(Child(2)), S_OK);
+  EXPECT_EQ(toggled, std::vector<int>{1});
+  EventsOf(box);
+  model.items[1].checked = true;
+  checks.Assign(model);
+  EXPECT_TRUE(reader.State(2) & STATE_SYSTEM_CHECKED);
+  EXPECT_EQ(EventsOf(box), (std::vector<Event>{{EVENT_OBJECT_STATECHANGE, box, 2}}));
+  checks.SetHighlight(1);
+  EXPECT_EQ(EventsOf(box), (std::vector<Event>{{EVENT_OBJECT_SELECTION, box, 2}}));
+}
+
+// ---- Toolbar and status bar ----
+
+TEST_F(AccessibilityTest, ToolbarButtonsAreTheirHintsPressedByKeysOrByTheReader) {
+  ToolBarControl bar;
+  bar.Create(host_.hwnd(), 7, {{101, 0}, {0, 0}, {102, 1}, {103, 2}});
+  bar.SetHint(101, L"&Open Selected File");
+  bar.SetHint(102, L"Click to find the files.\r\nThis will not delete files.");
+  bar.SetHint(103, L"Stop");
+  bar.Enable(102, false);
+  Reader reader(bar.hwnd());
+  ASSERT_EQ(reader.hr, S_OK);
+  ASSERT_EQ(reader.Count(), 3) << "the separator is no button";
+  EXPECT_EQ(reader.Name(1), L"Open Selected File");
+  EXPECT_EQ(reader.Name(2), L"Click to find the files. This will not delete files.");
+  EXPECT_EQ(reader.Name(3), L"Stop");
+  EXPECT_EQ(reader.Role(CHILDID_SELF), ROLE_SYSTEM_TOOLBAR);
+  EXPECT_EQ(reader.Role(3), ROLE_SYSTEM_PUSHBUTTON);
+  EXPECT_TRUE(reader.State(2) & STATE_SYSTEM_UNAVAILABLE);
+  EXPECT_FALSE(reader.State(3) & STATE_SYSTEM_UNAVAILABLE);
+  EXPECT_EQ(reader.DefaultAction(3), L"Press");
+
+  // Pressed by the reader: the command comes from the message loop, and a
+  // disabled button gives none.
+  EXPECT_EQ(reader.acc->accDoDefaultAction(Child(2)), DISP_E_MEMBERNOTFOUND);
+  EXPECT_EQ(reader.acc->accDoDefaultAction(Child(3)), S_OK);
+  EXPECT_TRUE(host_.commands.empty());
+  Pump();
+  EXPECT_EQ(host_.commands, std::vector<int>{103});
+
+  // With the focus, the arrows skip the disabled button and Space presses.
+  host_.commands.clear();
+  SetFocus(bar.hwnd());
+  EXPECT_TRUE(reader.State(1) & STATE_SYSTEM_FOCUSED);
+  SendMessageW(bar.hwnd(), WM_KEYDOWN, VK_RIGHT, 0);
+  EXPECT_TRUE(reader.State(3) & STATE_SYSTEM_FOCUSED);
+  EXPECT_EQ(EventsOf(bar.hwnd()).back(), (Event{EVENT_OBJECT_FOCUS, bar.hwnd(), 3}));
+  SendMessageW(bar.hwnd(), WM_KEYDOWN, VK_RIGHT, 0);  // round to the first
+  EXPECT_TRUE(reader.State(1) & STATE_SYSTEM_FOCUSED);
+  SendMessageW(bar.hwnd(), WM_KEYDOWN, VK_SPACE, 0);
+  Pump();
+  EXPECT_EQ(host_.commands, std::vector<int>{101});
+}
+
+TEST_F(AccessibilityTest, StatusBarPanelsAreReadAsItsChildren) {
+  StatusBarControl bar;
+  bar.Create(host_.hwnd(), 8);
+  bar.SetParts({200, 125, 125, 30}, Dpi(96));
+  const wchar_t* texts[] = {L"Selected Size: 1 kB", L"Selected Files: 2", L"Total Files: 3", L"7 kB"};
+  for (int i = 0; i < 4; ++i) bar.SetText(i, texts[i]);
+  Reader reader(bar.hwnd());
+  ASSERT_EQ(reader.hr, S_OK);
+  ASSERT_EQ(reader.Count(), 4);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(reader.Name(i + 1), texts[i]);
+  EXPECT_EQ(reader.Role(CHILDID_SELF), ROLE_SYSTEM_STATUSBAR);
+  EXPECT_EQ(reader.Role(1), ROLE_SYSTEM_STATICTEXT);
+}
+
+// ---- Tab through the main window ----
+
+class MainWindowFocusTest : public ::testing::Test {
+ protected:
+  MainWindowFocusTest() : options_(platform_), form_(platform_, options_), window_(form_, ui_) {}
+  void SetUp() override {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+    window_.Create();
+    ASSERT_TRUE(window_.hwnd());
+    ShowWindow(window_.hwnd(), SW_SHOW);
+    SetForegroundWindow(window_.hwnd());
+    SetActiveWindow(window_.hwnd());
+    Pump();
+  }
+  HWND Control(int id) const { return GetDlgItem(window_.hwnd(), id); }
+  HWND ListBoxOf(int id) const { return GetDlgItem(Control(id), kIdListInner); }
+  void Key(WPARAM key, bool shift = false, bool control = false) {
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    keys[VK_CONTROL] = control ? 0x80 : 0;
+    SetKeyboardState(keys);
+    SendMessageW(GetFocus(), WM_KEYDOWN, key, 1);
+    keys[VK_SHIFT] = keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+  }
+
+  Win32Windows windows_;
+  Win32Ui& ui_ = windows_.ui;
+  Platform& platform_ = windows_.platform;
+  TUOptionsDialog options_;
+  TMainForm form_;
+  MainWindow window_;
+};
+
+TEST_F(MainWindowFocusTest, TabWalksToolbarTabsAndPageAndCtrlTabTurnsThePage) {
+  EXPECT_EQ(GetFocus(), ListBoxOf(kIdListBox1)) << "the window starts with the focus on its list";
+  Key(VK_TAB);
+  EXPECT_EQ(GetFocus(), Control(kIdToolBar1));
+  Key(VK_TAB);
+  EXPECT_EQ(GetFocus(), Control(kIdPageControl1));
+  Key(VK_TAB);
+  EXPECT_EQ(GetFocus(), ListBoxOf(kIdListBox1));
+  Key(VK_TAB, true);
+  EXPECT_EQ(GetFocus(), Control(kIdPageControl1));
+
+  // Ctrl+Tab from the list: the next tab, and the focus on its list.
+  SetFocus(ListBoxOf(kIdListBox1));
+  Key(VK_TAB, false, true);
+  EXPECT_EQ(form_.PageControl1.activeIndex, 1);
+  EXPECT_EQ(SendMessageW(Control(kIdPageControl1), TCM_GETCURSEL, 0, 0), 1);
+  EXPECT_EQ(GetFocus(), ListBoxOf(kIdListBox2));
+  Key(VK_TAB, true, true);
+  Key(VK_TAB, true, true);
+  EXPECT_EQ(form_.PageControl1.activeIndex, 4) << "Ctrl+Shift+Tab goes round backwards";
+  EXPECT_EQ(GetFocus(), ListBoxOf(kIdListBox5));
+
+  // The IE Cache page: its sub-tabs, its list, then the filter's options.
+  Key(VK_TAB, true, true);
+  ASSERT_EQ(form_.PageControl1.activeIndex, kTabBrowserCache);
+  HWND sheet = Control(kIdCacheSheet);
+  EXPECT_EQ(GetFocus(), GetDlgItem(GetDlgItem(sheet, kIdListBox4), kIdListInner));
+  Key(VK_TAB);
+  EXPECT_EQ(GetFocus(), GetDlgItem(sheet, kIdFilterAll));
+  SetFocus(GetDlgItem(sheet, kIdFilterAll + 3));
+  Key(VK_TAB);
+  EXPECT_EQ(GetFocus(), Control(kIdToolBar1));
+  Key(VK_TAB);
+  Key(VK_TAB);
+  EXPECT_EQ(GetFocus(), Control(kIdPageControl2));
+}
+
+}  // namespace
+}  // namespace scourly::gui
