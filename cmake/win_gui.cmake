@@ -52,6 +52,10 @@ endif()
 if(TARGET e2e_cache_driver)
   target_link_libraries(e2e_cache_driver PRIVATE wininet advapi32)
 endif()
+# The driver that reads the window as a screen reader does.
+if(TARGET e2e_a11y_driver)
+  target_link_libraries(e2e_a11y_driver PRIVATE oleacc oleaut32)
+endif()
 
 # The windows' own parts inside one process (a virtual display, no driver).
 file(GLOB GUI_TEST_SOURCES CONFIGURE_DEPENDS tests/e2e/gui_*_test.cpp)
