@@ -6,7 +6,6 @@
 //   e2e_a11y_driver.exe SCOURLY.EXE DPI SHOT_FOLDER [gtest flags]
 #include <windows.h>
 #include <commctrl.h>
-#include <oleacc.h>
 
 #include <gtest/gtest.h>
 
@@ -16,6 +15,7 @@
 
 #include "tests/e2e/e2e_support.h"
 #include "tests/e2e/scourly_process.h"
+#include "tests/support/accessible_reader.h"
 #include "ui/main/gui_ids.h"
 
 namespace scourly::e2e {
@@ -49,55 +49,7 @@ std::wstring RowTextOf(const TestFile& f) {
   return std::wstring(f.name) + L";T:\\;" + std::to_wstring(f.size) + L";" + StampText();
 }
 
-VARIANT Child(long id) {
-  VARIANT v;
-  VariantInit(&v);
-  V_VT(&v) = VT_I4;
-  V_I4(&v) = id;
-  return v;
-}
-
-// One control of the program as a reader in this process sees it; the calls
-// cross into the program.
-class Reader {
- public:
-  explicit Reader(HWND control) {
-    hr = AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible),
-                                    reinterpret_cast<void**>(&acc));
-  }
-  Reader(const Reader&) = delete;
-  Reader& operator=(const Reader&) = delete;
-  ~Reader() {
-    if (acc) acc->Release();
-  }
-  long Count() const {
-    long n = -1;
-    acc->get_accChildCount(&n);
-    return n;
-  }
-  std::wstring Name(long id) const {
-    BSTR name = nullptr;
-    acc->get_accName(Child(id), &name);
-    std::wstring text = name ? name : L"<none>";
-    SysFreeString(name);
-    return text;
-  }
-  long State(long id) const {
-    VARIANT v;
-    VariantInit(&v);
-    acc->get_accState(Child(id), &v);
-    return V_VT(&v) == VT_I4 ? V_I4(&v) : -1;
-  }
-  long Role(long id) const {
-    VARIANT v;
-    VariantInit(&v);
-    acc->get_accRole(Child(id), &v);
-    return V_VT(&v) == VT_I4 ? V_I4(&v) : -1;
-  }
-
-  HRESULT hr = E_FAIL;
-  IAccessible* acc = nullptr;
-};
+using Reader = support::AccessibleReader;
 
 class A11yE2E : public ScourlySuite {
  protected:

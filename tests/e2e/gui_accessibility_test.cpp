@@ -1,10 +1,10 @@
 // What a screen reader gets from the windows, inside one process under Wine:
 // the rows of a virtual list named from the model when asked, with their
 // states and places; the events a list box raises; check lists with their
-// check marks; the toolbar's buttons by their hints, pressed by the keyboard
-// or by the reader; the status bar's panels; an object that outlives its
-// window cut off instead of freed; and Tab through the main window. The
-// real program read from another process after a scan is e2e_a11y_driver.cpp.
+// check marks; toolbar buttons pressed by the keyboard or by the reader; an
+// object that outlives its window cut off instead of freed; and Tab through
+// the main window. Names of the real window's rows, header, panels and
+// buttons, read from another process after a scan: e2e_a11y_driver.cpp.
 #include <windows.h>
 #include <commctrl.h>
 #include <oleacc.h>
@@ -22,6 +22,7 @@
 #include "options/uoptions.h"
 #include "platform/win32/com_ptr.h"
 #include "platform/win32/win32_windows.h"
+#include "tests/support/accessible_reader.h"
 #include "ui/controls/check_list_box.h"
 #include "ui/controls/status_bar.h"
 #include "ui/controls/tool_bar.h"
@@ -32,51 +33,8 @@
 namespace scourly::gui {
 namespace {
 
-VARIANT Child(long id) {
-  VARIANT v;
-  VariantInit(&v);
-  V_VT(&v) = VT_I4;
-  V_I4(&v) = id;
-  return v;
-}
-
-// A client's view of one control, as a screen reader asks.
-class Reader {
- public:
-  explicit Reader(HWND control) {
-    hr = AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible), acc.PutVoid());
-  }
-  long Count() const {
-    long n = -1;
-    acc->get_accChildCount(&n);
-    return n;
-  }
-  std::wstring Name(long id) const {
-    BSTR name = nullptr;
-    acc->get_accName(Child(id), &name);
-    std::wstring text = name ? name : L"<none>";
-    SysFreeString(name);
-    return text;
-  }
-  long Long(HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, VARIANT*), long id) const {
-    VARIANT v;
-    VariantInit(&v);
-    (acc.get()->*get)(Child(id), &v);
-    return V_VT(&v) == VT_I4 ? V_I4(&v) : -1;
-  }
-  long Role(long id) const { return Long(&IAccessible::get_accRole, id); }
-  long State(long id) const { return Long(&IAccessible::get_accState, id); }
-  std::wstring DefaultAction(long id) const {
-    BSTR text = nullptr;
-    acc->get_accDefaultAction(Child(id), &text);
-    std::wstring s = text ? text : L"<none>";
-    SysFreeString(text);
-    return s;
-  }
-
-  HRESULT hr = E_FAIL;
-  ComPtr<IAccessible> acc;
-};
+using Reader = support::AccessibleReader;
+using support::ChildId;
 
 struct Event {
   DWORD event;
@@ -173,8 +131,6 @@ class ResultListTest : public AccessibilityTest {
   // The model makes its rows when asked, as a scan's rows are only read
   // when drawn or named.
   ResultRow RowOf(int row) const {
-    if (row == 1) return {"a;b.tmp", "T:\\x\\", 1000, "4/3/2021"};
-    if (row == 2) return {"\xCE\xA9mega.bak", "T:\\\xC3\xBC\\", 3000000000ULL, "4/3/2021"};
     return {"f" + std::to_string(row) + suffix_, "T:\\", static_cast<uint64_t>(row), "4/3/2021"};
   }
   void Click(int row, WPARAM keys) {
@@ -204,19 +160,13 @@ TEST_F(ResultListTest, AMillionRowsAreChildrenNamedFromTheModelWhenRead) {
                 .count(),
             2000)
       << "a reader waits on rows it did not ask for";
-  EXPECT_EQ(list.Name(2),
-            L"File Name: a;b.tmp, Location: T:\\x\\, Size (B): 1000, Time Stamp: 4/3/2021");
-  EXPECT_EQ(list.Name(3), L"File Name: \u03A9mega.bak, Location: T:\\\u00FC\\, Size (B): 3000000000, "
-                          L"Time Stamp: 4/3/2021");
   // No copy was taken: the model's text of now.
   suffix_ = ".old";
   EXPECT_EQ(list.Name(1000000).substr(0, 23), L"File Name: f999999.old,");
   EXPECT_EQ(list.Role(CHILDID_SELF), ROLE_SYSTEM_LIST);
   EXPECT_EQ(list.Role(1), ROLE_SYSTEM_LISTITEM);
-  EXPECT_EQ(list.Name(0), L"<none>") << "no such row is asked of the model";
-  VARIANT none = Child(1000001);
   BSTR name = nullptr;
-  EXPECT_EQ(list.acc->get_accName(none, &name), E_INVALIDARG);
+  EXPECT_EQ(list.acc->get_accName(ChildId(1000001), &name), E_INVALIDARG) << "a row beyond the last";
 }
 
 TEST_F(ResultListTest, RowStatesPlacesAndTheSelectionAsTheListShowsThem) {
@@ -253,17 +203,13 @@ TEST_F(ResultListTest, RowStatesPlacesAndTheSelectionAsTheListShowsThem) {
   SendMessageW(list_.listBox(), LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&row));
   MapWindowPoints(list_.listBox(), nullptr, reinterpret_cast<POINT*>(&row), 2);
   long x, y, w, h;
-  ASSERT_EQ(list.acc->accLocation(&x, &y, &w, &h, Child(3)), S_OK);
+  ASSERT_EQ(list.acc->accLocation(&x, &y, &w, &h, ChildId(3)), S_OK);
   EXPECT_EQ(y, row.top);
   EXPECT_EQ(x, row.left);
   EXPECT_EQ(w, row.right - row.left);
   VARIANT hit;
   ASSERT_EQ(list.acc->accHitTest(row.left + 5, row.top + 2, &hit), S_OK);
   EXPECT_EQ(V_I4(&hit), 3);
-  VARIANT next;
-  ASSERT_EQ(list.acc->accNavigate(NAVDIR_NEXT, Child(3), &next), S_OK);
-  EXPECT_EQ(V_I4(&next), 4);
-  EXPECT_EQ(list.acc->accNavigate(NAVDIR_NEXT, Child(100), &next), S_FALSE);
 }
 
 TEST_F(ResultListTest, FocusAndSelectionEventsAsAListBoxRaisesThem) {
@@ -290,16 +236,6 @@ TEST_F(ResultListTest, FocusAndSelectionEventsAsAListBoxRaisesThem) {
   EXPECT_EQ(EventsOf(box), (std::vector<Event>{{EVENT_OBJECT_REORDER, box, CHILDID_SELF}}));
 }
 
-TEST_F(ResultListTest, HeaderSectionsAreNamedByTheirCaptions) {
-  Reader header(list_.header());
-  ASSERT_EQ(header.hr, S_OK);
-  ASSERT_EQ(header.Count(), 4);
-  EXPECT_EQ(header.Name(1), L"File Name");
-  EXPECT_EQ(header.Name(3), L"Size (B)");
-  EXPECT_EQ(header.Name(4), L"Time Stamp");
-  EXPECT_EQ(header.Role(2), ROLE_SYSTEM_COLUMNHEADER);
-}
-
 TEST_F(AccessibilityTest, AnObjectThatOutlivesItsListIsCutOffNotFreed) {
   ComPtr<IAccessible> acc;
   {
@@ -313,14 +249,14 @@ TEST_F(AccessibilityTest, AnObjectThatOutlivesItsListIsCutOffNotFreed) {
                                          acc.PutVoid()),
               S_OK);
     BSTR name = nullptr;
-    ASSERT_EQ(acc->get_accName(Child(1), &name), S_OK);
+    ASSERT_EQ(acc->get_accName(ChildId(1), &name), S_OK);
     EXPECT_STREQ(name, L"x");
     SysFreeString(name);
   }
   long count = 7;
   EXPECT_EQ(acc->get_accChildCount(&count), RPC_E_DISCONNECTED);
   BSTR name = nullptr;
-  EXPECT_EQ(acc->get_accName(Child(1), &name), RPC_E_DISCONNECTED);
+  EXPECT_EQ(acc->get_accName(ChildId(1), &name), RPC_E_DISCONNECTED);
   EXPECT_EQ(name, nullptr);
 }
 
@@ -348,7 +284,7 @@ TEST_F(AccessibilityTest, CheckListItemsAreNamedWithTheirCheckMarks) {
   EXPECT_EQ(reader.DefaultAction(1), L"Uncheck");
   EXPECT_EQ(reader.DefaultAction(2), L"Check");
   // The reader toggles through the same path as a click on the check box.
-  EXPECT_EQ(reader.acc->accDoDefaultAction(Child(2)), S_OK);
+  EXPECT_EQ(reader.acc->accDoDefaultAction(ChildId(2)), S_OK);
   EXPECT_EQ(toggled, std::vector<int>{1});
   EventsOf(box);
   model.items[1].checked = true;
@@ -359,31 +295,23 @@ TEST_F(AccessibilityTest, CheckListItemsAreNamedWithTheirCheckMarks) {
   EXPECT_EQ(EventsOf(box), (std::vector<Event>{{EVENT_OBJECT_SELECTION, box, 2}}));
 }
 
-// ---- Toolbar and status bar ----
+// ---- Toolbar ----
 
-TEST_F(AccessibilityTest, ToolbarButtonsAreTheirHintsPressedByKeysOrByTheReader) {
+TEST_F(AccessibilityTest, ToolbarButtonsArePressedByKeysOrByTheReader) {
   ToolBarControl bar;
   bar.Create(host_.hwnd(), 7, {{101, 0}, {0, 0}, {102, 1}, {103, 2}});
   bar.SetHint(101, L"&Open Selected File");
-  bar.SetHint(102, L"Click to find the files.\r\nThis will not delete files.");
-  bar.SetHint(103, L"Stop");
   bar.Enable(102, false);
   Reader reader(bar.hwnd());
   ASSERT_EQ(reader.hr, S_OK);
   ASSERT_EQ(reader.Count(), 3) << "the separator is no button";
   EXPECT_EQ(reader.Name(1), L"Open Selected File");
-  EXPECT_EQ(reader.Name(2), L"Click to find the files. This will not delete files.");
-  EXPECT_EQ(reader.Name(3), L"Stop");
-  EXPECT_EQ(reader.Role(CHILDID_SELF), ROLE_SYSTEM_TOOLBAR);
-  EXPECT_EQ(reader.Role(3), ROLE_SYSTEM_PUSHBUTTON);
-  EXPECT_TRUE(reader.State(2) & STATE_SYSTEM_UNAVAILABLE);
-  EXPECT_FALSE(reader.State(3) & STATE_SYSTEM_UNAVAILABLE);
   EXPECT_EQ(reader.DefaultAction(3), L"Press");
 
   // Pressed by the reader: the command comes from the message loop, and a
   // disabled button gives none.
-  EXPECT_EQ(reader.acc->accDoDefaultAction(Child(2)), DISP_E_MEMBERNOTFOUND);
-  EXPECT_EQ(reader.acc->accDoDefaultAction(Child(3)), S_OK);
+  EXPECT_EQ(reader.acc->accDoDefaultAction(ChildId(2)), DISP_E_MEMBERNOTFOUND);
+  EXPECT_EQ(reader.acc->accDoDefaultAction(ChildId(3)), S_OK);
   EXPECT_TRUE(host_.commands.empty());
   Pump();
   EXPECT_EQ(host_.commands, std::vector<int>{103});
@@ -400,20 +328,6 @@ TEST_F(AccessibilityTest, ToolbarButtonsAreTheirHintsPressedByKeysOrByTheReader)
   SendMessageW(bar.hwnd(), WM_KEYDOWN, VK_SPACE, 0);
   Pump();
   EXPECT_EQ(host_.commands, std::vector<int>{101});
-}
-
-TEST_F(AccessibilityTest, StatusBarPanelsAreReadAsItsChildren) {
-  StatusBarControl bar;
-  bar.Create(host_.hwnd(), 8);
-  bar.SetParts({200, 125, 125, 30}, Dpi(96));
-  const wchar_t* texts[] = {L"Selected Size: 1 kB", L"Selected Files: 2", L"Total Files: 3", L"7 kB"};
-  for (int i = 0; i < 4; ++i) bar.SetText(i, texts[i]);
-  Reader reader(bar.hwnd());
-  ASSERT_EQ(reader.hr, S_OK);
-  ASSERT_EQ(reader.Count(), 4);
-  for (int i = 0; i < 4; ++i) EXPECT_EQ(reader.Name(i + 1), texts[i]);
-  EXPECT_EQ(reader.Role(CHILDID_SELF), ROLE_SYSTEM_STATUSBAR);
-  EXPECT_EQ(reader.Role(1), ROLE_SYSTEM_STATICTEXT);
 }
 
 // ---- Tab through the main window ----
