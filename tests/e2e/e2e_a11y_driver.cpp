@@ -1,8 +1,8 @@
 // End-to-end: what a screen reader in another process reads of the real
 // window after a scan, through oleacc's AccessibleObjectFromWindow: the
 // result list's rows (count, first and last, a name holding ";", a name
-// outside ASCII) with their states, the header's sections, the status bar's
-// panels and the toolbar's buttons.
+// outside ASCII) with their states, the tabs, the header's sections, the
+// status bar's panels and the toolbar's buttons.
 //   e2e_a11y_driver.exe SCOURLY.EXE DPI SHOT_FOLDER [gtest flags]
 #include <windows.h>
 #include <commctrl.h>
@@ -97,7 +97,17 @@ TEST_F(A11yE2E, ARowIsReadWithItsFourFieldsAfterAScan) {
   Shot(g_shots, L"01-read");
 }
 
-TEST_F(A11yE2E, HeaderSectionsAndStatusPanelsAreChildren) {
+TEST_F(A11yE2E, TabsHeaderSectionsAndStatusPanelsAreChildren) {
+  Reader tabs(app->Control(kIdPageControl1));
+  ASSERT_EQ(tabs.hr, S_OK);
+  ASSERT_EQ(tabs.Count(), 5);
+  EXPECT_EQ(tabs.Name(1), L"Unneeded Files");
+  EXPECT_EQ(tabs.Name(5), L"Dead Shortcuts");
+  EXPECT_EQ(tabs.Role(1), ROLE_SYSTEM_PAGETAB);
+  EXPECT_TRUE(tabs.State(1) & STATE_SYSTEM_SELECTED);
+  EXPECT_FALSE(tabs.State(2) & STATE_SYSTEM_SELECTED);
+
+
   Reader header(app->Header(1));
   ASSERT_EQ(header.hr, S_OK);
   ASSERT_EQ(header.Count(), 4);

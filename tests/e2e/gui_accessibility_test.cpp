@@ -2,8 +2,7 @@
 // the rows of a virtual list named from the model when asked, with their
 // states and places; the events a list box raises; check lists with their
 // check marks; toolbar buttons pressed by the keyboard or by the reader; an
-// object that outlives its window cut off instead of freed; and Tab through
-// the main window. Names of the real window's rows, header, panels and
+// object that outlives its window cut off instead of freed. Names of the real window's rows, header, panels and
 // buttons, read from another process after a scan: e2e_a11y_driver.cpp.
 #include <windows.h>
 #include <commctrl.h>
@@ -17,18 +16,14 @@
 #include <string>
 #include <vector>
 
-#include "app/main_form.h"
 #include "lists/accessible_text.h"
-#include "options/uoptions.h"
 #include "platform/win32/com_ptr.h"
-#include "platform/win32/win32_windows.h"
 #include "tests/support/accessible_reader.h"
 #include "ui/controls/check_list_box.h"
 #include "ui/controls/status_bar.h"
 #include "ui/controls/tool_bar.h"
 #include "ui/controls/virtual_list.h"
 #include "ui/main/gui_ids.h"
-#include "ui/main/main_window.h"
 
 namespace scourly::gui {
 namespace {
@@ -328,80 +323,6 @@ TEST_F(AccessibilityTest, ToolbarButtonsArePressedByKeysOrByTheReader) {
   SendMessageW(bar.hwnd(), WM_KEYDOWN, VK_SPACE, 0);
   Pump();
   EXPECT_EQ(host_.commands, std::vector<int>{101});
-}
-
-// ---- Tab through the main window ----
-
-class MainWindowFocusTest : public ::testing::Test {
- protected:
-  MainWindowFocusTest() : options_(platform_), form_(platform_, options_), window_(form_, ui_) {}
-  void SetUp() override {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-    }
-    window_.Create();
-    ASSERT_TRUE(window_.hwnd());
-    ShowWindow(window_.hwnd(), SW_SHOW);
-    SetForegroundWindow(window_.hwnd());
-    SetActiveWindow(window_.hwnd());
-    Pump();
-  }
-  HWND Control(int id) const { return GetDlgItem(window_.hwnd(), id); }
-  HWND ListBoxOf(int id) const { return GetDlgItem(Control(id), kIdListInner); }
-  void Key(WPARAM key, bool shift = false, bool control = false) {
-    BYTE keys[256];
-    GetKeyboardState(keys);
-    keys[VK_SHIFT] = shift ? 0x80 : 0;
-    keys[VK_CONTROL] = control ? 0x80 : 0;
-    SetKeyboardState(keys);
-    SendMessageW(GetFocus(), WM_KEYDOWN, key, 1);
-    keys[VK_SHIFT] = keys[VK_CONTROL] = 0;
-    SetKeyboardState(keys);
-  }
-
-  Win32Windows windows_;
-  Win32Ui& ui_ = windows_.ui;
-  Platform& platform_ = windows_.platform;
-  TUOptionsDialog options_;
-  TMainForm form_;
-  MainWindow window_;
-};
-
-TEST_F(MainWindowFocusTest, TabWalksToolbarTabsAndPageAndCtrlTabTurnsThePage) {
-  EXPECT_EQ(GetFocus(), ListBoxOf(kIdListBox1)) << "the window starts with the focus on its list";
-  Key(VK_TAB);
-  EXPECT_EQ(GetFocus(), Control(kIdToolBar1));
-  Key(VK_TAB);
-  EXPECT_EQ(GetFocus(), Control(kIdPageControl1));
-  Key(VK_TAB);
-  EXPECT_EQ(GetFocus(), ListBoxOf(kIdListBox1));
-  Key(VK_TAB, true);
-  EXPECT_EQ(GetFocus(), Control(kIdPageControl1));
-
-  // Ctrl+Tab from the list: the next tab, and the focus on its list.
-  SetFocus(ListBoxOf(kIdListBox1));
-  Key(VK_TAB, false, true);
-  EXPECT_EQ(form_.PageControl1.activeIndex, 1);
-  EXPECT_EQ(SendMessageW(Control(kIdPageControl1), TCM_GETCURSEL, 0, 0), 1);
-  EXPECT_EQ(GetFocus(), ListBoxOf(kIdListBox2));
-  Key(VK_TAB, true, true);
-  Key(VK_TAB, true, true);
-  EXPECT_EQ(form_.PageControl1.activeIndex, 4) << "Ctrl+Shift+Tab goes round backwards";
-  EXPECT_EQ(GetFocus(), ListBoxOf(kIdListBox5));
-
-  // The IE Cache page: its sub-tabs, its list, then the filter's options.
-  Key(VK_TAB, true, true);
-  ASSERT_EQ(form_.PageControl1.activeIndex, kTabBrowserCache);
-  HWND sheet = Control(kIdCacheSheet);
-  EXPECT_EQ(GetFocus(), GetDlgItem(GetDlgItem(sheet, kIdListBox4), kIdListInner));
-  Key(VK_TAB);
-  EXPECT_EQ(GetFocus(), GetDlgItem(sheet, kIdFilterAll));
-  SetFocus(GetDlgItem(sheet, kIdFilterAll + 3));
-  Key(VK_TAB);
-  EXPECT_EQ(GetFocus(), Control(kIdToolBar1));
-  Key(VK_TAB);
-  Key(VK_TAB);
-  EXPECT_EQ(GetFocus(), Control(kIdPageControl2));
 }
 
 }  // namespace

@@ -41,16 +41,19 @@ HRESULT Guarded(F&& step) {
   }
 }
 
-// The selected children of a list, for a reader that asks for them all.
-class ChildEnum final : public IEnumVARIANT {
- public:
-  explicit ChildEnum(std::vector<long> ids, size_t at = 0) : ids_(std::move(ids)), at_(at) {}
+}  // namespace
 
+// One COM object implementing `I` (and the interfaces `I` derives from,
+// named in `Bases`), freed with its last reference. Only the UI thread
+// calls it, so the count needs no lock.
+template <class I, class... Bases>
+class ComObject : public I {
+ public:
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
     if (!out) return E_POINTER;
-    if (iid == __uuidof(IUnknown) || iid == __uuidof(IEnumVARIANT)) {
-      *out = static_cast<IEnumVARIANT*>(this);
-      AddRef();
+    if (iid == __uuidof(IUnknown) || iid == __uuidof(I) || ((iid == __uuidof(Bases)) || ...)) {
+      *out = static_cast<I*>(this);
+      this->AddRef();
       return S_OK;
     }
     *out = nullptr;
@@ -62,6 +65,21 @@ class ChildEnum final : public IEnumVARIANT {
     if (left == 0) delete this;
     return left;
   }
+
+ protected:
+  virtual ~ComObject() = default;
+
+ private:
+  ULONG refs_ = 1;
+};
+
+namespace {
+
+// The selected children of a list, for a reader that asks for them all.
+class ChildEnum final : public ComObject<IEnumVARIANT> {
+ public:
+  explicit ChildEnum(std::vector<long> ids, size_t at = 0) : ids_(std::move(ids)), at_(at) {}
+
   HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* out, ULONG* fetched) override {
     if (!out) return E_POINTER;
     ULONG n = 0;
@@ -90,7 +108,6 @@ class ChildEnum final : public IEnumVARIANT {
   }
 
  private:
-  ULONG refs_ = 1;
   std::vector<long> ids_;
   size_t at_;
 };
@@ -109,7 +126,7 @@ int AccessibleParts::PartAt(POINT client) const {
 // One control's client area as a reader sees it. The control itself answers
 // what the platform's proxy knows of any window (parent, own name, window
 // state); the parts are answered from AccessibleParts at each call.
-class AccessibleObject final : public IAccessible {
+class AccessibleObject final : public ComObject<IAccessible, IDispatch> {
  public:
   AccessibleObject(HWND hwnd, AccessibleParts* parts) : hwnd_(hwnd), parts_(parts) {}
 
@@ -121,23 +138,7 @@ class AccessibleObject final : public IAccessible {
     CoDisconnectObject(static_cast<IAccessible*>(this), 0);
   }
 
-  // ---- IUnknown, IDispatch ----
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (!out) return E_POINTER;
-    if (iid == __uuidof(IUnknown) || iid == __uuidof(IDispatch) || iid == kIidAccessible) {
-      *out = static_cast<IAccessible*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
-  }
+  // ---- IDispatch: no type information ----
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
     if (!count) return E_POINTER;
     *count = 0;
@@ -340,8 +341,6 @@ class AccessibleObject final : public IAccessible {
   HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return DISP_E_MEMBERNOTFOUND; }
 
  private:
-  ~AccessibleObject() = default;
-
   // -1 for the control itself, else the part; an error for an id that names
   // neither, or once disconnected.
   HRESULT PartOf(const VARIANT& child, int& part) const {
@@ -402,7 +401,6 @@ class AccessibleObject final : public IAccessible {
     });
   }
 
-  ULONG refs_ = 1;
   HWND hwnd_;
   AccessibleParts* parts_;
   ComPtr<IAccessible> standard_;
