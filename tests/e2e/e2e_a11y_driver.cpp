@@ -133,10 +133,7 @@ TEST_F(A11yE2E, ToolbarButtonsAreNamedByTheirHints) {
   EXPECT_EQ(bar.Name(1),
             L"Click to find Unneeded Files.This action will not delete files. You can specify the "
             L"file types of your choice through the \"Options...\" button.");
-  EXPECT_EQ(bar.Name(2), L"Stop");
   EXPECT_EQ(bar.Name(4), L"Delete All files to the Reycle Bin");
-  EXPECT_EQ(bar.Name(11),
-            L"Click to add/remove Unneeded File types or to change the Drives to be scanned.");
   for (size_t i = 0; i < std::size(commands); ++i) {
     std::wstring hint = app->Hint(commands[i]);
     std::replace(hint.begin(), hint.end(), L'\r', L' ');
