@@ -3,7 +3,7 @@
 file(GLOB WIN_GUI_SOURCES CONFIGURE_DEPENDS ui/controls/*.cpp ui/main/*.cpp ui/dialogs/*.cpp)
 add_library(scourly_gui STATIC ${WIN_GUI_SOURCES})
 target_link_libraries(scourly_gui PUBLIC scourly_win32 scourly_logic comctl32 gdi32 user32 shell32
-  ole32 oleaut32 uuid)
+  ole32 oleaut32 uuid oleacc)
 
 # Scourly.exe and Purgix.dll side by side in bin/.
 set(SCOURLY_BIN_DIR ${CMAKE_BINARY_DIR}/bin)
@@ -51,6 +51,10 @@ if(TARGET e2e_tabs_driver)
 endif()
 if(TARGET e2e_cache_driver)
   target_link_libraries(e2e_cache_driver PRIVATE wininet advapi32)
+endif()
+# The driver that reads the window as a screen reader does.
+if(TARGET e2e_a11y_driver)
+  target_link_libraries(e2e_a11y_driver PRIVATE oleacc oleaut32)
 endif()
 
 # The windows' own parts inside one process (a virtual display, no driver).

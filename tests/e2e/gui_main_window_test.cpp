@@ -272,5 +272,60 @@ TEST_F(MainWindowTest, TheIECachePageFollowsItsModels) {
   EXPECT_EQ(SendMessageW(GetDlgItem(sheet, kIdFilterAll + 1), BM_GETCHECK, 0, 0), BST_CHECKED);
 }
 
+// Keyboard users reach every part of the window: Tab walks the toolbar, the
+// tabs and the active page and goes round; Ctrl+Tab turns the tabs and the
+// focus follows onto the new page.
+TEST_F(MainWindowTest, TabWalksToolbarTabsAndPageAndCtrlTabTurnsThePage) {
+  ShowWindow(window_.hwnd(), SW_SHOW);
+  SetForegroundWindow(window_.hwnd());
+  SetActiveWindow(window_.hwnd());
+  auto listBoxOf = [this](int id) { return GetDlgItem(Control(id), kIdListInner); };
+  // A key as pressed with Shift and Ctrl held or not.
+  auto key = [](bool shift, bool control) {
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    keys[VK_CONTROL] = control ? 0x80 : 0;
+    SetKeyboardState(keys);
+    SendMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 1);
+    keys[VK_SHIFT] = keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+  };
+  EXPECT_EQ(GetFocus(), listBoxOf(kIdListBox1)) << "the window starts with the focus on its list";
+  key(false, false);
+  EXPECT_EQ(GetFocus(), Control(kIdToolBar1));
+  key(false, false);
+  EXPECT_EQ(GetFocus(), Control(kIdPageControl1));
+  key(false, false);
+  EXPECT_EQ(GetFocus(), listBoxOf(kIdListBox1));
+  key(true, false);
+  EXPECT_EQ(GetFocus(), Control(kIdPageControl1));
+
+  // Ctrl+Tab from the list: the next tab, and the focus on its list.
+  SetFocus(listBoxOf(kIdListBox1));
+  key(false, true);
+  EXPECT_EQ(form_.PageControl1.activeIndex, 1);
+  EXPECT_EQ(SendMessageW(Control(kIdPageControl1), TCM_GETCURSEL, 0, 0), 1);
+  EXPECT_EQ(GetFocus(), listBoxOf(kIdListBox2));
+  key(true, true);
+  key(true, true);
+  EXPECT_EQ(form_.PageControl1.activeIndex, 4) << "Ctrl+Shift+Tab goes round backwards";
+  EXPECT_EQ(GetFocus(), listBoxOf(kIdListBox5));
+
+  // The IE Cache page: its sub-tabs, its list, then the filter's options.
+  key(true, true);
+  ASSERT_EQ(form_.PageControl1.activeIndex, kTabBrowserCache);
+  HWND sheet = Control(kIdCacheSheet);
+  EXPECT_EQ(GetFocus(), GetDlgItem(GetDlgItem(sheet, kIdListBox4), kIdListInner));
+  key(false, false);
+  EXPECT_EQ(GetFocus(), GetDlgItem(sheet, kIdFilterAll));
+  SetFocus(GetDlgItem(sheet, kIdFilterAll + 3));
+  key(false, false);
+  EXPECT_EQ(GetFocus(), Control(kIdToolBar1));
+  key(false, false);
+  key(false, false);
+  EXPECT_EQ(GetFocus(), Control(kIdPageControl2));
+}
+
 }  // namespace
 }  // namespace scourly::gui

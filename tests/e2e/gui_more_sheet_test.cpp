@@ -1,7 +1,7 @@
 // The "More" page of the main window inside one process, under Wine, with
 // the real services: clicks and typing reach the cleaner's models, the
 // models reach the controls without undoing the user's typing, Tab walks the
-// page, and the captions fit their controls at 96 and 144 DPI. What the
+// page and round the window, and the captions fit their controls at 96 and 144 DPI. What the
 // buttons do to the disk and the registry is tested end to end
 // (e2e_more_driver.cpp).
 #include <windows.h>
@@ -120,7 +120,9 @@ TEST_F(MoreSheetTest, TabWalksThePageInReadingOrder) {
       kIdNCache,   kIdNCookies,         kIdNHistory,   kIdNProfile,         kIdSpeedButton1,
       kIdNCacheDir, kIdSpeedButton1 + 1, kIdOCache,     kIdOCookies,         kIdOHistory,
       kIdOProgramDir, kIdSpeedButton1 + 2, kIdOCacheDir, kIdSpeedButton1 + 3, kIdClearBtn,
-      kIdSaveBtn,  kIdNCache};
+      kIdSaveBtn,
+      // and round the window: its toolbar, the tabs and the sub-tabs.
+      kIdToolBar1, kIdPageControl1, kIdPageControl2, kIdNCache};
   ShowWindow(window_.hwnd(), SW_SHOW);
   SetForegroundWindow(window_.hwnd());
   SetFocus(Control(kIdNCache));

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <memory>
+
 #include "platform/win32/win32_platform.h"
 
 namespace scourly::gui {
@@ -19,6 +21,22 @@ void CheckListBox::Attach(HWND list, std::function<void(int)> toggled) {
   list_ = list;
   toggled_ = std::move(toggled);
   SetWindowSubclass(list_, &CheckListBox::Subclass, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+  auto shown = [this](int row) { return row >= 0 && row < static_cast<int>(shown_.size()); };
+  access_.Attach(list_, std::make_unique<ListBoxParts>(
+                            list_,
+                            [this, shown](int row) {
+                              return shown(row) ? Widen(shown_[row].text) : std::wstring();
+                            },
+                            [this, shown](int row) { return shown(row) && shown_[row].checked; },
+                            [this](int row) {
+                              if (toggled_) toggled_(row);
+                            }));
+}
+
+void CheckListBox::AnnounceHighlight() {
+  const int row = Highlight();
+  access_.AnnounceSelection(row >= 0 ? std::vector<int>{row} : std::vector<int>{});
+  access_.AnnounceFocus();
 }
 
 CheckListBox::~CheckListBox() {
@@ -45,20 +63,28 @@ void CheckListBox::Assign(const CheckList& model) {
     }
     SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list_, nullptr, TRUE);
-  } else {
-    for (size_t i = 0; i < shown_.size(); ++i) {
-      if (model.items[i].checked == shown_[i].checked) continue;
-      SendMessageW(list_, LB_SETITEMDATA, i, model.items[i].checked ? 1 : 0);
-      RECT rc;
-      if (SendMessageW(list_, LB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&rc)) != LB_ERR)
-        InvalidateRect(list_, &rc, FALSE);
-    }
+    shown_ = model.items;
+    access_.AnnounceReplaced();
+    return;
+  }
+  std::vector<int> toggled;
+  for (size_t i = 0; i < shown_.size(); ++i) {
+    if (model.items[i].checked == shown_[i].checked) continue;
+    SendMessageW(list_, LB_SETITEMDATA, i, model.items[i].checked ? 1 : 0);
+    RECT rc;
+    if (SendMessageW(list_, LB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&rc)) != LB_ERR)
+      InvalidateRect(list_, &rc, FALSE);
+    toggled.push_back(static_cast<int>(i));
   }
   shown_ = model.items;
+  // Told once the rows show the new marks, so a reader reads the new state.
+  for (int row : toggled) access_.AnnounceState(row);
 }
 
 void CheckListBox::SetHighlight(int row) {
-  if (Highlight() != row) SendMessageW(list_, LB_SETCURSEL, row, 0);
+  if (Highlight() == row) return;
+  SendMessageW(list_, LB_SETCURSEL, row, 0);
+  AnnounceHighlight();
 }
 
 int CheckListBox::Highlight() const {
@@ -119,8 +145,14 @@ LRESULT CALLBACK CheckListBox::Subclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
       // The click highlights the row as usual; on the check box it also
       // toggles it (a double click there toggles twice, as two clicks do).
       LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
+      self->AnnounceHighlight();
       const int row = self->CheckBoxAt({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
       if (row >= 0 && self->toggled_) self->toggled_(row);
+      return result;
+    }
+    case WM_KEYDOWN: {
+      LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
+      self->AnnounceHighlight();
       return result;
     }
     case WM_CHAR:

@@ -2,6 +2,8 @@
 // whose rows each carry a check box. It draws a CheckList model and reports
 // the user's toggles; the model itself is changed by the logic's side.
 // Each row's item data is its checked flag (1 or 0), readable from outside.
+// A screen reader reads each row's text with its check mark, and can toggle
+// it as the row's default action.
 #pragma once
 
 #include <windows.h>
@@ -11,6 +13,7 @@
 #include <vector>
 
 #include "lists/controls.h"
+#include "ui/controls/accessible.h"
 #include "ui/controls/window.h"
 
 namespace scourly::gui {
@@ -42,11 +45,13 @@ class CheckListBox {
                                    DWORD_PTR self);
   // The row whose check box lies under a point of the list's client area.
   int CheckBoxAt(POINT pt) const;
+  void AnnounceHighlight();
 
   HWND list_ = nullptr;
   std::function<void(int)> toggled_;
   Dpi dpi_;
   std::vector<CheckItem> shown_;
+  AccessibleControl access_;
 };
 
 }  // namespace scourly::gui

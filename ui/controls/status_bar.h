@@ -1,4 +1,5 @@
-// A status bar of text panels: a thin layer over the common control.
+// A status bar of text panels: a thin layer over the common control. A
+// screen reader reads each panel as a child of the bar.
 #pragma once
 
 #include <windows.h>
@@ -7,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/controls/accessible.h"
 #include "ui/controls/window.h"
 
 namespace scourly::gui {
@@ -24,6 +26,7 @@ class StatusBarControl {
 
  private:
   HWND bar_ = nullptr;
+  AccessibleControl access_;
 };
 
 }  // namespace scourly::gui

@@ -6,6 +6,8 @@
 
 #include <vector>
 
+#include "ui/controls/accessible.h"
+
 namespace scourly::gui {
 
 class TabControl {
@@ -25,6 +27,7 @@ class TabControl {
 
  private:
   HWND tabs_ = nullptr;
+  AccessibleControl access_;  // a screen reader reads the tabs by their captions
 };
 
 }  // namespace scourly::gui

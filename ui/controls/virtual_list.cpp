@@ -4,13 +4,46 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <iterator>
+#include <memory>
 
+#include "lists/accessible_text.h"
 #include "platform/win32/win32_platform.h"
 #include "ui/controls/control_ids.h"
 #include "ui/controls/probe.h"
 #include "ui/controls/scoped.h"
 
 namespace scourly::gui {
+namespace {
+
+// The header's sections, named by their captions.
+class HeaderParts : public AccessibleParts {
+ public:
+  explicit HeaderParts(HWND header) : header_(header) {}
+  long Role() const override { return ROLE_SYSTEM_LIST; }
+  long PartRole() const override { return ROLE_SYSTEM_COLUMNHEADER; }
+  int Count() const override {
+    return static_cast<int>(SendMessageW(header_, HDM_GETITEMCOUNT, 0, 0));
+  }
+  std::wstring Name(int section) const override {
+    wchar_t text[256] = {};
+    HDITEMW item{};
+    item.mask = HDI_TEXT;
+    item.pszText = text;
+    item.cchTextMax = static_cast<int>(std::size(text));
+    if (!SendMessageW(header_, HDM_GETITEMW, section, reinterpret_cast<LPARAM>(&item))) return {};
+    return text;
+  }
+  long State(int) const override { return STATE_SYSTEM_READONLY; }
+  bool Bounds(int section, RECT& client) const override {
+    return SendMessageW(header_, HDM_GETITEMRECT, section, reinterpret_cast<LPARAM>(&client)) != 0;
+  }
+
+ private:
+  HWND header_;
+};
+
+}  // namespace
 
 void VirtualList::Create(HWND parent, int id, std::vector<ListColumn> columns, Events events) {
   columns_ = std::move(columns);
@@ -34,7 +67,9 @@ void VirtualList::Create(HWND parent, int id, std::vector<ListColumn> columns, E
       item.cxy = columns_[i].width96;
       item.pszText = const_cast<wchar_t*>(columns_[i].caption);
       SendMessageW(header_, HDM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
+      captions_.push_back(Narrow(columns_[i].caption));
     }
+    headerAccess_.Attach(header_, std::make_unique<HeaderParts>(header_));
   }
   // No strings and no item data: the rows live in the model; the list box
   // keeps only their count and selection.
@@ -43,6 +78,8 @@ void VirtualList::Create(HWND parent, int id, std::vector<ListColumn> columns, E
                               LBS_OWNERDRAWFIXED | LBS_EXTENDEDSEL | LBS_NOTIFY |
                               LBS_NOINTEGRALHEIGHT | LBS_WANTKEYBOARDINPUT,
                           0, 0, 0, 0, hwnd(), reinterpret_cast<HMENU>(kIdListInner), inst, nullptr);
+  rowsAccess_.Attach(list_, std::make_unique<ListBoxParts>(
+                                list_, [this](int row) { return AccessibleName(row); }));
 }
 
 void VirtualList::SetMetrics(HFONT font, Dpi dpi) {
@@ -93,6 +130,7 @@ void VirtualList::SetCount(int count) {
   // The list box keeps the flags of rows that remain; new rows start unselected.
   SendMessageW(list_, LB_SETSEL, FALSE, -1);
   InvalidateRect(list_, nullptr, TRUE);
+  rowsAccess_.AnnounceReplaced();
 }
 
 void VirtualList::ApplySelection(int count, const std::function<bool(int)>& selected, int caret) {
@@ -100,6 +138,7 @@ void VirtualList::ApplySelection(int count, const std::function<bool(int)>& sele
   SendMessageW(list_, LB_SETSEL, FALSE, -1);
   // One message per run of selected rows, so "select all" over a million
   // rows is one call.
+  std::vector<int> rows;
   for (int i = 0; i < count;) {
     if (!selected(i)) {
       ++i;
@@ -108,11 +147,14 @@ void VirtualList::ApplySelection(int count, const std::function<bool(int)>& sele
     int j = i;
     while (j + 1 < count && selected(j + 1)) ++j;
     SendMessageW(list_, LB_SELITEMRANGEEX, i, j);
+    for (int k = i; k <= j; ++k) rows.push_back(k);
     i = j + 1;
   }
   if (caret >= 0 && caret < count) SendMessageW(list_, LB_SETCARETINDEX, caret, FALSE);
   SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list_, nullptr, TRUE);
+  rowsAccess_.AnnounceSelection(rows);
+  rowsAccess_.AnnounceFocus();
 }
 
 bool VirtualList::ModelHas(int row) const {
@@ -124,7 +166,16 @@ void VirtualList::ReportSelection() {
   std::vector<int> rows(std::max(n, 0));
   if (n > 0) SendMessageW(list_, LB_GETSELITEMS, n, reinterpret_cast<LPARAM>(rows.data()));
   int caret = static_cast<int>(SendMessageW(list_, LB_GETCARETINDEX, 0, 0));
+  rowsAccess_.AnnounceSelection(rows);
   if (events_.selectionChanged) events_.selectionChanged(std::move(rows), caret);
+}
+
+std::wstring VirtualList::AccessibleName(int row) const {
+  if (!ModelHas(row)) return {};
+  if (!header_) return events_.rowText ? Widen(events_.rowText(row)) : std::wstring();
+  return Widen(ColumnsName(captions_, [this, row](int column) {
+    return events_.cellText ? events_.cellText(row, column) : std::string();
+  }));
 }
 
 void VirtualList::DrawRow(const DRAWITEMSTRUCT& item) {

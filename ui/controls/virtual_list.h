@@ -2,7 +2,9 @@
 // of its own (LBS_NODATA), only their count and selection, and asks the model
 // for what it paints. With columns it has a header above it and draws each
 // column of a row from the model's own field, cut with an ellipsis at the
-// column's edge.
+// column's edge. Screen readers read each row as the model gives it at the
+// moment they ask, and the header's sections by their captions
+// (ui/controls/accessible.h).
 #pragma once
 
 #include <windows.h>
@@ -11,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/controls/accessible.h"
 #include "ui/controls/window.h"
 
 namespace scourly::gui {
@@ -45,6 +48,8 @@ class VirtualList : public Window {
   void Move(int x, int y, int w, int h);
   void Show(bool visible);
   void Focus() { SetFocus(list_); }
+  // What a screen reader calls the list itself (the rows have their own names).
+  void SetAccessibleName(const std::wstring& name) { SetWindowTextW(list_, name.c_str()); }
 
   // The rows changed: a new count, everything repainted, no selection.
   void SetCount(int count);
@@ -63,6 +68,8 @@ class VirtualList : public Window {
   void DrawRow(const DRAWITEMSTRUCT& item);
   void ReportSelection();
   bool ModelHas(int row) const;
+  // A row as a screen reader reads it: "CAPTION: FIELD" per column.
+  std::wstring AccessibleName(int row) const;
 
   HWND list_ = nullptr;
   HWND header_ = nullptr;
@@ -71,6 +78,9 @@ class VirtualList : public Window {
   HFONT font_ = nullptr;
   Dpi dpi_;
   int headerHeight_ = 17;
+  std::vector<std::string> captions_;  // the columns' captions, UTF-8
+  AccessibleControl rowsAccess_;
+  AccessibleControl headerAccess_;
 };
 
 }  // namespace scourly::gui

@@ -70,6 +70,9 @@ void OptionsWindow::OnInit() {
       item.checked = !item.checked;
     });
   });
+  // A screen reader names each check list after the label above it.
+  SetWindowTextW(optionBox_.hwnd(), WindowText(Item(IDC_OPTIONS_LABEL1)).c_str());
+  SetWindowTextW(drivesBox_.hwnd(), WindowText(Item(IDC_OPTIONS_LABEL3)).c_str());
 }
 
 void OptionsWindow::ApplyDpi() {

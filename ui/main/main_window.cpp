@@ -1,5 +1,6 @@
 #include "ui/main/main_window.h"
 
+#include "ui/controls/focus_order.h"
 #include "ui/controls/probe.h"
 #include "ui/main/gui_ids.h"
 
@@ -80,6 +81,26 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case kMsgSettleMarkRead:
       return settleMark_;
+    case kMsgNextTabStop:
+      return reinterpret_cast<LRESULT>(NextTabStop(reinterpret_cast<HWND>(lp), wp != 0));
+    case kMsgNextPage:
+      TurnPage(wp != 0);
+      return 0;
+    case WM_ACTIVATE:
+      // Coming back, the focus returns where it was (WM_SETFOCUS below).
+      if (LOWORD(wp) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(hwnd(), focus)) lastFocus_ = focus;
+      }
+      break;
+    case WM_SETFOCUS:
+      if (lastFocus_ && IsWindow(lastFocus_) && IsWindowVisible(lastFocus_) &&
+          IsWindowEnabled(lastFocus_) && IsChild(hwnd(), lastFocus_)) {
+        SetFocus(lastFocus_);
+      } else {
+        FocusPage();
+      }
+      return 0;
     case WM_CLOSE: {
       bool mayClose = true;
       Run([this, &mayClose] { mayClose = form_.FormCloseQuery(); });

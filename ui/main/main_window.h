@@ -114,6 +114,18 @@ class MainWindow : public Window, public FormView {
   LRESULT MenuCaption(int id) const;
   int MenuEnabled(int id) const;
 
+  // ---- Keyboard focus (main_window_focus.cpp) ----
+  void AddTabStops();
+  // The controls Tab walks, in order: the toolbar, the tabs, then what the
+  // active page holds; only those that can take the focus now.
+  std::vector<HWND> TabStops() const;
+  HWND NextTabStop(HWND from, bool back) const;
+  void TurnPage(bool back);
+  // The active page's first control takes the focus when the focus is lost
+  // (its control was hidden with its page) or rests on the window itself.
+  void KeepFocusOnPage();
+  void FocusPage();
+
   // ---- Tray ----
   void AddTrayIcon();
   void RemoveTrayIcon();
@@ -181,6 +193,7 @@ class MainWindow : public Window, public FormView {
   int shownTab_ = -1;
   int shownSubTab_ = -1;
   LPARAM settleMark_ = 0;  // the end-to-end tests' last settle mark
+  HWND lastFocus_ = nullptr;  // the control that had the focus when the window was left
 };
 
 }  // namespace scourly::gui

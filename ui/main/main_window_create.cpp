@@ -2,6 +2,7 @@
 // pictures and sizes of each DPI.
 #include <algorithm>
 
+#include "lists/accessible_text.h"
 #include "lists/app_title.h"
 #include "res/resource_ids.h"
 #include "ui/main/command_table.h"
@@ -86,6 +87,7 @@ void MainWindow::CreateControls() {
   // pages of PageControl2, then everything else.
   for (HWND h : {moreSheet_.hwnd(), cacheSheet_.hwnd(), pageControl2_.hwnd(), pageControl1_.hwnd()})
     SetWindowPos(h, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  AddTabStops();
 }
 
 void MainWindow::CreateMenus() {
@@ -148,15 +150,7 @@ void MainWindow::CreateLists() {
       const ResultList& list = *form_.ResultListOfTab(i);
       events.rowCount = [&list] { return list.Count(); };
       events.rowText = [&list](int row) { return list[row].Text(); };
-      events.cellText = [&list](int row, int column) {
-        const ResultRow& r = list[row];
-        switch (column) {
-          case 0: return r.Name();
-          case 1: return r.Location();
-          case 2: return std::to_string(r.Size());
-          default: return r.Date();
-        }
-      };
+      events.cellText = [&list](int row, int column) { return ResultCell(list[row], column); };
       events.headerClick = [this, i](int section) {
         Run([this, i, section] { (form_.*kHeaders[i])(section); });
       };
@@ -177,6 +171,8 @@ void MainWindow::CreateLists() {
     lists_[i].Create(parent, kIdListBox1 + i, i == 3 ? std::vector<ListColumn>{} : kResultColumns,
                      std::move(events));
     if (i == 3) lists_[i].Show(true);  // shown and hidden with its page
+    // A screen reader names each list after its page.
+    lists_[i].SetAccessibleName(i == 3 ? kSubTabs[0].caption : kTabs[i].caption);
   }
 }
 

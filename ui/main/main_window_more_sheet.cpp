@@ -42,31 +42,6 @@ std::array<Edit*, 4> EditsOf(TNetscapeOperaCleaner& more) {
   return {&more.NProfile, &more.NCacheDir, &more.OProgramDir, &more.OCacheDir};
 }
 
-// The main loop hands no message of the main window to the dialog manager,
-// so the page's controls move the focus themselves: Tab and Shift+Tab go to
-// the page's next or previous tab stop, and an edit reached so has its text
-// selected, as in a dialog.
-LRESULT CALLBACK TabThroughPage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                DWORD_PTR) {
-  switch (msg) {
-    case WM_KEYDOWN:
-      if (wp != VK_TAB) break;
-      if (HWND next = GetNextDlgTabItem(GetParent(hwnd), hwnd, GetKeyState(VK_SHIFT) < 0)) {
-        SetFocus(next);
-        if (SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
-          SendMessageW(next, EM_SETSEL, 0, -1);
-      }
-      return 0;
-    case WM_CHAR:
-      if (wp == L'\t') return 0;  // an edit would beep at it
-      break;
-    case WM_NCDESTROY:
-      RemoveWindowSubclass(hwnd, TabThroughPage, id);
-      break;
-  }
-  return DefSubclassProc(hwnd, msg, wp, lp);
-}
-
 }  // namespace
 
 void MainWindow::CreateMoreSheet() {
@@ -106,10 +81,6 @@ void MainWindow::CreateMoreSheet() {
   // The group boxes lie below the controls they frame.
   for (HWND h : {groupBox3_, groupBox2_})
     SetWindowPos(h, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  for (HWND child = GetWindow(sheet, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    if (GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP)
-      SetWindowSubclass(child, TabThroughPage, 1, 0);
-  }
 
   // The hints of the push buttons (the texts come with the first sync).
   moreHints_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,

@@ -84,6 +84,7 @@ void MainWindow::ShowSheets() {
   ShowWindow(pageControl2_.hwnd(), cache ? SW_SHOW : SW_HIDE);
   ShowWindow(cacheSheet_.hwnd(), cache && !more ? SW_SHOW : SW_HIDE);
   ShowWindow(moreSheet_.hwnd(), more ? SW_SHOW : SW_HIDE);
+  KeepFocusOnPage();
 }
 
 void MainWindow::SyncLists() {
