@@ -146,7 +146,15 @@ void RemoveTree(const std::string& path) {
 std::string TrashedAs(const std::string& path) {
   // Wine records the original place as a Unix path through the prefix's
   // drive link: ".../dosdevices/t:/folder/name".
-  std::string tail = "/t:/" + path.substr(3);
+  return TrashedWithTail("/t:/" + path.substr(3));
+}
+
+std::string TrashedFromDriveC(const std::string& path) {
+  // C: is the prefix's own drive_c, whichever way Wine spells its way there.
+  return TrashedWithTail("/" + path.substr(3));
+}
+
+std::string TrashedWithTail(std::string tail) {
   for (char& c : tail) {
     if (c == '\\') c = '/';
   }

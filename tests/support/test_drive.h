@@ -40,6 +40,10 @@ void RemoveTree(const std::string& path);
 // The trash entry holding the item that was at `path`, as a Windows
 // path under X:\Trash\files\, or "" when the trash does not hold it.
 std::string TrashedAs(const std::string& path);
+// The same for an item that was on C: (the prefix's own drive).
+std::string TrashedFromDriveC(const std::string& path);
+// The trash entry whose recorded Unix path ends in `tail` ("\\" read as "/").
+std::string TrashedWithTail(std::string tail);
 
 // The exe's folder with a trailing backslash.
 std::string ExeFolder();
