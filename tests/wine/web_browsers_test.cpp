@@ -76,8 +76,9 @@ class LockHolder {
     for (const std::string& path : paths) command += L" \"" + Widen(path) + L"\"";
     STARTUPINFOW si{};
     si.cb = sizeof si;
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &pi_)) {
+    const std::wstring folder = Widen(ExeFolder());
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.c_str(), &si, &pi_)) {
       ADD_FAILURE() << "cannot start lock_holder.exe: " << GetLastError();
       return;
     }

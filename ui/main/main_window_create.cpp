@@ -80,9 +80,9 @@ void MainWindow::CreateControls() {
                        kTabs);
   pageControl2_.Create(hwnd(), kIdPageControl2, 0, kSubTabs);
   CreateCacheSheet();
+  CreateWebSheet();
   CreateLists();
   CreateMoreSheet();
-  CreateWebSheet();
   // Later siblings lie below earlier ones, but a page control must lie below
   // what shows on its pages. Bottom up: PageControl1, PageControl2, the two
   // pages of PageControl2, then everything else.
