@@ -101,16 +101,7 @@ void MakeProfiles() {
 }
 
 std::string SettingsFile() {
-  std::wstring path = g_exe.substr(0, g_exe.find_last_of(L'\\') + 1) + L"settings.ini";
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                         nullptr);
-  if (h == INVALID_HANDLE_VALUE) return {};
-  std::string bytes(1 << 16, '\0');
-  DWORD got = 0;
-  ReadFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
-  CloseHandle(h);
-  bytes.resize(got);
-  return bytes;
+  return FileBytes(g_exe.substr(0, g_exe.find_last_of(L'\\') + 1) + L"settings.ini", "");
 }
 
 class BrowsersE2E : public ScourlySuite {

@@ -36,6 +36,9 @@ bool MakeUnixLink(const std::string& link, const std::string& target);
 
 // Removes a file or folder tree under T:\ (anything else is refused).
 void RemoveTree(const std::string& path);
+// Removes a file or folder tree strictly below `root` (a folder path ending
+// in "\\"); anything else is refused. Links are removed, never followed.
+void RemoveTreeBelow(const std::string& path, const std::string& root);
 
 // The trash entry holding the item that was at `path`, as a Windows
 // path under X:\Trash\files\, or "" when the trash does not hold it.

@@ -22,6 +22,7 @@ using support::Exists;
 using support::ExeFolder;
 using support::MakeFile;
 using support::RemoveProgramFile;
+using support::RemoveTreeBelow;
 using support::TrashedFromDriveC;
 
 // Creates `path` and every folder on the way.
@@ -35,34 +36,6 @@ void MakeFolders(const std::string& path) {
 void Plant(const std::string& path, const std::string& bytes = "data") {
   MakeFolders(path.substr(0, path.rfind('\\')));
   MakeFile(path, bytes);
-}
-
-// Removes a tree this test made below an application data folder; nothing
-// else is ever removed.
-void RemoveOwnTree(const std::string& path) {
-  ASSERT_TRUE(path.find("\\Google\\Chrome") != std::string::npos ||
-              path.find("\\Mozilla\\Firefox") != std::string::npos)
-      << "refusing to remove " << path;
-  std::wstring wide = Widen(path);
-  DWORD attributes = GetFileAttributesW(wide.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return;
-  if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-    SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (!DeleteFileW(wide.c_str())) RemoveDirectoryW(wide.c_str());
-    return;
-  }
-  WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileW((wide + L"\\*").c_str(), &data);
-  std::vector<std::string> children;
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      std::wstring name = data.cFileName;
-      if (name != L"." && name != L"..") children.push_back(path + "\\" + Narrow(name));
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
-  }
-  for (const std::string& child : children) RemoveOwnTree(child);
-  RemoveDirectoryW(wide.c_str());
 }
 
 // A helper process that holds files open without delete sharing, as a
@@ -125,7 +98,7 @@ class WebBrowsersOnWine : public testing::Test {
     chrome = local + "\\Google\\Chrome\\User Data";
     firefox = roaming + "\\Mozilla\\Firefox";
     firefoxLocal = local + "\\Mozilla\\Firefox";
-    for (const std::string& tree : {chrome, firefox, firefoxLocal})
+    for (const std::string& tree : OwnTrees())
       ASSERT_FALSE(Exists(tree)) << tree << " is left from another run";
 
     listed = {chrome + "\\Default\\Cache\\Cache_Data\\f_000001",
@@ -160,13 +133,18 @@ class WebBrowsersOnWine : public testing::Test {
   }
 
   void TearDown() override {
-    for (const std::string& tree : {chrome, firefox, firefoxLocal}) {
-      if (!tree.empty()) RemoveOwnTree(tree);
-    }
+    if (local.empty()) return;
+    for (const std::string& tree : OwnTrees())
+      RemoveTreeBelow(tree, (tree.rfind(local, 0) == 0 ? local : roaming) + "\\");
     for (const std::string& parent : {local + "\\Google", roaming + "\\Mozilla", local + "\\Mozilla"})
       RemoveDirectoryW(Widen(parent).c_str());  // only when empty
     RemoveProgramFile("settings.ini");
     RemoveProgramFile("FList.txt");
+  }
+
+  // The browsers' folders this test makes, and removes again.
+  std::vector<std::string> OwnTrees() const {
+    return {local + "\\Google\\Chrome", firefox, firefoxLocal};
   }
 
   std::set<std::string> Rows() {
