@@ -9,10 +9,10 @@
 namespace scourly {
 
 FileTab::FileTab(TMainForm& form, int tab, ResultList& list)
-    : form_(form), tab_(tab), totalSizeText_(form.TotalSizeText[tab]), list_(list) {}
+    : FileTab(form, form.TotalSizeText[tab], list) {}
 
 FileTab::FileTab(TMainForm& form, std::string& totalSizeText, ResultList& list)
-    : form_(form), tab_(-1), totalSizeText_(totalSizeText), list_(list) {}
+    : form_(form), totalSizeText_(totalSizeText), list_(list) {}
 
 std::string& FileTab::TotalSizeText() { return totalSizeText_; }
 

@@ -51,8 +51,7 @@ class FileTab : public TabPage {
   FileTabScan ScanModels();
 
   TMainForm& form_;
-  const int tab_;
-  std::string& totalSizeText_;
+  std::string& totalSizeText_;  // the tab's TotalSizeText
   ResultList& list_;
 };
 
