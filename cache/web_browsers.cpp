@@ -35,7 +35,7 @@ constexpr const char* kOperaProfile = "Opera Software\\Opera Stable";
 constexpr const char* kFirefoxName = "Mozilla Firefox";
 constexpr const char* kFirefoxFolder = "Mozilla\\Firefox";  // below both folders
 
-constexpr const char* kChromiumLock = "lockfile";   // in "User Data"
+constexpr const char* kChromiumLock = "lockfile";    // in "User Data"
 constexpr const char* kFirefoxLock = "parent.lock";  // in each profile
 constexpr const char* kPreferences = "Preferences";
 constexpr const char* kDefaultProfile = "Default";
@@ -57,8 +57,8 @@ char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + '
 // File names match as the file system matches them; the names looked for
 // are all ASCII.
 bool SameName(const std::string& a, const std::string& b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                            [](char x, char y) { return Lower(x) == Lower(y); });
 }
 
 std::string Trim(const std::string& s) {
@@ -143,7 +143,8 @@ bool SafeRelative(const std::string& path) {
     std::string part = path.substr(start, end == std::string::npos ? end : end - start);
     if (part.empty() || IsDots(part)) return false;
     for (char c : part) {
-      if (static_cast<unsigned char>(c) < 32 || std::string_view(":*?\"<>|").find(c) != std::string_view::npos)
+      if (static_cast<unsigned char>(c) < 32 ||
+          std::string_view(":*?\"<>|").find(c) != std::string_view::npos)
         return false;
     }
     if (end == std::string::npos) return true;
@@ -252,7 +253,8 @@ class ProfileFileLister {
 
  private:
   void Add(FolderText& location, const FindEntry& e) {
-    state_.rows.emplace_back(e.name, location.Get(), e.size, e.lastWrite, ctx_.dates.Of(e.lastWrite));
+    state_.rows.emplace_back(e.name, location.Get(), e.size, e.lastWrite,
+                             ctx_.dates.Of(e.lastWrite));
     state_.bytes += static_cast<int64_t>(e.size);
     ++state_.count;
     ctx_.progress.Found(state_.count, state_.bytes, true);
@@ -294,8 +296,9 @@ std::vector<FirefoxProfileEntry> ParseFirefoxProfiles(const std::string& text) {
     if (!line.empty() && line.front() == '[' && line.back() == ']') {
       endSection();
       const std::string name = line.substr(1, line.size() - 2);
-      inProfile = name.size() > 7 && SameName(name.substr(0, 7), "profile") &&
-                  std::all_of(name.begin() + 7, name.end(), [](char c) { return c >= '0' && c <= '9'; });
+      inProfile =
+          name.size() > 7 && SameName(name.substr(0, 7), "profile") &&
+          std::all_of(name.begin() + 7, name.end(), [](char c) { return c >= '0' && c <= '9'; });
     } else if (inProfile) {
       size_t eq = line.find('=');
       if (eq != std::string::npos) {
@@ -323,7 +326,8 @@ std::vector<FoundBrowser> FindBrowsers(FileSystem& fs, ItemOpener& opener,
       const std::string userData = *folders.local + "\\" + chromium.userData;
       FoundBrowser browser{chromium.name, BrowserFamily::kChromium, false,
                            ChromiumProfiles(fs, opener, userData)};
-      if (!browser.profiles.empty()) browser.running = HeldOpen(opener, userData + "\\" + kChromiumLock);
+      if (!browser.profiles.empty())
+        browser.running = HeldOpen(opener, userData + "\\" + kChromiumLock);
       add(std::move(browser));
     }
   }

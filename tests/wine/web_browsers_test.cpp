@@ -18,8 +18,8 @@
 namespace scourly {
 namespace {
 
-using support::Exists;
 using support::ExeFolder;
+using support::Exists;
 using support::MakeFile;
 using support::RemoveProgramFile;
 using support::RemoveTreeBelow;
@@ -27,7 +27,7 @@ using support::TrashedFromDriveC;
 
 // Creates `path` and every folder on the way.
 void MakeFolders(const std::string& path) {
-  for (size_t at = path.find('\\', 3); ; at = path.find('\\', at + 1)) {
+  for (size_t at = path.find('\\', 3);; at = path.find('\\', at + 1)) {
     CreateDirectoryW(Widen(path.substr(0, at)).c_str(), nullptr);
     if (at == std::string::npos) break;
   }
@@ -59,8 +59,9 @@ class LockHolder {
     for (const std::string& path : paths) {
       bool held = false;
       for (int i = 0; i < 200 && !held; ++i) {
-        HANDLE h = CreateFileW(Widen(path).c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                               nullptr, OPEN_EXISTING, 0, nullptr);
+        HANDLE h = CreateFileW(Widen(path).c_str(), DELETE,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
         held = h == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION;
         if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
         if (!held) Sleep(50);
@@ -136,7 +137,8 @@ class WebBrowsersOnWine : public testing::Test {
     if (local.empty()) return;
     for (const std::string& tree : OwnTrees())
       RemoveTreeBelow(tree, (tree.rfind(local, 0) == 0 ? local : roaming) + "\\");
-    for (const std::string& parent : {local + "\\Google", roaming + "\\Mozilla", local + "\\Mozilla"})
+    for (const std::string& parent :
+         {local + "\\Google", roaming + "\\Mozilla", local + "\\Mozilla"})
       RemoveDirectoryW(Widen(parent).c_str());  // only when empty
     RemoveProgramFile("settings.ini");
     RemoveProgramFile("FList.txt");
