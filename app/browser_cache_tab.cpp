@@ -12,18 +12,33 @@ BrowserCacheTab::BrowserCacheTab(TMainForm& form)
           IECacheViewServices{form.platform().ui, form.platform().urlCache,
                               form.platform().registry, form.platform().dateFormat}),
       MoreCleaner(form.platform(), form.StopFlag, form.FindFilesTB),
+      WebBrowsers(form, form.ListBox6),
       form_(form) {}
+
+bool BrowserCacheTab::WebBrowsersActive() const {
+  return form_.PageControl2.activeIndex == kSubTabWebBrowsers;
+}
 
 void BrowserCacheTab::SheetShow() {
   TabSheet4Show();
   if (form_.PageControl2.activeIndex == kSubTabMore) MoreCleaner.TabSheet7Show();
+  if (WebBrowsersActive()) WebBrowsers.SheetShow();
 }
 
 void BrowserCacheTab::TabSheet4Show() {
   form_.FindFilesTB.enabled = form_.PageControl2.activeIndex != kSubTabMore;
 }
 
+void BrowserCacheTab::PageControl2Change() {
+  if (WebBrowsersActive()) {
+    WebBrowsers.SubTabShow();
+  } else {
+    IECacheView.PageControl2Change();
+  }
+}
+
 bool BrowserCacheTab::FindFiles() {
+  if (WebBrowsersActive()) return WebBrowsers.FindFiles();
   // Choosing "All" when another filter was chosen lists at once, and a Stop
   // pressed meanwhile ends Find Files here.
   IECacheView.SetFilterIndex(kFilterAll);
@@ -32,16 +47,41 @@ bool BrowserCacheTab::FindFiles() {
   return true;
 }
 
-int BrowserCacheTab::RowCount() const { return form_.ListBox4.Count(); }
+int BrowserCacheTab::RowCount() const {
+  return WebBrowsersActive() ? WebBrowsers.RowCount() : form_.ListBox4.Count();
+}
 
-void BrowserCacheTab::ClearList() { form_.ListBox4.Clear(); }
+void BrowserCacheTab::ClearList() {
+  if (WebBrowsersActive()) return WebBrowsers.ClearList();
+  form_.ListBox4.Clear();
+}
 
-void BrowserCacheTab::DeleteSelected(bool) {
+void BrowserCacheTab::DeleteSelected(bool toRecycleBin) {
+  if (WebBrowsersActive()) return WebBrowsers.DeleteSelected(toRecycleBin);
   try {
     IECacheView.CDeleteSelClick();
   } catch (...) {
     // As with files, errors of the delete-selected commands are dropped.
   }
+}
+
+void BrowserCacheTab::DeleteAll() {
+  if (WebBrowsersActive()) return WebBrowsers.DeleteAll();
+  IECacheView.DeleteAllClick();
+}
+
+void BrowserCacheTab::SelectAll() {
+  if (WebBrowsersActive()) return WebBrowsers.SelectAll();
+  IECacheView.SelectAll();
+}
+
+void BrowserCacheTab::InvertSelection() {
+  if (WebBrowsersActive()) return WebBrowsers.InvertSelection();
+  IECacheView.Invert();
+}
+
+void BrowserCacheTab::Open() {
+  if (WebBrowsersActive()) WebBrowsers.Open();
 }
 
 }  // namespace scourly

@@ -9,9 +9,12 @@
 namespace scourly {
 
 FileTab::FileTab(TMainForm& form, int tab, ResultList& list)
-    : form_(form), tab_(tab), list_(list) {}
+    : FileTab(form, form.TotalSizeText[tab], list) {}
 
-std::string& FileTab::TotalSizeText() { return form_.TotalSizeText[tab_]; }
+FileTab::FileTab(TMainForm& form, std::string& totalSizeText, ResultList& list)
+    : form_(form), totalSizeText_(totalSizeText), list_(list) {}
+
+std::string& FileTab::TotalSizeText() { return totalSizeText_; }
 
 void FileTab::Refresh() {
   RefreshListStatus(list_, TotalSizeText(), form_.StatusBar1, form_.DeleteAllTB,

@@ -17,6 +17,9 @@ class TMainForm;
 class FileTab : public TabPage {
  public:
   FileTab(TMainForm& form, int tab, ResultList& list);
+  // A list whose total-size text is not one of the main window's per-tab
+  // texts (a sub-tab's list).
+  FileTab(TMainForm& form, std::string& totalSizeText, ResultList& list);
 
   ResultList& List() { return list_; }
 
@@ -48,7 +51,7 @@ class FileTab : public TabPage {
   FileTabScan ScanModels();
 
   TMainForm& form_;
-  const int tab_;
+  std::string& totalSizeText_;  // the tab's TotalSizeText
   ResultList& list_;
 };
 

@@ -21,6 +21,9 @@ constexpr const char* kFindFilesHints[kTabCount] = {
     "type.\r\nThis action will not delete files.",
     "Click to find the Dead Shortcuts. This action will not delete files.",
 };
+constexpr const char* kFindWebBrowsersHint =
+    "Click to find the cache, cookie and history files of your web browsers.\r\n"
+    "This action will not delete files.";
 
 constexpr const char* kInUseNotice = "Some files may not be deleted if in use";
 constexpr const char* kInUseNoticeAll = "Some files may not be deleted if in use!";
@@ -81,6 +84,7 @@ void TMainForm::FormCreate() {
   DeleteAllTB.enabled = false;
   DeleteSelTB.enabled = false;
   TypedUrlNames.clear();
+  WebBrowsers().LoadCategories();
 }
 
 void TMainForm::FormShow() {
@@ -132,9 +136,13 @@ void TMainForm::UserSelectsTab(int index) {
 
 void TMainForm::UserSelectsSubTab(int index) {
   if (index == PageControl2.activeIndex) return;
+  const int previous = PageControl2.activeIndex;
   PageControl2.activeIndex = index;
   if (index == kSubTabMore) TabSheet7Show();
   PageControl2Change();
+  // The "Web Browsers" sub-tab lists files: its toolbar texts and popup menu
+  // are a file tab's, and leaving it gives the cache tab's back.
+  if (index == kSubTabWebBrowsers || previous == kSubTabWebBrowsers) PageControl1Change();
 }
 
 void TMainForm::PageControl1Change() {
@@ -153,17 +161,18 @@ void TMainForm::PageControl1Change() {
                                          "Delete All files Permanently"};
   const int tab = ActiveTab();
   const bool cacheTab = tab == kTabBrowserCache;
-  if (!cacheTab || PageControl2.activeIndex == kSubTabIECache) {
-    const DeleteTexts& texts = cacheTab ? kCacheTab : kFileTabs;
+  const bool webBrowsers = cacheTab && PageControl2.activeIndex == kSubTabWebBrowsers;
+  if (!cacheTab || PageControl2.activeIndex != kSubTabMore) {
+    const DeleteTexts& texts = cacheTab && !webBrowsers ? kCacheTab : kFileTabs;
     // A scan that pumps keeps Find Files off until it ends.
     FindFilesTB.enabled = !scanRunning_;
     DeletePermanently1.caption = texts.permanentCaption;
     DeleteSelTB.hint = texts.selectedHint;
     DeleteAllTB.hint = texts.allHint;
   }
-  Open1.enabled = !cacheTab;
-  Delete1.enabled = !cacheTab;
-  FindFilesTB.hint = kFindFilesHints[tab];
+  Open1.enabled = !cacheTab || webBrowsers;
+  Delete1.enabled = !cacheTab || webBrowsers;
+  FindFilesTB.hint = webBrowsers ? kFindWebBrowsersHint : kFindFilesHints[tab];
 }
 
 void TMainForm::TabSheet4Show() { browserCacheTab_.TabSheet4Show(); }

@@ -32,6 +32,7 @@ inline constexpr int kTabBrowserCache = 3;
 inline constexpr int kTabDeadShortcuts = 4;
 inline constexpr int kSubTabIECache = 0;
 inline constexpr int kSubTabMore = 1;
+inline constexpr int kSubTabWebBrowsers = 2;
 
 class TMainForm {
  public:
@@ -59,11 +60,12 @@ class TMainForm {
   MenuItem FindFiles1, Open1, Delete1, DeletePermanently1, SelectAll1, InvertSelection1;
 
   PageControl PageControl1;  // the five tabs
-  PageControl PageControl2;  // "IE Cache" and "    More    " on the Browser Cache tab
+  PageControl PageControl2;  // "IE Cache", "    More    " and "Web Browsers" on Browser Cache
   StatusBar StatusBar1;
 
   ResultList ListBox1, ListBox2, ListBox3, ListBox5;
   TextList ListBox4;
+  ResultList ListBox6;  // the "Web Browsers" sub-tab's files
 
   // Controls of the "More" sub-tab that the resize rule moves.
   int MoreSheetWidth = 0;  // client width of the "More" sheet, set by the window
@@ -154,7 +156,7 @@ class TMainForm {
   // ---- The "IE Cache" sub-tab ----
   // The user chose another filter item (RadioGroup1's itemIndex is set).
   void RadioGroup1Click() { browserCacheTab_.IECacheView.RadioGroup1Click(); }
-  void PageControl2Change() { browserCacheTab_.IECacheView.PageControl2Change(); }
+  void PageControl2Change() { browserCacheTab_.PageControl2Change(); }
   TIECacheView& IECacheView() { return browserCacheTab_.IECacheView; }
 
   // ---- The "    More    " sub-tab ----
@@ -166,6 +168,17 @@ class TMainForm {
   void SpeedButton2Click() { MoreCleaner().SpeedButton2Click(); }
   void SpeedButton3Click() { MoreCleaner().SpeedButton3Click(); }
   void SpeedButton4Click() { MoreCleaner().SpeedButton4Click(); }
+
+  // ---- The "Web Browsers" sub-tab ----
+  WebBrowsersTab& WebBrowsers() { return browserCacheTab_.WebBrowsers; }
+  void ListBox6Click() { WebBrowsers().Refresh(); }
+  void ListBox6KeyDown(int key) { WebBrowsers().KeyDown(key); }
+  void ListBox6HeaderSectionClick(int section) { WebBrowsers().HeaderSectionClick(section); }
+  void ListBox6DblClick() { OpenTBClick(); }
+  // A box was turned on or off (its model shows the new state).
+  void WCacheClick() { WebBrowsers().CheckBoxClick(BrowserCategory::kCache); }
+  void WCookiesClick() { WebBrowsers().CheckBoxClick(BrowserCategory::kCookies); }
+  void WHistoryClick() { WebBrowsers().CheckBoxClick(BrowserCategory::kHistory); }
 
   // ---- Scans ----
   void UFindFilesClick() { unneededTab_.UFindFilesClick(); }

@@ -32,6 +32,11 @@ if(WINE_TEST_SOURCES)
     DEPENDS Purgix)
   add_custom_target(wine_tests_purgix ALL DEPENDS ${WINE_TEST_DIR}/Purgix.dll)
   add_dependencies(wine_tests wine_tests_purgix)
+  # The helper that holds a lock file open as a running browser does.
+  add_executable(lock_holder tests/wine/helpers/lock_holder.cpp)
+  target_link_options(lock_holder PRIVATE -municode)
+  set_target_properties(lock_holder PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${WINE_TEST_DIR})
+  add_dependencies(wine_tests lock_holder)
   add_test(NAME wine_backend COMMAND ${SCOURLY_WINE_RUN} $<TARGET_FILE:wine_tests>)
   # One prefix for every Windows test of this build tree.
   set_tests_properties(wine_backend PROPERTIES

@@ -24,3 +24,6 @@ include(${CMAKE_SOURCE_DIR}/cmake/win_gui.cmake OPTIONAL)
 # The scan benchmark on real files (run by scripts/bench.sh under Wine).
 add_executable(scourly_win_bench bench/win/scan_bench_win.cpp)
 target_link_libraries(scourly_win_bench PRIVATE scourly_win32)
+# The "Web Browsers" listing against a bare listing of the same folders.
+add_executable(scourly_browser_bench bench/win/browser_bench_win.cpp)
+target_link_libraries(scourly_browser_bench PRIVATE scourly_win32)

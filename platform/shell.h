@@ -11,6 +11,9 @@ namespace scourly {
 // Special folder numbers (CSIDL) the program asks for.
 inline constexpr int kCsidlFavorites = 6;
 inline constexpr int kCsidlRecent = 8;
+// The user's roaming and local application data folders.
+inline constexpr int kCsidlAppData = 26;
+inline constexpr int kCsidlLocalAppData = 28;
 
 // The show command handed to the program that opens a file or address.
 enum class ShowCommand { kShowNormal = 1, kShow = 5 };

@@ -9,6 +9,8 @@
 #   bash scripts/bench.sh host sort [rows] [literal rows] [selection rows]
 #                                    column sorts against the literal exchange sort, selection
 #   bash scripts/bench.sh sort-wine  the same in the Windows build under Wine (real locale)
+#   bash scripts/bench.sh browsers [files]  the "Web Browsers" listing of a 50,000-file cache
+#                                    (or [files]) against a bare listing, under Wine
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 root=${BUILD_ROOT:-$top/build}
@@ -40,6 +42,11 @@ case "$mode" in
     bash "$top/scripts/wine-run.sh" "$root/win/scourly_win_bench.exe" shallow \
       "T:\\bench-$folders-$files" "$folders" "$files"
     ;;
+  browsers)
+    build_win scourly_browser_bench
+    export WINE_ROOT="$root/win/wine-bench"
+    bash "$top/scripts/wine-run.sh" "$root/win/scourly_browser_bench.exe" 'T:\browsers' "${1:-50000}"
+    ;;
   sort-wine)
     build_win wine_tests
     export WINE_ROOT="$root/win/wine"
@@ -52,7 +59,7 @@ case "$mode" in
     mkdir -p "$root"
     : >"$log"
     build_host
-    build_win scourly_win_bench Purgix gui_tests
+    build_win scourly_win_bench scourly_browser_bench Purgix gui_tests
     # T: of this prefix holds the deep tree and nothing else: the window's
     # scan walks the whole drive.
     export WINE_ROOT="$root/win/wine-deep"
@@ -72,6 +79,9 @@ case "$mode" in
     run "$root/bench/scourly_bench" deep
     run bash "$top/scripts/wine-run.sh" "$root/win/scourly_win_bench.exe" deep 'T:\deep'
     run bash "$top/scripts/wine-run.sh" "$root/win/scourly_win_bench.exe" rows
+    # Its own prefix: T: here must hold the deep tree alone.
+    run env WINE_ROOT="$root/win/wine-bench" bash "$top/scripts/wine-run.sh" \
+      "$root/win/scourly_browser_bench.exe" 'T:\browsers'
     run bash "$top/scripts/wine-run.sh" "$root/win/scourly_win_bench.exe" delete 'T:\del' 20000
     run bash "$top/scripts/wine-run.sh" "$root/win/gui_tests.exe" \
       --gtest_also_run_disabled_tests --gtest_filter='ScaleBench.DISABLED_*'
@@ -89,7 +99,7 @@ case "$mode" in
     echo "(full output: $log)"
     ;;
   *)
-    echo "usage: bench.sh all | host [deep|rows|sort|folders files] | wine [folders files] | sort-wine" >&2
+    echo "usage: bench.sh all | host [deep|rows|sort|folders files] | wine [folders files] | sort-wine | browsers [files]" >&2
     exit 2
     ;;
 esac

@@ -134,9 +134,10 @@ TEST_F(ScourlyE2E, WindowHasTheDesignedSizePlaceAndParts) {
   if (g_dpi == 96) {
     EXPECT_EQ(SendMessageW(Tabs(), TCM_GETROWCOUNT, 0, 0), 1);
   }
-  ASSERT_EQ(app->TabCount(SubTabs()), 2);
+  ASSERT_EQ(app->TabCount(SubTabs()), 3);
   EXPECT_EQ(app->TabCaption(SubTabs(), 0), L"IE Cache");
   EXPECT_EQ(app->TabCaption(SubTabs(), 1), L"    More    ");
+  EXPECT_EQ(app->TabCaption(SubTabs(), 2), L"Web Browsers");
   EXPECT_EQ(SendMessageW(SubTabs(), TCM_GETCURSEL, 0, 0), 0);
 
   // Status panels 200, 125, 125 pixels at 96 DPI, the last to the edge.

@@ -118,10 +118,11 @@ inline std::vector<std::wstring> NamesIn(const std::wstring& folder) {
 inline std::wstring HandOffPath() {
   return g_exe.substr(0, g_exe.find_last_of(L'\\') + 1) + L"FList.txt";
 }
-inline std::string HandOffFile() {
-  HANDLE h = CreateFileW(HandOffPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                         OPEN_EXISTING, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return "<no FList.txt>";
+// The first 64 KiB of a file; `missing` when it cannot be opened.
+inline std::string FileBytes(const std::wstring& path, const std::string& missing) {
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                         nullptr);
+  if (h == INVALID_HANDLE_VALUE) return missing;
   std::string bytes(1 << 16, '\0');
   DWORD got = 0;
   ReadFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
@@ -129,6 +130,7 @@ inline std::string HandOffFile() {
   bytes.resize(got);
   return bytes;
 }
+inline std::string HandOffFile() { return FileBytes(HandOffPath(), "<no FList.txt>"); }
 
 // What the Recycle Bin holds (under Wine the XDG trash, reachable as X:).
 inline const wchar_t kTrashFiles[] = L"X:\\Trash\\files";

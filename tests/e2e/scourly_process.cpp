@@ -98,8 +98,8 @@ void ScourlyProcess::Settle() const {
 HWND ScourlyProcess::MoreControl(int id) const { return GetDlgItem(Control(kIdMoreSheet), id); }
 
 HWND ScourlyProcess::ListView(int n) const {
-  // ListBox4 lives on the "IE Cache" page.
-  HWND parent = n == 4 ? Control(kIdCacheSheet) : main_;
+  // ListBox4 lives on the "IE Cache" page, ListBox6 on "Web Browsers".
+  HWND parent = n == 4 ? Control(kIdCacheSheet) : n == 6 ? Control(kIdWebSheet) : main_;
   return GetDlgItem(parent, kIdListBox1 + n - 1);
 }
 

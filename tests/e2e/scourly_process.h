@@ -44,8 +44,8 @@ class ScourlyProcess {
   DWORD pid() const { return pi_.dwProcessId; }
   HWND Control(int id) const { return GetDlgItem(main_, id); }
   HWND MoreControl(int id) const;  // a control of the "More" page
-  HWND ListView(int n) const;  // the window of ListBoxN (1 to 5): header and list box
-  HWND ListBox(int n) const;  // the list box inside ListBoxN (1 to 5)
+  HWND ListView(int n) const;  // the window of ListBoxN (1 to 6): header and list box
+  HWND ListBox(int n) const;  // the list box inside ListBoxN (1 to 6)
 
   // Status bar.
   std::wstring Panel(int i) const;

@@ -116,6 +116,15 @@ void RemoveTree(const std::string& path) {
     ADD_FAILURE() << "refusing to remove " << path << " outside the test drive";
     return;
   }
+  RemoveTreeBelow(path, path.substr(0, 3));
+}
+
+void RemoveTreeBelow(const std::string& path, const std::string& root) {
+  if (path.size() <= root.size() || path.compare(0, root.size(), root) != 0 ||
+      path.find("\\..") != std::string::npos) {
+    ADD_FAILURE() << "refusing to remove " << path << " outside " << root;
+    return;
+  }
   std::wstring wide = Widen(path);
   if (wide.size() >= MAX_PATH - 12) wide = L"\\\\?\\" + wide;
   DWORD attributes = GetFileAttributesW(wide.c_str());
@@ -139,14 +148,22 @@ void RemoveTree(const std::string& path) {
     } while (FindNextFileW(find, &data));
     FindClose(find);
   }
-  for (const std::string& child : children) RemoveTree(child);
+  for (const std::string& child : children) RemoveTreeBelow(child, root);
   RemoveDirectoryW(wide.c_str());
 }
 
 std::string TrashedAs(const std::string& path) {
   // Wine records the original place as a Unix path through the prefix's
   // drive link: ".../dosdevices/t:/folder/name".
-  std::string tail = "/t:/" + path.substr(3);
+  return TrashedWithTail("/t:/" + path.substr(3));
+}
+
+std::string TrashedFromDriveC(const std::string& path) {
+  // C: is the prefix's own drive_c, whichever way Wine spells its way there.
+  return TrashedWithTail("/" + path.substr(3));
+}
+
+std::string TrashedWithTail(std::string tail) {
   for (char& c : tail) {
     if (c == '\\') c = '/';
   }

@@ -36,10 +36,17 @@ bool MakeUnixLink(const std::string& link, const std::string& target);
 
 // Removes a file or folder tree under T:\ (anything else is refused).
 void RemoveTree(const std::string& path);
+// Removes a file or folder tree strictly below `root` (a folder path ending
+// in "\\"); anything else is refused. Links are removed, never followed.
+void RemoveTreeBelow(const std::string& path, const std::string& root);
 
 // The trash entry holding the item that was at `path`, as a Windows
 // path under X:\Trash\files\, or "" when the trash does not hold it.
 std::string TrashedAs(const std::string& path);
+// The same for an item that was on C: (the prefix's own drive).
+std::string TrashedFromDriveC(const std::string& path);
+// The trash entry whose recorded Unix path ends in `tail` ("\\" read as "/").
+std::string TrashedWithTail(std::string tail);
 
 // The exe's folder with a trailing backslash.
 std::string ExeFolder();

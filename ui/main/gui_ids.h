@@ -45,6 +45,11 @@ enum ControlId : int {
   kIdOHistory = 156,
   kIdClearBtn = 157,
   kIdSaveBtn = 158,
+  kIdWebSheet = 106,       // the "Web Browsers" page: its boxes and ListBox6
+  kIdListBox6 = 116,
+  kIdWCache = 160,         // its three boxes: Cache, Cookies, History
+  kIdWCookies = 161,
+  kIdWHistory = 162,
 };
 
 // Commands: toolbar buttons, then menu items. Each sends WM_COMMAND with

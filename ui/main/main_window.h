@@ -7,7 +7,8 @@
 // The class is split by concern: creation, layout and DPI
 // (main_window_create.cpp), copying the models (main_window_sync.cpp),
 // commands and notifications (main_window_commands.cpp), the "IE Cache" and
-// "More" pages (main_window_cache_sheet.cpp, main_window_more_sheet.cpp) and
+// "More" pages (main_window_cache_sheet.cpp, main_window_more_sheet.cpp), the
+// "Web Browsers" page (main_window_web_sheet.cpp) and
 // the tray icon (main_window_tray.cpp).
 #pragma once
 
@@ -83,6 +84,11 @@ class MainWindow : public Window, public FormView {
   void CreateLists();
   void CreateCacheSheet();
   void CreateMoreSheet();
+  void CreateWebSheet();
+  void SetWebSheetFonts(HFONT font);
+  void LayoutWebSheet();
+  void SyncWebSheet();
+  void OnWebSheetCommand(int id, int code);
   void SetCacheSheetFonts(HFONT font);
   void SetMoreSheetFonts(HFONT font);
   // Fonts, pictures and sizes for the window's DPI.
@@ -116,6 +122,8 @@ class MainWindow : public Window, public FormView {
 
   // ---- Keyboard focus (main_window_focus.cpp) ----
   void AddTabStops();
+  // A sheet's own tab stops, in creation order (group boxes have none).
+  static std::vector<HWND> SheetTabStops(HWND sheet);
   // The controls Tab walks, in order: the toolbar, the tabs, then what the
   // active page holds; only those that can take the focus now.
   std::vector<HWND> TabStops() const;
@@ -150,8 +158,18 @@ class MainWindow : public Window, public FormView {
   bool trayAdded_ = false;
   UINT taskbarCreated_ = 0;
 
-  std::array<VirtualList, 5> lists_;  // ListBox1 to ListBox5
-  std::array<ListSync, 5> listSync_;
+  // ListBox1 to ListBox6; all but ListBox4 are result lists.
+  static constexpr int kWebList = 5;
+  std::array<VirtualList, 6> lists_;
+  std::array<ListSync, 6> listSync_;
+  ResultList& ResultListAt(int i) {
+    return i == kWebList ? form_.ListBox6 : *form_.ResultListOfTab(i);
+  }
+
+  // The "Web Browsers" page: three check boxes above ListBox6.
+  Sheet webSheet_;
+  std::array<HWND, 3> webChecks_{};  // WCache, WCookies, WHistory
+  std::array<int, 3> shownWebChecks_{-1, -1, -1};
 
   // The "IE Cache" page: ListBox4 above, the filter and the file
   // information below.

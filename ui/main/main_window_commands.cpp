@@ -29,6 +29,7 @@ void MainWindow::OnCommand(int id, int code, HWND from) {
     // The pages' own controls.
     if (GetParent(from) == cacheSheet_.hwnd()) OnCacheSheetCommand(id, code);
     if (GetParent(from) == moreSheet_.hwnd()) OnMoreSheetCommand(id, code, from);
+    if (GetParent(from) == webSheet_.hwnd()) OnWebSheetCommand(id, code);
     return;
   }
   for (const MenuCommand& def : MenuCommands()) {
@@ -63,15 +64,15 @@ void MainWindow::OnListSelection(int listIndex, std::vector<int> rows, int caret
     Run([this] { form_.ListBox4Click(); });
     return;
   }
-  ResultList& list = *form_.ResultListOfTab(listIndex);
+  ResultList& list = ResultListAt(listIndex);
   list.SetSelection(rows);
   list.itemIndex = caret;
   listSync_[listIndex].selectionRevision = list.selectionRevision();
   listSync_[listIndex].caret = caret;
   using Handler = void (TMainForm::*)();
-  static constexpr Handler kClicks[5] = {&TMainForm::ListBox1Click, &TMainForm::ListBox2Click,
+  static constexpr Handler kClicks[6] = {&TMainForm::ListBox1Click, &TMainForm::ListBox2Click,
                                          &TMainForm::ListBox3Click, nullptr,
-                                         &TMainForm::ListBox5Click};
+                                         &TMainForm::ListBox5Click, &TMainForm::ListBox6Click};
   Run([this, listIndex] { (form_.*kClicks[listIndex])(); });
 }
 

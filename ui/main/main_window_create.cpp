@@ -16,7 +16,8 @@ const std::vector<TabControl::Tab> kTabs = {
     {L"Unneeded Files", 14}, {L"Recent Files", 5}, {L"IE Favorites", 9},
     {L"Browser Cache", 7},   {L"Dead Shortcuts", 4},
 };
-const std::vector<TabControl::Tab> kSubTabs = {{L"IE Cache", -1}, {L"    More    ", -1}};
+const std::vector<TabControl::Tab> kSubTabs = {
+    {L"IE Cache", -1}, {L"    More    ", -1}, {L"Web Browsers", -1}};
 
 const std::vector<ListColumn> kResultColumns = {
     {L"File Name", 175}, {L"Location", 200}, {L"Size (B)", 60}, {L"Time Stamp", 75}};
@@ -80,12 +81,14 @@ void MainWindow::CreateControls() {
                        kTabs);
   pageControl2_.Create(hwnd(), kIdPageControl2, 0, kSubTabs);
   CreateCacheSheet();
+  CreateWebSheet();
   CreateLists();
   CreateMoreSheet();
   // Later siblings lie below earlier ones, but a page control must lie below
   // what shows on its pages. Bottom up: PageControl1, PageControl2, the two
   // pages of PageControl2, then everything else.
-  for (HWND h : {moreSheet_.hwnd(), cacheSheet_.hwnd(), pageControl2_.hwnd(), pageControl1_.hwnd()})
+  for (HWND h : {webSheet_.hwnd(), moreSheet_.hwnd(), cacheSheet_.hwnd(), pageControl2_.hwnd(),
+                 pageControl1_.hwnd()})
     SetWindowPos(h, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   AddTabStops();
 }
@@ -131,23 +134,24 @@ void MainWindow::CreateLists() {
   using Key = void (TMainForm::*)(int);
   using Header = void (TMainForm::*)(int);
   using Double = void (TMainForm::*)();
-  static constexpr Key kKeys[5] = {&TMainForm::ListBox1KeyDown, &TMainForm::ListBox2KeyDown,
+  static constexpr Key kKeys[6] = {&TMainForm::ListBox1KeyDown, &TMainForm::ListBox2KeyDown,
                                    &TMainForm::ListBox3KeyDown, &TMainForm::ListBox4KeyDown,
-                                   &TMainForm::ListBox5KeyDown};
-  static constexpr Header kHeaders[5] = {
+                                   &TMainForm::ListBox5KeyDown, &TMainForm::ListBox6KeyDown};
+  static constexpr Header kHeaders[6] = {
       &TMainForm::ListBox1HeaderSectionClick, &TMainForm::ListBox2HeaderSectionClick,
-      &TMainForm::ListBox3HeaderSectionClick, nullptr, &TMainForm::ListBox5HeaderSectionClick};
-  static constexpr Double kDoubles[5] = {&TMainForm::ListBox1DblClick, &TMainForm::ListBox2DblClick,
+      &TMainForm::ListBox3HeaderSectionClick, nullptr, &TMainForm::ListBox5HeaderSectionClick,
+      &TMainForm::ListBox6HeaderSectionClick};
+  static constexpr Double kDoubles[6] = {&TMainForm::ListBox1DblClick, &TMainForm::ListBox2DblClick,
                                          &TMainForm::ListBox3DblClick, nullptr,
-                                         &TMainForm::ListBox5DblClick};
-  for (int i = 0; i < 5; ++i) {
+                                         &TMainForm::ListBox5DblClick, &TMainForm::ListBox6DblClick};
+  for (int i = 0; i < 6; ++i) {
     VirtualList::Events events;
     if (i == 3) {
       const TextList& list = form_.ListBox4;
       events.rowCount = [&list] { return list.Count(); };
       events.rowText = [&list](int row) { return list[row]; };
     } else {
-      const ResultList& list = *form_.ResultListOfTab(i);
+      const ResultList& list = ResultListAt(i);
       events.rowCount = [&list] { return list.Count(); };
       events.rowText = [&list](int row) { return list[row].Text(); };
       events.cellText = [&list](int row, int column) { return ResultCell(list[row], column); };
@@ -166,13 +170,15 @@ void MainWindow::CreateLists() {
       OnListSelection(i, std::move(rows), caret);
     };
     events.contextMenu = [this](POINT pt) { ShowPopup(pt); };
-    // ListBox4 lives on the "IE Cache" page.
-    HWND parent = i == 3 ? cacheSheet_.hwnd() : hwnd();
+    // ListBox4 lives on the "IE Cache" page, ListBox6 on "Web Browsers".
+    HWND parent = i == 3 ? cacheSheet_.hwnd() : i == kWebList ? webSheet_.hwnd() : hwnd();
     lists_[i].Create(parent, kIdListBox1 + i, i == 3 ? std::vector<ListColumn>{} : kResultColumns,
                      std::move(events));
-    if (i == 3) lists_[i].Show(true);  // shown and hidden with its page
+    if (i == 3 || i == kWebList) lists_[i].Show(true);  // shown and hidden with its page
     // A screen reader names each list after its page.
-    lists_[i].SetAccessibleName(i == 3 ? kSubTabs[0].caption : kTabs[i].caption);
+    lists_[i].SetAccessibleName(i == 3          ? kSubTabs[kSubTabIECache].caption
+                                : i == kWebList ? kSubTabs[kSubTabWebBrowsers].caption
+                                                : kTabs[i].caption);
   }
 }
 
@@ -198,6 +204,7 @@ void MainWindow::ApplyDpi(int dpi) {
   for (VirtualList& list : lists_) list.SetMetrics(arial, dpi_);
   SetCacheSheetFonts(arial);
   SetMoreSheetFonts(arial);
+  SetWebSheetFonts(arial);
   mainFont_ = std::move(mainFont);
   arialFont_ = std::move(arialFont);
   images_.Swap(images);
@@ -235,9 +242,10 @@ void MainWindow::Layout() {
   for (int i : {0, 1, 2, 4}) lists_[i].Move(page.left, page.top, pw, ph);
   MoveWindow(pageControl2_.hwnd(), page.left, page.top, pw, ph, TRUE);
   RECT sub = pageControl2_.PageRect();
-  for (HWND sheet : {cacheSheet_.hwnd(), moreSheet_.hwnd()})
+  for (HWND sheet : {cacheSheet_.hwnd(), moreSheet_.hwnd(), webSheet_.hwnd()})
     MoveWindow(sheet, sub.left, sub.top, sub.right - sub.left, sub.bottom - sub.top, TRUE);
   LayoutCacheSheet();
+  LayoutWebSheet();
   moreApplied_.clear();
   SyncMoreSheet();
 }

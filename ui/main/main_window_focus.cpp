@@ -16,10 +16,17 @@ void MainWindow::AddTabStops() {
   AddTabStop(pageControl2_.hwnd());
   for (VirtualList& list : lists_) AddTabStop(list.listBox());
   for (HWND radio : radioButtons_) AddTabStop(radio);
-  for (HWND child = GetWindow(moreSheet_.hwnd(), GW_CHILD); child;
-       child = GetWindow(child, GW_HWNDNEXT)) {
-    if (GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP) AddTabStop(child);
+  for (HWND child : SheetTabStops(moreSheet_.hwnd())) AddTabStop(child);
+  for (HWND check : webChecks_) AddTabStop(check);
+}
+
+std::vector<HWND> MainWindow::SheetTabStops(HWND sheet) {
+  // Creation order, group boxes left out.
+  std::vector<HWND> stops;
+  for (HWND child = GetWindow(sheet, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP) stops.push_back(child);
   }
+  return stops;
 }
 
 std::vector<HWND> MainWindow::TabStops() const {
@@ -35,16 +42,16 @@ std::vector<HWND> MainWindow::TabStops() const {
   if (shownTab_ == kTabBrowserCache) {
     stops.push_back(pageControl2_.hwnd());
     if (shownSubTab_ == kSubTabMore) {
-      // The page's own order: creation order, group boxes left out.
-      for (HWND child = GetWindow(moreSheet_.hwnd(), GW_CHILD); child;
-           child = GetWindow(child, GW_HWNDNEXT)) {
-        if (GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP) stops.push_back(child);
-      }
+      for (HWND child : SheetTabStops(moreSheet_.hwnd())) stops.push_back(child);
+    } else if (shownSubTab_ == kSubTabWebBrowsers) {
+      // The three boxes above the list, then the list.
+      stops.insert(stops.end(), webChecks_.begin(), webChecks_.end());
+      stops.push_back(lists_[kWebList].listBox());
     } else {
       stops.push_back(lists_[3].listBox());
       stops.insert(stops.end(), radioButtons_.begin(), radioButtons_.end());
     }
-  } else if (shownTab_ >= 0 && shownTab_ < static_cast<int>(lists_.size())) {
+  } else if (shownTab_ >= 0 && shownTab_ < kWebList) {
     stops.push_back(lists_[shownTab_].listBox());
   }
   std::erase_if(stops, [](HWND h) { return !h || !IsWindowVisible(h) || !IsWindowEnabled(h); });

@@ -15,6 +15,7 @@ void MainWindow::Sync() {
   SyncLists();
   SyncCacheSheet();
   SyncMoreSheet();
+  SyncWebSheet();
 }
 
 void MainWindow::SyncToolBar() {
@@ -80,15 +81,17 @@ void MainWindow::SyncTabs() {
 void MainWindow::ShowSheets() {
   const bool cache = shownTab_ == kTabBrowserCache;
   const bool more = cache && shownSubTab_ == kSubTabMore;
+  const bool web = cache && shownSubTab_ == kSubTabWebBrowsers;
   for (int i : {0, 1, 2, 4}) lists_[i].Show(shownTab_ == i);
   ShowWindow(pageControl2_.hwnd(), cache ? SW_SHOW : SW_HIDE);
-  ShowWindow(cacheSheet_.hwnd(), cache && !more ? SW_SHOW : SW_HIDE);
+  ShowWindow(cacheSheet_.hwnd(), cache && !more && !web ? SW_SHOW : SW_HIDE);
   ShowWindow(moreSheet_.hwnd(), more ? SW_SHOW : SW_HIDE);
+  ShowWindow(webSheet_.hwnd(), web ? SW_SHOW : SW_HIDE);
   KeepFocusOnPage();
 }
 
 void MainWindow::SyncLists() {
-  for (int i = 0; i < 5; ++i) {
+  for (int i = 0; i < static_cast<int>(lists_.size()); ++i) {
     ListSync& sync = listSync_[i];
     uint64_t revision, selectionRevision;
     int count, caret;
@@ -101,7 +104,7 @@ void MainWindow::SyncLists() {
       caret = list.itemIndex;
       selected = [&list](int r) { return list.Selected(r); };
     } else {
-      const ResultList& list = *form_.ResultListOfTab(i);
+      const ResultList& list = ResultListAt(i);
       revision = list.revision();
       selectionRevision = list.selectionRevision();
       count = list.Count();
