@@ -70,7 +70,8 @@ std::string VersionOf(VersionInfo& info) {
 // runs the program.
 void PrepareOutput(FileSystem& fs, const std::string& path, const std::string& start) {
   uint32_t error = 0;
-  if (std::unique_ptr<OpenedItem> item = fs.NewItemOpener()->Open(path, false, error)) {
+  std::unique_ptr<ItemOpener> opener = fs.NewItemOpener();  // outlives what it opens
+  if (std::unique_ptr<OpenedItem> item = opener->Open(path, false, error)) {
     ItemStat stat;
     if (item->Stat(stat) && (stat.attributes & kAttrDirectory))
       throw AppError("cannot write " + path + ": it is a folder");
