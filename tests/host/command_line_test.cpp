@@ -189,11 +189,6 @@ TEST_F(CommandLineRun, ListToTheConsoleEndsWithTheCountAndBytes) {
   EXPECT_EQ(console.out, kListHeader + rows) << "no byte order mark on a console";
   EXPECT_NE(rows.find("\"b,c;d.bak\",D:\\work\\,3000000000,"), std::string::npos) << rows;
   EXPECT_EQ(console.err, "4 files, 3000000017 bytes\r\n");
-
-  console = {};
-  console.outIsFile = true;  // a redirected output is a CSV file
-  EXPECT_EQ(Start({"/list", "unneeded"}), kExitDone);
-  EXPECT_EQ(console.out, kBom + kListHeader + rows);
 }
 
 TEST_F(CommandLineRun, NoFileTypeCountedAsksNothingAndListsWhatTheWindowListsAfterNo) {
@@ -220,18 +215,6 @@ TEST_F(CommandLineRun, CleanHandsEveryListedRowToThePurgixOfDeleteAll) {
   ASSERT_EQ(report.compare(0, kBom.size() + kCleanHeader.size(), kBom + kCleanHeader), 0) << report;
   EXPECT_NE(report.find("a.tmp,D:\\work\\,10,15.03.2024,deleted\r\n"), std::string::npos) << report;
   EXPECT_EQ(console.err, "4 files, 3000000017 bytes\r\n4 deleted, 0 stayed\r\n");
-}
-
-TEST_F(CommandLineRun, CleanReportsEachItemThatStayedAndExitsWithThree) {
-  win.fs.Find("D:\\work\\a.tmp")->locked = true;  // another program holds it
-  EXPECT_EQ(Start({"/clean", "unneeded"}), kExitSomeStayed);
-  EXPECT_TRUE(win.fs.Exists("D:\\work\\a.tmp"));
-  EXPECT_FALSE(win.fs.Exists("D:\\work\\empty.txt"));
-  EXPECT_NE(console.out.find("a.tmp,D:\\work\\,10,15.03.2024,stayed: in use\r\n"),
-            std::string::npos)
-      << console.out;
-  EXPECT_NE(console.out.find("empty.txt,D:\\work\\,0,15.03.2024,deleted\r\n"), std::string::npos);
-  EXPECT_EQ(LastErrLine(), "3 deleted, 1 stayed");
 }
 
 TEST_F(CommandLineRun, PermanentDeletesForGoodWithoutTheLibraryAndKeepsReadOnlyFiles) {

@@ -251,21 +251,6 @@ TEST_F(CommandLineOnTestDrive, ErrorsAndWrongArgumentsHaveTheirExitCodesAndDelet
   EXPECT_EQ(ran.LastErrLine(), "error: cannot write " + (dir / "ro.csv") + ": the file is read-only");
   EXPECT_EQ(ReadAll(dir / "ro.csv"), "old");
 
-  // Scourly.exe in a folder of its own: no settings.ini, then no Purgix.dll.
-  MakeFolder(dir / "app");
-  const std::string copy = dir / "app\\Scourly.exe";
-  ASSERT_TRUE(CopyFileW(Widen(ExeFolder() + "Scourly.exe").c_str(), Widen(copy).c_str(), FALSE));
-  ran = RunScourly("/list dead", copy);
-  EXPECT_EQ(ran.exitCode, 1u);
-  EXPECT_EQ(ran.LastErrLine(), "error: " + (dir / "app\\settings.ini") +
-                                   " is missing: start Scourly once and choose the options");
-  ASSERT_TRUE(CopyFileW(Widen(ExeFolder() + "settings.ini").c_str(),
-                        Widen(dir / "app\\settings.ini").c_str(), FALSE));
-  ran = RunScourly("/clean unneeded", copy);
-  EXPECT_EQ(ran.exitCode, 1u);
-  EXPECT_EQ(ran.LastErrLine(),
-            "error: Purgix.dll could not be loaded from Scourly's folder: nothing was deleted");
-
   for (const std::string& name : listed) EXPECT_TRUE(Exists(dir / name)) << name;
 }
 

@@ -365,30 +365,6 @@ TEST_F(PurgixOnDisk, TheShellAsksOncePerBatchAndNoKeepsEveryFileOfIt) {
   for (int i = 0; i < 5; ++i) ExpectKept(dir / ("keep" + std::to_string(i) + ".tmp"));
 }
 
-// The entry for runs nobody watches: where the Recycle Bin can take nothing,
-// no question shows (not even one answered at once) and every file stays.
-TEST_F(PurgixOnDisk, QuietEntryShowsNothingAndKeepsWhatTheRecycleBinRefuses) {
-  TestFolder dir("purgix-quiet");
-  std::string flist;
-  for (int i = 0; i < 5; ++i) {
-    MakeFile(dir / ("keep" + std::to_string(i) + ".tmp"), "k");
-    flist += dir / ("keep" + std::to_string(i) + ".tmp") + "\r\n";
-  }
-  Win32FileSystem fs;
-  ASSERT_EQ(fs.WriteFile(ExeFolder() + "FList.txt", flist), 0u);
-  Win32Purgix quiet(PurgixEntry::kQuiet);
-  ASSERT_TRUE(quiet.Available()) << "Purgix.dll exports doDELETEQuiet";
-  {
-    RecycleBinRefusing refusing;
-    NoToEveryQuestion user;
-    quiet.DoDelete();
-    Sleep(300);
-    user.Stop();
-    EXPECT_TRUE(user.seen.empty()) << "the quiet entry showed the shell's question";
-  }
-  for (int i = 0; i < 5; ++i) ExpectKept(dir / ("keep" + std::to_string(i) + ".tmp"));
-}
-
 // Only fixed drives have a Recycle Bin on Windows (Wine's trash takes files
 // from any drive): the quiet entry leaves a file on a network drive (P:,
 // this program's folder) alone, and recycles the one on the fixed T:.
