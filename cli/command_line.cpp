@@ -3,6 +3,7 @@
 #include <array>
 #include <cctype>
 #include <exception>
+#include <initializer_list>
 
 #include "cli/csv.h"
 #include "delete/deletion.h"
@@ -69,13 +70,21 @@ std::string VersionOf(VersionInfo& info) {
 // happened yet. A read-only file refuses, as it does on Windows whoever
 // runs the program.
 void PrepareOutput(FileSystem& fs, const std::string& path, const std::string& start) {
+  // The report must never overwrite the program's own files: where a
+  // relative FILE lands depends on the current folder, so the names are
+  // refused wherever they are.
+  const std::string name = Lower(path.substr(path.find_last_of("\\/:") + 1));
+  for (const char* own : {kSettingsFileName, kHandOffFileName, "Scourly.exe", "Purgix.dll"}) {
+    if (name == Lower(own))
+      throw AppError("cannot write " + path + ": " + own + " is the name of one of Scourly's " +
+                     "own files; choose another name for the report");
+  }
   uint32_t error = 0;
   std::unique_ptr<ItemOpener> opener = fs.NewItemOpener();  // outlives what it opens
-  if (std::unique_ptr<OpenedItem> item = opener->Open(path, false, error)) {
-    ItemStat stat;
-    if (item->Stat(stat) && (stat.attributes & kAttrDirectory))
-      throw AppError("cannot write " + path + ": it is a folder");
-    if (item->Stat(stat) && (stat.attributes & kAttrReadOnly))
+  ItemStat stat;
+  if (std::unique_ptr<OpenedItem> item = opener->Open(path, false, error); item && item->Stat(stat)) {
+    if (stat.attributes & kAttrDirectory) throw AppError("cannot write " + path + ": it is a folder");
+    if (stat.attributes & kAttrReadOnly)
       throw AppError("cannot write " + path + ": the file is read-only");
   }
   if (uint32_t code = fs.WriteFile(path, start))

@@ -240,6 +240,9 @@ TEST_F(CommandLineRun, AnErrorStopsTheRunBeforeAnythingIsDeleted) {
        "error: cannot write C:\\r.csv: it is a folder"},
       {"read-only folder", [](Machine& t) { t.win.fs.AddFolder("C:\\ro").readOnlyFolder = true; },
        "C:\\ro\\r.csv", "error: cannot write C:\\ro\\r.csv: File access denied"},
+      {"the program's own file", [](Machine&) {}, "..\\Scourly\\Settings.INI",
+       "error: cannot write ..\\Scourly\\Settings.INI: settings.ini is the name of one of "
+       "Scourly's own files; choose another name for the report"},
       {"no folder", [](Machine&) {}, "C:\\nowhere\\r.csv",
        "error: cannot write C:\\nowhere\\r.csv: I/O error 3"},
       {"no Purgix.dll", [](Machine& t) { t.win.purgix.available = false; }, "C:\\r.csv",
