@@ -247,9 +247,10 @@ std::string UsageText(const std::string& version) {
          "TAB is one of: " + tabs + "\r\n"
          "The scans use the options saved in settings.ini beside Scourly.exe. The CSV\r\n"
          "(UTF-8) has the columns name,location,size,time and, for /clean, result:\r\n"
-         "\"deleted\", or \"stayed: \" and the reason. It goes to FILE, or to the console,\r\n"
-         "followed there by the line \"N files, B bytes\". Nothing asks a question: a\r\n"
-         "file the Recycle Bin cannot take stays where it is.\r\n"
+         "\"deleted\", or \"stayed: \" and the reason. It goes to FILE, or to the console.\r\n"
+         "The console then shows \"N files, B bytes\" (and for /clean how many were deleted\r\n"
+         "and how many stayed). Nothing asks a question: a file the Recycle Bin cannot\r\n"
+         "take stays where it is.\r\n"
          "\r\n"
          "Exit codes: 0 done, every listed file went; 3 some files stayed;\r\n"
          "1 an error (settings.ini, the output file, Purgix.dll); 2 wrong arguments.\r\n";
