@@ -167,19 +167,22 @@ int Run(const CommandLine& command, Platform& platform, Console& console) {
       csv += CsvLine({row.Name(), row.Location(), size, row.Date()});
     }
   }
+  std::string summary =
+      std::to_string(rows.size()) + " files, " + std::to_string(bytes) + " bytes\r\n";
+  if (clean) {
+    summary += std::to_string(rows.size() - stayed) + " deleted, " + std::to_string(stayed) +
+               " stayed\r\n";
+  }
   if (command.out) {
-    if (uint32_t code = fs.WriteFile(*command.out, std::string(kUtf8ByteOrderMark) + csv))
+    if (uint32_t code = fs.WriteFile(*command.out, std::string(kUtf8ByteOrderMark) + csv)) {
+      // What was done is told all the same, before the error.
+      console.Err(summary);
       throw AppError("cannot write " + *command.out + ": " + InOutErrorText(code));
+    }
   } else {
     console.Out(console.OutIsFile() ? std::string(kUtf8ByteOrderMark) + csv : csv);
   }
-
-  std::string summary = std::to_string(rows.size()) + " files, " + std::to_string(bytes) + " bytes";
-  if (clean) {
-    summary += "\r\n" + std::to_string(rows.size() - stayed) + " deleted, " +
-               std::to_string(stayed) + " stayed";
-  }
-  console.Err(summary + "\r\n");
+  console.Err(summary);
   return stayed > 0 ? kExitSomeStayed : kExitDone;
 }
 
