@@ -69,3 +69,11 @@ add_test(NAME gui_windows
   COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/run_gui_tests.sh
     $<TARGET_FILE:gui_tests> ${CMAKE_BINARY_DIR}/gui-tests)
 set_tests_properties(gui_windows PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
+
+# The Windows tests run the real program's command line beside them, with
+# their settings.ini and Purgix.dll.
+if(TARGET wine_tests)
+  add_custom_command(TARGET Scourly POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Scourly> ${WINE_TEST_DIR}/)
+  add_dependencies(wine_tests Scourly)
+endif()

@@ -20,6 +20,7 @@ set(SCOURLY_WINE_RUN ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh)
 
 include(${CMAKE_SOURCE_DIR}/cmake/win_backend.cmake OPTIONAL)
 include(${CMAKE_SOURCE_DIR}/cmake/win_gui.cmake OPTIONAL)
+include(${CMAKE_SOURCE_DIR}/cmake/win_package.cmake OPTIONAL)
 
 # The scan benchmark on real files (run by scripts/bench.sh under Wine).
 add_executable(scourly_win_bench bench/win/scan_bench_win.cpp)

@@ -17,17 +17,6 @@ bool PurgixReady(Platform& platform) {
   return false;
 }
 
-const char* ReasonText(StayReason reason) {
-  switch (reason) {
-    case StayReason::kChanged: return "changed since the scan";
-    case StayReason::kLink: return "a link";
-    case StayReason::kInUse: return "in use";
-    case StayReason::kNotRecycled: return "could not be moved to the Recycle Bin";
-    case StayReason::kNotDeleted: return "could not be deleted";
-  }
-  return "";
-}
-
 // What becomes of one row in a deletion.
 enum class Fate : uint8_t { kUntouched, kGone, kStays, kHandedOver };
 
@@ -39,7 +28,8 @@ class DeletionRun {
         list_(list),
         permanent_(permanent),
         opener_(ctx.platform.fs.NewItemOpener()),
-        fates_(list.Count(), static_cast<uint8_t>(Fate::kUntouched)) {}
+        fates_(list.Count(), static_cast<uint8_t>(Fate::kUntouched)),
+        reasons_(ctx.rowSettled ? list.Count() : 0) {}
 
   // Checks row i against what is on disk now; a permanent run deletes it
   // when it passes. A row that passes a Recycle Bin run joins the hand-off.
@@ -97,6 +87,11 @@ class DeletionRun {
     for (size_t i = 0; i < fates_.size(); ++i) {
       remove[i] = fates_[i] == static_cast<uint8_t>(Fate::kGone);
       select[i] = fates_[i] == static_cast<uint8_t>(Fate::kStays);
+      if (ctx_.rowSettled && (remove[i] || select[i])) {
+        const int index = static_cast<int>(i);
+        ctx_.rowSettled(index, list_[index],
+                        select[i] ? std::optional<StayReason>(reasons_[i]) : std::nullopt);
+      }
     }
     list_.RemoveMarked(remove, select);
     ShowTotals(ctx_, list_);
@@ -114,6 +109,7 @@ class DeletionRun {
   void Mark(int i, Fate fate) { fates_[i] = static_cast<uint8_t>(fate); }
   void Stay(int i, StayReason reason) {
     Mark(i, Fate::kStays);
+    if (!reasons_.empty()) reasons_[i] = reason;
     ctx_.stayed.push_back({list_[i].FullPath(), reason});
   }
 
@@ -122,6 +118,7 @@ class DeletionRun {
   bool permanent_;
   std::unique_ptr<ItemOpener> opener_;
   std::vector<uint8_t> fates_;
+  std::vector<StayReason> reasons_;  // by row, kept only for rowSettled
   HandOffList handOff_;
   std::vector<int> handedOver_;
 };
@@ -138,6 +135,17 @@ std::optional<StayReason> StayedAfterHandOff(FileSystem& fs, ItemOpener& opener,
   uint32_t error = 0;
   bool inUse = !opener.Open(path, true, error) && error == kErrorSharingViolation;
   return inUse ? StayReason::kInUse : StayReason::kNotRecycled;
+}
+
+const char* StayReasonText(StayReason reason) {
+  switch (reason) {
+    case StayReason::kChanged: return "changed since the scan";
+    case StayReason::kLink: return "a link";
+    case StayReason::kInUse: return "in use";
+    case StayReason::kNotRecycled: return "could not be moved to the Recycle Bin";
+    case StayReason::kNotDeleted: return "could not be deleted";
+  }
+  return "";
 }
 
 const char* const kPurgixMissingText =
@@ -163,7 +171,7 @@ std::string StayedMessage(const std::vector<StayedItem>& stayed) {
                                " files were not deleted and stay in the list:";
   text += "\r\n";
   for (size_t i = 0; i < stayed.size() && i < kNamedInMessage; ++i)
-    text += "\r\n" + stayed[i].path + " (" + ReasonText(stayed[i].reason) + ")";
+    text += "\r\n" + stayed[i].path + " (" + StayReasonText(stayed[i].reason) + ")";
   if (stayed.size() > kNamedInMessage)
     text += "\r\n... and " + std::to_string(stayed.size() - kNamedInMessage) + " more.";
   return text;

@@ -11,6 +11,7 @@
 // why; rows whose items are gone leave the list.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -52,6 +53,14 @@ struct StayedItem {
   StayReason reason;
 };
 
+// The words that say why an item stayed ("in use", ...).
+const char* StayReasonText(StayReason reason);
+
+// What became of one row a deletion took: `stayed` is empty when its item is
+// gone, else why the item is still on disk.
+using RowSettled =
+    std::function<void(int index, const ResultRow& row, std::optional<StayReason> stayed)>;
+
 struct DeletionContext {
   Platform& platform;
   StatusBar& bar;
@@ -59,6 +68,10 @@ struct DeletionContext {
   std::string& totalSizeText;  // the tab's, kept equal to the rows' total
   // Filled by each routine: the items that stayed, in hand-off order.
   std::vector<StayedItem> stayed;
+  // Told of every row the routine took, in list order, once its item's fate
+  // is known and before the list changes (`index` is the row's place then).
+  // The one place where each row's outcome is known.
+  RowSettled rowSettled = nullptr;
 };
 
 // Deletes the selected entries' items. The hand-off file's errors leave

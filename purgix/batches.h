@@ -13,6 +13,10 @@
 // cannot take) is the user's answer for the whole batch it came in: a batch
 // during which the shell asked is never tried again, so "No" keeps every file
 // of it that had not gone yet, and the user is asked once per batch.
+//
+// Without a user to ask (the command line), the question never shows and
+// counts as "No"; the paths of that batch which may still go are then handed
+// over one by one, so only the ones the Recycle Bin refuses stay.
 #pragma once
 
 #include <cstddef>
@@ -41,7 +45,9 @@ class Batches {
  public:
   // A batch holds at most `maxChars` characters of the shell's list (each
   // path and its terminating null), and always at least one path.
-  Batches(BatchShell& shell, size_t maxChars) : shell_(shell), maxChars_(maxChars) {}
+  // `unattended`: nobody answers the shell's questions (see above).
+  Batches(BatchShell& shell, size_t maxChars, bool unattended = false)
+      : shell_(shell), maxChars_(maxChars), unattended_(unattended) {}
   ~Batches() = default;
   Batches(const Batches&) = delete;
   Batches& operator=(const Batches&) = delete;
@@ -72,7 +78,14 @@ class Batches {
   void Hand(const std::vector<const std::wstring*>& batch) {
     ++calls_;
     const BatchOutcome outcome = shell_.recycle(batch);
-    if (outcome.done || outcome.asked || batch.size() == 1) return;
+    if (outcome.done || batch.size() == 1) return;
+    if (outcome.asked) {
+      if (!unattended_) return;
+      for (const std::wstring* path : batch) {
+        if (shell_.mayGo(*path)) Hand({path});
+      }
+      return;
+    }
     std::vector<const std::wstring*> left;
     for (const std::wstring* path : batch) {
       if (shell_.mayGo(*path)) left.push_back(path);
@@ -86,6 +99,7 @@ class Batches {
 
   BatchShell& shell_;
   const size_t maxChars_;
+  const bool unattended_;
   std::vector<std::wstring> paths_;
   size_t chars_ = 0;
   size_t calls_ = 0;

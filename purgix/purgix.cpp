@@ -49,12 +49,12 @@ bool ReadWholeFile(const std::wstring& path, std::string& bytes) {
   }
 }
 
-void RecycleListed() {
+void RecycleListed(bool unattended) {
   std::wstring folder = scourly::ModuleFolder();
   if (folder.empty()) return;
   std::string bytes;
   if (!ReadWholeFile(folder + L"FList.txt", bytes)) return;
-  purgix::RecycleListed(std::move(bytes), purgix::kBatchChars);
+  purgix::RecycleListed(std::move(bytes), purgix::kBatchChars, unattended);
 }
 
 }  // namespace
@@ -65,7 +65,17 @@ void RecycleListed() {
 // (out of memory) ends the run and leaves the remaining lines alone.
 extern "C" void doDELETE() noexcept {
   try {
-    RecycleListed();
+    RecycleListed(false);
+  } catch (...) {
+  }
+}
+
+// The same for a run nobody watches (the command line): nothing is ever
+// shown, and nothing is deleted for good. A path the Recycle Bin cannot take
+// (on a drive without one, or refused by it) stays where it is.
+extern "C" void doDELETEQuiet() noexcept {
+  try {
+    RecycleListed(true);
   } catch (...) {
   }
 }

@@ -87,10 +87,25 @@ inline bool MayGo(scourly::win32::LinkCheck& links, const std::wstring& path) {
 // Counted by a hook on the thread, since the shell reports a "No" only as an
 // aborted operation, like other aborts.
 inline thread_local unsigned windowsCreated = 0;
+// Nobody is there to answer (the command line): the hook refuses to let the
+// window be made, and the shell takes the question it could not ask as "No".
+inline thread_local bool refuseWindows = false;
 
 inline LRESULT CALLBACK CountCreatedWindows(int code, WPARAM w, LPARAM l) {
-  if (code == HCBT_CREATEWND) ++windowsCreated;
+  if (code == HCBT_CREATEWND) {
+    ++windowsCreated;
+    if (refuseWindows) return 1;
+  }
   return CallNextHookEx(nullptr, code, w, l);
+}
+
+// Whether the Recycle Bin of `path`'s drive can take it at all. Only fixed
+// drives have one: from a removable or network drive the shell deletes for
+// good (after its question), so unattended such a path is not handed over.
+inline bool OnFixedDrive(const std::wstring& path) {
+  if (path.size() < 3 || path[1] != L':' || path[2] != L'\\') return false;
+  const wchar_t root[] = {path[0], L':', L'\\', L'\0'};
+  return GetDriveTypeW(root) == DRIVE_FIXED;
 }
 
 class WindowCounter {
@@ -116,7 +131,8 @@ inline BatchOutcome Recycle(const std::vector<const std::wstring*>& paths) {
   for (const std::wstring* path : paths) from.append(*path).push_back(L'\0');
   from.push_back(L'\0');  // the list ends in a double null
   SHFILEOPSTRUCTW op = {};
-  op.hwnd = GetActiveWindow();  // so a question from the shell is the program's
+  // So a question from the shell is the program's (none when unattended).
+  op.hwnd = refuseWindows ? nullptr : GetActiveWindow();
   op.wFunc = FO_DELETE;
   op.pFrom = from.c_str();
   op.fFlags = kRecycleFlags;
@@ -134,14 +150,21 @@ inline BatchOutcome Recycle(const std::vector<const std::wstring*>& paths) {
 // `maxChars` characters of paths per call of the shell. A line is handed over
 // only when it names exactly one existing file or folder by a fully
 // qualified path, through no link, held by nobody; each is checked right
-// before its batch goes. Returns the number of shell calls.
-inline size_t RecycleListed(std::string text, size_t maxChars) {
+// before its batch goes. `unattended`: nothing is ever shown; a path the
+// Recycle Bin cannot take stays (only paths on fixed drives are handed
+// over, and the shell's question is refused, which it takes as "No").
+// Returns the number of shell calls.
+inline size_t RecycleListed(std::string text, size_t maxChars, bool unattended = false) {
   if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
   scourly::win32::LinkCheck links;
   detail::WindowCounter counter;
+  detail::refuseWindows = unattended;
+  struct Reset {
+    ~Reset() { detail::refuseWindows = false; }
+  } reset;
   BatchShell shell{[&links](const std::wstring& path) { return detail::MayGo(links, path); },
                    &detail::Recycle};
-  Batches batches(shell, maxChars);
+  Batches batches(shell, maxChars, unattended);
 
   size_t start = 0;
   while (start < text.size()) {
@@ -155,6 +178,7 @@ inline size_t RecycleListed(std::string text, size_t maxChars) {
     if (!detail::FromWtf8(line, path)) continue;
     if (path.size() > 1 && path.back() == L'\\') path.pop_back();  // a folder written as "x\"
     if (!detail::IsSafePath(path) || !detail::MayGo(links, path)) continue;
+    if (unattended && !detail::OnFixedDrive(path)) continue;
     batches.Add(std::move(path));
   }
   batches.Flush();

@@ -60,10 +60,13 @@ void UFindFilesClick(FileTabScan& tab, Platform& platform, TUOptionsDialog& opti
       options.ShowModal();
     ui.ShowMessage(kProceedNotice, kAppTitle, MsgButtons::kOk, MsgIcon::kNone);
   }
+  ListUnneededFiles(tab, platform, options);
+}
 
+void ListUnneededFiles(FileTabScan& tab, Platform& platform, TUOptionsDialog& options) {
   ScanState state;
   tab.bar.Set(kPanelSelFiles, "");
-  ScanProgress progress(tab.bar, ui, tab.stopFlag, tab.pumpBudgetMs);
+  ScanProgress progress(tab.bar, platform.ui, tab.stopFlag, tab.pumpBudgetMs);
   DateTexts dates(platform.locale);
   WalkContext ctx{platform.fs, dates, progress};
   if (!WalkCheckedDrives(ctx, options.options, state)) return;

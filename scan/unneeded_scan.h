@@ -30,4 +30,9 @@ void WalkTempFolder(WalkContext& ctx, ScanState& state);
 // on. Asks for file types first when the settings file counts none checked.
 void UFindFilesClick(FileTabScan& tab, Platform& platform, TUOptionsDialog& options);
 
+// The scan itself, after UFindFilesClick's question: walks, fills the list,
+// sets the total-size text and the panels. It asks nothing, so a run without
+// a window lists exactly the rows the window would.
+void ListUnneededFiles(FileTabScan& tab, Platform& platform, TUOptionsDialog& options);
+
 }  // namespace scourly

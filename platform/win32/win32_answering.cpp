@@ -59,8 +59,8 @@ class DisabledWindows {
   std::vector<HWND> windows_;
 };
 
-// Handles what may run while the work goes on, and leaves the rest queued.
-void AnswerPending() {
+// Drops the keyboard and mouse input that reached the windows.
+void DropInput() {
   MSG msg;
   // Sent messages are handled inside every PeekMessage call.
   while (PeekMessageW(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
@@ -69,6 +69,12 @@ void AnswerPending() {
   }
   while (PeekMessageW(&msg, nullptr, WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK, PM_REMOVE)) {
   }
+}
+
+// Handles what may run while the work goes on, and leaves the rest queued.
+void AnswerPending() {
+  DropInput();
+  MSG msg;
   // Bounded: a window that never validates itself must not keep us here.
   for (int i = 0; i < 64 && PeekMessageW(&msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE); ++i)
     DispatchMessageW(&msg);
@@ -95,6 +101,9 @@ void RunAnswering(const std::function<void()>& work, bool shareInput) {
   }
   // Also when the wait itself failed: the job lives on this stack.
   WaitForSingleObject(done, INFINITE);
+  // Input that came while the work ran, after the last look at the queue
+  // (the work may end first), must not run a command now.
+  DropInput();
   if (job.error) std::rethrow_exception(job.error);
 }
 

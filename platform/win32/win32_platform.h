@@ -77,12 +77,20 @@ class Win32Ui : public Ui {
   bool hourglass_ = false;
 };
 
+// Which export of Purgix.dll a deletion calls.
+enum class PurgixEntry {
+  kAsking,  // doDELETE: the shell may ask the user (the window)
+  kQuiet,   // doDELETEQuiet: nothing is shown, nothing deleted for good (the command line)
+};
+
 // Loads Purgix.dll from the program's folder when first needed.
 class Win32Purgix : public Purgix {
  public:
   Win32Purgix() = default;
+  explicit Win32Purgix(PurgixEntry entry) : entry_(entry) {}
   // Another full path of the library (tests).
-  explicit Win32Purgix(std::string dllPath) : dllPath_(std::move(dllPath)) {}
+  explicit Win32Purgix(std::string dllPath, PurgixEntry entry = PurgixEntry::kAsking)
+      : dllPath_(std::move(dllPath)), entry_(entry) {}
   ~Win32Purgix() override;
   Win32Purgix(const Win32Purgix&) = delete;
   Win32Purgix& operator=(const Win32Purgix&) = delete;
@@ -91,6 +99,7 @@ class Win32Purgix : public Purgix {
 
  private:
   std::string dllPath_;  // empty: Purgix.dll beside the executable
+  PurgixEntry entry_ = PurgixEntry::kAsking;
   HMODULE module_ = nullptr;
   void (*doDelete_)() = nullptr;
   bool tried_ = false;

@@ -18,8 +18,9 @@ bool Win32Purgix::Available() {
     std::wstring path = dllPath_.empty() ? ModuleFolder() + L"Purgix.dll" : Widen(dllPath_);
     module_ = LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     if (module_) {
+      const char* name = entry_ == PurgixEntry::kQuiet ? "doDELETEQuiet" : "doDELETE";
       doDelete_ = reinterpret_cast<void (*)()>(
-          reinterpret_cast<void*>(GetProcAddress(module_, "doDELETE")));
+          reinterpret_cast<void*>(GetProcAddress(module_, name)));
       if (!doDelete_) {
         FreeLibrary(module_);
         module_ = nullptr;
@@ -31,6 +32,8 @@ bool Win32Purgix::Available() {
 
 void Win32Purgix::DoDelete() {
   if (!Available()) return;
+  // No window to keep answering, and no question to own.
+  if (entry_ == PurgixEntry::kQuiet) return doDelete_();
   // Tens of thousands of files take the shell a while: the library runs on
   // a thread of its own while the windows keep painting and answering, but
   // take no command. It shares this thread's input state, so the shell's

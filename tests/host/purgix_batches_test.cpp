@@ -150,4 +150,22 @@ TEST(PurgixBatches, ANoToTheShellsQuestionKeepsTheRestOfItsBatch) {
   EXPECT_EQ(batches.calls(), 3u);
 }
 
+// Unattended, the question counts as "No" for the path that caused it only:
+// the rest of its batch goes, one by one, and the refused paths stay.
+TEST(PurgixBatches, UnattendedOnlyThePathsTheShellAsksAboutStay) {
+  Disk disk;
+  for (int i = 0; i < 30; ++i) disk.files.insert(PathOf(i));
+  disk.askedFor = {PathOf(3), PathOf(4), PathOf(25)};
+  BatchShell shell = disk.Shell();
+  const size_t perBatch = (PathOf(0).size() + 1) * 10;
+  Batches batches(shell, perBatch, true);
+  for (int i = 0; i < 30; ++i) batches.Add(PathOf(i));
+  batches.Flush();
+  for (int i : {3, 4, 25}) EXPECT_TRUE(disk.files.count(PathOf(i))) << i;
+  EXPECT_EQ(disk.recycled.size(), 27u);
+  // Each refused path is asked about once more on its own, never again.
+  EXPECT_EQ(disk.questions, 2 + 3);
+  EXPECT_EQ(batches.calls(), 3u + 10u + 10u);
+}
+
 }  // namespace

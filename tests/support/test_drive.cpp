@@ -196,6 +196,21 @@ std::string ExeFolder() {
   return Narrow(path.substr(0, path.rfind(L'\\') + 1));
 }
 
+RecycleBinRefusing::RecycleBinRefusing() {
+  CreateDirectoryW(L"X:\\Trash", nullptr);
+  CreateDirectoryW(L"X:\\Trash\\info", nullptr);
+  aside_ = MoveFileW(L"X:\\Trash\\files", L"X:\\Trash\\files.aside") != FALSE;
+  MakeFile("X:\\Trash\\files", "not a folder");
+}
+
+RecycleBinRefusing::~RecycleBinRefusing() {
+  DeleteFileW(L"X:\\Trash\\files");
+  // Wine makes the trash's folders once per process: a missing one would
+  // keep refusing everything.
+  if (!aside_ || !MoveFileW(L"X:\\Trash\\files.aside", L"X:\\Trash\\files"))
+    CreateDirectoryW(L"X:\\Trash\\files", nullptr);
+}
+
 }  // namespace scourly::support
 
 namespace scourly::support {

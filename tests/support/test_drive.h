@@ -51,6 +51,19 @@ std::string TrashedWithTail(std::string tail);
 // The exe's folder with a trailing backslash.
 std::string ExeFolder();
 
+// Puts a file where the Recycle Bin keeps its files, so that it can take
+// nothing, and restores it when done.
+class RecycleBinRefusing {
+ public:
+  RecycleBinRefusing();
+  ~RecycleBinRefusing();
+  RecycleBinRefusing(const RecycleBinRefusing&) = delete;
+  RecycleBinRefusing& operator=(const RecycleBinRefusing&) = delete;
+
+ private:
+  bool aside_ = false;
+};
+
 }  // namespace scourly::support
 
 namespace scourly::support {

@@ -24,6 +24,7 @@ using support::ExeFolder;
 using support::MakeFile;
 using support::MakeFolder;
 using support::ReadAll;
+using support::RecycleBinRefusing;
 using support::RemoveProgramFile;
 using support::SetAttributes;
 using support::TestFolder;
@@ -332,25 +333,6 @@ class NoToEveryQuestion {
   HANDLE thread_ = nullptr;
 };
 
-// Puts a file where the Recycle Bin keeps its files, so that it can take
-// nothing, and restores it when done.
-class RecycleBinRefusing {
- public:
-  RecycleBinRefusing() {
-    CreateDirectoryW(L"X:\\Trash", nullptr);
-    CreateDirectoryW(L"X:\\Trash\\info", nullptr);
-    aside_ = MoveFileW(L"X:\\Trash\\files", L"X:\\Trash\\files.aside") != FALSE;
-    MakeFile("X:\\Trash\\files", "not a folder");
-  }
-  ~RecycleBinRefusing() {
-    DeleteFileW(L"X:\\Trash\\files");
-    if (aside_) MoveFileW(L"X:\\Trash\\files.aside", L"X:\\Trash\\files");
-  }
-
- private:
-  bool aside_ = false;
-};
-
 // Where the Recycle Bin cannot take the files, the shell asks whether to
 // delete them for good: once for the batch, owned by the program's active
 // window (disabled meanwhile, as under any modal question), and "No" keeps
@@ -381,6 +363,25 @@ TEST_F(PurgixOnDisk, TheShellAsksOncePerBatchAndNoKeepsEveryFileOfIt) {
   EXPECT_TRUE(IsWindowEnabled(window)) << "the window stays disabled after the deletion";
   DestroyWindow(window);
   for (int i = 0; i < 5; ++i) ExpectKept(dir / ("keep" + std::to_string(i) + ".tmp"));
+}
+
+// Only fixed drives have a Recycle Bin on Windows (Wine's trash takes files
+// from any drive): the quiet entry leaves a file on a network drive (P:,
+// this program's folder) alone, and recycles the one on the fixed T:.
+TEST_F(PurgixOnDisk, QuietEntryHandsOverOnlyPathsOnFixedDrives) {
+  TestFolder dir("purgix-quiet-fixed");
+  MakeFile(dir / "fixed.tmp", "f");
+  const std::string onNetwork = ExeFolder() + "purgix-quiet-network.tmp";
+  MakeFile(onNetwork, "n");
+  ASSERT_EQ(GetDriveTypeW(Widen(ExeFolder().substr(0, 3)).c_str()), static_cast<UINT>(DRIVE_REMOTE));
+  Win32FileSystem fs;
+  ASSERT_EQ(fs.WriteFile(ExeFolder() + "FList.txt", onNetwork + "\r\n" + (dir / "fixed.tmp") + "\r\n"),
+            0u);
+  Win32Purgix quiet(PurgixEntry::kQuiet);
+  quiet.DoDelete();
+  EXPECT_TRUE(Exists(onNetwork)) << "handed to a Recycle Bin its drive does not have";
+  DeleteFileW(Widen(onNetwork).c_str());
+  ExpectRecycled(dir / "fixed.tmp", "f");
 }
 
 TEST_F(PurgixOnDisk, MissingOrEmptyListDeletesNothing) {
