@@ -16,7 +16,16 @@ BrowserCacheTab::BrowserCacheTab(TMainForm& form)
 
 void BrowserCacheTab::SheetShow() {
   TabSheet4Show();
-  if (form_.PageControl2.activeIndex == kSubTabMore) MoreCleaner.TabSheet7Show();
+  // The delete buttons follow the list on view, never the tab left behind:
+  // the IE Cache list's refresh step sets them from its rows, and the
+  // "More" sub-tab has no rows at all.
+  if (form_.PageControl2.activeIndex == kSubTabMore) {
+    MoreCleaner.TabSheet7Show();
+    form_.DeleteAllTB.enabled = false;
+    form_.DeleteSelTB.enabled = false;
+  } else {
+    IECacheView.ListBox4Click();
+  }
 }
 
 void BrowserCacheTab::TabSheet4Show() {
@@ -36,7 +45,14 @@ int BrowserCacheTab::RowCount() const { return form_.ListBox4.Count(); }
 
 void BrowserCacheTab::ClearList() { form_.ListBox4.Clear(); }
 
+bool BrowserCacheTab::ListOnView() const { return form_.PageControl2.activeIndex != kSubTabMore; }
+
+void BrowserCacheTab::DeleteAll() {
+  if (ListOnView()) IECacheView.DeleteAllClick();
+}
+
 void BrowserCacheTab::DeleteSelected(bool) {
+  if (!ListOnView()) return;
   try {
     IECacheView.CDeleteSelClick();
   } catch (...) {

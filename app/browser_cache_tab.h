@@ -28,12 +28,16 @@ class BrowserCacheTab : public TabPage {
   int RowCount() const override;
   void ClearList() override;
   void DeleteSelected(bool toRecycleBin) override;
-  void DeleteAll() override { IECacheView.DeleteAllClick(); }
+  // The delete commands act on the IE Cache list's rows, and only while
+  // that list is on view.
+  void DeleteAll() override;
   void SelectAll() override { IECacheView.SelectAll(); }
   void InvertSelection() override { IECacheView.Invert(); }
   void Open() override {}  // cache entries have no file to open
 
  private:
+  bool ListOnView() const;
+
   TMainForm& form_;
 };
 
