@@ -63,7 +63,7 @@ size_t DeletionRun::Stay(size_t n, StayReason reason, std::string detail) {
 
 size_t DeletionRun::Take(const std::string& path, const Expected& expected) {
   const size_t n = items_.size();
-  items_.push_back(Item{path});
+  items_.emplace_back().path = path;
   if (IsRootPath(path)) return Stay(n, StayReason::kProtected, "a drive root");
 
   uint32_t error = 0;

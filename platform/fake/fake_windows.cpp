@@ -296,11 +296,10 @@ class FakeItem : public OpenedItem {
         longPath_(std::move(longPath)) {}
 
   bool Stat(ItemStat& stat) override {
-    stat = ItemStat{node_->attributes, node_->size, node_->lastWrite,
-                    viaLink_ || node_->symlink || !node_->linkTarget.empty()};
+    const bool link = viaLink_ || node_->symlink || !node_->linkTarget.empty();
     // Behind a link the path says nothing of where the item lives.
-    stat.finalPath = stat.link ? std::string() : Upper(longPath_);
-    stat.fileId = reinterpret_cast<uintptr_t>(node_);
+    stat = ItemStat{node_->attributes, node_->size, node_->lastWrite, link,
+                    link ? std::string() : Upper(longPath_), reinterpret_cast<uintptr_t>(node_)};
     return true;
   }
 

@@ -95,6 +95,10 @@ void RunAnswering(const std::function<void()>& work, bool shareInput) {
   }
   // Also when the wait itself failed: the job lives on this stack.
   WaitForSingleObject(done, INFINITE);
+  // Wine answers sent messages inside the wait itself, so the work can end
+  // before the loop looked at the queue again: input given meanwhile must
+  // not reach the windows as a command once they take commands again.
+  AnswerPending();
   if (job.error) std::rethrow_exception(job.error);
 }
 

@@ -149,9 +149,8 @@ class Win32OpenedItem : public OpenedItem {
   bool Stat(ItemStat& stat) override {
     win32::ItemFacts facts;
     if (!links_.Facts(handle_.get(), path_, facts)) return false;
-    stat = ItemStat{facts.attributes, facts.size, facts.lastWrite, facts.link};
-    stat.finalPath = Narrow(facts.identity);
-    stat.fileId = facts.fileId;
+    stat = ItemStat{facts.attributes, facts.size,   facts.lastWrite,
+                    facts.link,       Narrow(facts.identity), facts.fileId};
     attributes_ = facts.attributes;
     return true;
   }

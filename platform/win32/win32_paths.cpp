@@ -32,10 +32,24 @@ std::wstring WithoutTrailingSlash(std::wstring path) {
   return path;
 }
 
-// `name` without the trailing spaces and dots Wine leaves out of final paths.
-std::wstring Trimmed(std::wstring name) {
-  while (!name.empty() && (name.back() == L' ' || name.back() == L'.')) name.pop_back();
-  return name;
+// `path` with the trailing spaces and dots of every name dropped, as Wine
+// writes final paths ("T:\dir.\zero " reads "T:\dir\zero").
+std::wstring Loosened(const std::wstring& path) {
+  std::wstring out;
+  out.reserve(path.size());
+  for (size_t start = 0; start <= path.size();) {
+    size_t end = path.find(L'\\', start);
+    if (end == std::wstring::npos) end = path.size();
+    size_t last = end;
+    while (last > start && (path[last - 1] == L' ' || path[last - 1] == L'.')) --last;
+    // "." and ".." are no names to shorten.
+    if (last == start) last = end;
+    out.append(path, start, last - start);
+    if (end == path.size()) break;
+    out.push_back(L'\\');
+    start = end + 1;
+  }
+  return out;
 }
 
 // True when `path` holds no "/" and no empty, "." or ".." part below `from`
@@ -174,18 +188,6 @@ const LinkCheck::Folder& LinkCheck::FolderOf(const std::wstring& folder) {
     state.known = !state.finalPath.empty();
     CloseHandle(h);
   }
-  // A folder whose name ends in a space or a dot: Wine's final path leaves
-  // them out, while the paths of the items in it keep them.
-  const size_t slash = folder.rfind(L'\\');
-  if (state.known && slash != std::wstring::npos && slash + 1 >= RootLength(folder)) {
-    const std::wstring name = folder.substr(slash + 1);
-    const std::wstring shortened = Trimmed(name);
-    const std::wstring& known = state.finalPath;
-    if (shortened != name && known.size() > shortened.size() &&
-        known.compare(known.size() - shortened.size() - 1, std::wstring::npos,
-                      L"\\" + shortened) == 0)
-      state.finalPath = known.substr(0, known.size() - shortened.size()) + name;
-  }
   return state;
 }
 
@@ -219,26 +221,35 @@ bool LinkCheck::Facts(HANDLE item, const std::wstring& path, ItemFacts& facts) {
     return true;
   }
   const std::wstring folder = WithoutTrailingSlash(plain.substr(0, slash + 1));
-  const std::wstring name = plain.substr(slash + 1);
+  std::wstring name = plain.substr(slash + 1);
   const Folder& state = FolderOf(folder);
   if (!state.known || state.reparse || final.empty()) {
     facts.link = true;
     return true;
   }
-  const std::wstring expected = state.finalPath + L"\\" + name;
-  facts.link = !SameText(final, expected);
-  const std::wstring shortened = Trimmed(name);
-  if (facts.link && shortened != name && !shortened.empty() &&
-      SameText(final, state.finalPath + L"\\" + shortened)) {
-    // Wine's way of naming "zero ": the item is itself unless "zero" is
-    // the same item (a link named "zero " that points at it).
-    UniqueHandle sibling(CreateFileW(
-        ExactPath(folder + L"\\" + shortened).c_str(), FILE_READ_ATTRIBUTES,
-        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    facts.link = sibling.valid() && FileNumber(sibling.get()) == facts.fileId;
+  facts.link = !SameText(final, state.finalPath + L"\\" + name);
+  if (facts.link && name.find(L'~') != std::wstring::npos &&
+      name.find_first_of(L"*?") == std::wstring::npos) {
+    // A short 8.3 name: the final path holds the long one.
+    WIN32_FIND_DATAW data;
+    UniqueFind entry(FindFirstFileExW(ExactPath(plain).c_str(), FindExInfoBasic, &data,
+                                      FindExSearchNameMatch, nullptr, 0));
+    if (entry.valid()) {
+      name = data.cFileName;
+      facts.link = !SameText(final, state.finalPath + L"\\" + name);
+    }
   }
-  if (!facts.link) facts.identity = IdentityOf(item, expected);
+  const std::wstring loose = Loosened(plain);
+  if (facts.link && loose != plain &&
+      SameText(Loosened(final), Loosened(state.finalPath + L"\\" + name))) {
+    // Wine's way of naming "zero " or "dir.\x": the final path reads as the
+    // path without the trailing spaces and dots. The item is itself unless
+    // that other path leads to the very same item (a link named so).
+    UniqueHandle other(CreateFileW(ExactPath(loose).c_str(), FILE_READ_ATTRIBUTES,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    facts.link = other.valid() && FileNumber(other.get()) == facts.fileId;
+  }
   return true;
 }
 

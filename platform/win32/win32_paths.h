@@ -52,11 +52,11 @@ bool ReadFacts(HANDLE item, ItemFacts& facts);
 // how a Unix symbolic link looks under Wine, which shows it as a plain file
 // or folder. Comparing with the folder's final path (not with the path
 // itself) keeps substituted and mapped drives and 8.3 folder names from
-// looking like links. Wine drops a trailing space or dot from the last name
-// of a final path ("zero " reads as "...\zero"); such a name passes only
-// when no other item answers to the shortened name, or another one does
-// (a link to it answers with the same number). Folders are looked up once
-// each.
+// looking like links; the long name of a short last name is looked up. Wine
+// drops trailing dots, and a last name's trailing spaces, from final paths
+// ("T:\dir.\zero " reads "T:\dir\zero"): such a path passes when the path
+// so shortened leads to no item, or to another one (a link named so leads to
+// the same item, with the same number). Folders are looked up once each.
 class LinkCheck {
  public:
   // `path` is the path `item` was opened by, without the "\\?\" prefix.
