@@ -276,6 +276,15 @@ TEST(Win32FileSystemItems, LinksAreToldFromPlainItems) {
   EXPECT_EQ(stat.size, 6u) << "Wine reports the target's size";
 }
 
+// What the item at `path` is, opened as a deletion opens it.
+ItemStat StatOf(ItemOpener& opener, const std::string& path) {
+  uint32_t error = 0;
+  ItemStat facts;
+  auto item = opener.Open(path, false, error);
+  EXPECT_TRUE(item && item->Stat(facts)) << path << " error " << error;
+  return facts;
+}
+
 // Names that Windows programs cannot make but other systems and archives
 // do: "zero " and "dot." are listed as they are, and every path that came
 // from a listing reaches that very item, never "zero" or "dot" beside it.
@@ -299,13 +308,7 @@ TEST(Win32FileSystemItems, NamesEndingInASpaceOrADotReachTheirOwnItem) {
   EXPECT_EQ(ListAll(fs, dir / "dir.")["inner"].size, 20u) << "the dotted folder's own content";
 
   auto opener = fs.NewItemOpener();
-  auto stat = [&](const std::string& path) {
-    uint32_t error = 0;
-    ItemStat facts;
-    auto item = opener->Open(path, false, error);
-    EXPECT_TRUE(item && item->Stat(facts)) << path << " error " << error;
-    return facts;
-  };
+  auto stat = [&](const std::string& path) { return StatOf(*opener, path); };
   const ItemStat zeroSpace = stat(dir / "zero "), zero = stat(dir / "zero");
   EXPECT_EQ(zeroSpace.size, 10u);
   EXPECT_FALSE(zeroSpace.link) << "a plain file taken for a link";
@@ -349,10 +352,7 @@ TEST(Win32FileSystemItems, ShortAndLongPathsOfOneItemAreOneItem) {
   ASSERT_NE(Narrow(shortPath).find('~'), std::string::npos) << Narrow(shortPath);
   auto opener = fs.NewItemOpener();
   auto who = [&](const std::string& path) {
-    uint32_t error = 0;
-    ItemStat facts;
-    auto item = opener->Open(path, false, error);
-    EXPECT_TRUE(item && item->Stat(facts)) << path << " error " << error;
+    const ItemStat facts = StatOf(*opener, path);
     EXPECT_FALSE(facts.link) << path;
     EXPECT_FALSE(facts.finalPath.empty()) << path;
     return std::make_pair(facts.finalPath, facts.fileId);
