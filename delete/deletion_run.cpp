@@ -50,8 +50,7 @@ uint32_t HandOffList::Write(FileSystem& fs) const {
 }
 
 DeletionRun::DeletionRun(Platform& platform, bool permanent)
-    : platform_(platform),
-      permanent_(permanent),
+    : permanent_(permanent),
       opener_(platform.fs.NewItemOpener()),
       guard_(platform.shell, *opener_) {}
 
@@ -94,6 +93,11 @@ size_t DeletionRun::Take(const std::string& path, const Expected& expected) {
     auto [at, added] = byIdentity_.try_emplace({now.finalPath, now.fileId}, n);
     if (!added) {
       items_[n].twinOf = at->second;
+      // The hand-off file keeps a line for every row handed over; the
+      // library hands the item to the shell once.
+      if (!permanent_ && items_[at->second].fate == Fate::kHandedOver &&
+          ShellVerdict(path) == shellpath::Verdict::kTakes)
+        handOff_.Add(path);
       return n;
     }
   }

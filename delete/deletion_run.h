@@ -5,8 +5,10 @@
 //  - an item is opened by its exact path ("\\?\" form) and must still be
 //    what was listed (kind, size, time), through no link;
 //  - two listed paths of one item (compared by the item's final path: a
-//    short 8.3 form, another case) are one item: the second is never handed
-//    over again and shares the first one's outcome;
+//    short 8.3 form, another case) are one item: the second is never
+//    deleted or checked again and shares the first one's outcome; its line
+//    stays in the hand-off file (one line per row), and Purgix.dll hands
+//    the item to the shell once;
 //  - a folder is never handed over whole when it is a drive root or one of
 //    the system's folders, or holds one (delete/protected_folders.h);
 //  - a path the shell would read as another item is never handed to it;
@@ -120,7 +122,6 @@ class DeletionRun {
   size_t Original(size_t n) const { return items_[n].twinOf.value_or(n); }
   size_t Stay(size_t n, StayReason reason, std::string detail = {});
 
-  Platform& platform_;
   const bool permanent_;
   std::unique_ptr<ItemOpener> opener_;
   FolderGuard guard_;
