@@ -21,8 +21,18 @@ bool BrowserCacheTab::WebBrowsersActive() const {
 
 void BrowserCacheTab::SheetShow() {
   TabSheet4Show();
-  if (form_.PageControl2.activeIndex == kSubTabMore) MoreCleaner.TabSheet7Show();
-  if (WebBrowsersActive()) WebBrowsers.SheetShow();
+  // The delete buttons follow the list on view, never the tab left behind:
+  // the IE Cache list's refresh step sets them from its rows, and the
+  // "More" sub-tab has no rows at all.
+  if (form_.PageControl2.activeIndex == kSubTabMore) {
+    MoreCleaner.TabSheet7Show();
+    form_.DeleteAllTB.enabled = false;
+    form_.DeleteSelTB.enabled = false;
+  } else if (WebBrowsersActive()) {
+    WebBrowsers.SheetShow();
+  } else {
+    IECacheView.ListBox4Click();
+  }
 }
 
 void BrowserCacheTab::TabSheet4Show() {
@@ -56,7 +66,10 @@ void BrowserCacheTab::ClearList() {
   form_.ListBox4.Clear();
 }
 
+bool BrowserCacheTab::ListOnView() const { return form_.PageControl2.activeIndex != kSubTabMore; }
+
 void BrowserCacheTab::DeleteSelected(bool toRecycleBin) {
+  if (!ListOnView()) return;
   if (WebBrowsersActive()) return WebBrowsers.DeleteSelected(toRecycleBin);
   try {
     IECacheView.CDeleteSelClick();
@@ -66,6 +79,7 @@ void BrowserCacheTab::DeleteSelected(bool toRecycleBin) {
 }
 
 void BrowserCacheTab::DeleteAll() {
+  if (!ListOnView()) return;
   if (WebBrowsersActive()) return WebBrowsers.DeleteAll();
   IECacheView.DeleteAllClick();
 }

@@ -33,6 +33,8 @@ class BrowserCacheTab : public TabPage {
   int RowCount() const override;
   void ClearList() override;
   void DeleteSelected(bool toRecycleBin) override;
+  // The delete commands act on the rows of the list on view; the "More"
+  // sub-tab has none.
   void DeleteAll() override;
   void SelectAll() override;
   void InvertSelection() override;
@@ -40,6 +42,7 @@ class BrowserCacheTab : public TabPage {
 
  private:
   bool WebBrowsersActive() const;
+  bool ListOnView() const;
 
   TMainForm& form_;
 };

@@ -25,9 +25,11 @@ void FileTab::DeleteSelected(bool toRecycleBin) {
   DeletionContext ctx{form_.platform(), form_.StatusBar1, form_.StopFlag, TotalSizeText(), {}};
   try {
     DeleteSel(ctx, list_, toRecycleBin);
+  } catch (const HandOffError&) {
+    throw;  // nothing was deleted: the user is told, as by Delete All
   } catch (...) {
-    // Errors of the delete-selected commands are dropped: the list shows
-    // what stays.
+    // Other errors of the delete-selected commands are dropped: the list
+    // shows what stays.
   }
   form_.TellWhatStayed(ctx.stayed);
 }

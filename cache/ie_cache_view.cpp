@@ -200,14 +200,26 @@ void TIECacheView::CDeleteSelClick() {
 
 void TIECacheView::DeleteAllClick() {
   if (m_.StopFlag) return;
+  TextList& list = m_.ListBox4;
   struct EmptyAtEnd {
     TextList& list;
     ~EmptyAtEnd() { list.Clear(); }
-  } emptyAtEnd{m_.ListBox4};
-  IECache1.DeleteAllEntries();
-  if (TypedUrlCount <= 0) return;
-  std::unique_ptr<RegistryKey> key = OpenTypedUrls(KeyAccess::kReadWrite);
-  for (int i = 0; i < TypedUrlCount; ++i) DeleteTypedUrl(key.get(), i);
+  } emptyAtEnd{list};
+  // Exactly what the rows name, in their order: an entry that came into the
+  // cache after the scan was never shown, so it stays.
+  std::unique_ptr<RegistryKey> key;
+  bool keyOpened = false;
+  for (int row = 0; row < list.Count(); ++row) {
+    if (row >= TypedUrlCount) {
+      IECache1.DeleteEntry(list[row]);  // an entry WinInet keeps is simply passed
+      continue;
+    }
+    if (!keyOpened) {
+      key = OpenTypedUrls(KeyAccess::kReadWrite);
+      keyOpened = true;
+    }
+    DeleteTypedUrl(key.get(), row);
+  }
 }
 
 // ---- Sub-tabs and commands ----

@@ -81,7 +81,8 @@ class TIECacheView {
   void ListBox4KeyDown(int key);
   // Deletes the selected rows' entries and typed addresses, then rescans.
   void CDeleteSelClick();
-  // The "Browser Cache" branch of Delete All.
+  // The "Browser Cache" branch of Delete All: the entries and typed
+  // addresses the rows name, then the list is emptied.
   void DeleteAllClick();
   void PageControl2Change();
   // The view's part of the File menu's "Scan for IE Cahe Files" (the window

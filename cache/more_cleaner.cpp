@@ -15,45 +15,24 @@ namespace {
 constexpr RegistryRoot kHklm = RegistryRoot::kLocalMachine;
 constexpr RegistryRoot kHkcu = RegistryRoot::kCurrentUser;
 
-// Why a chosen target was left on disk.
-enum class LeftReason {
-  kNotFullPath,  // not a full path of one item, so it was not looked for
-  kLink,         // a link, or reached through one
-  kNotChecked,   // there, but it could not be opened to be checked
-  kInUse,        // the library left it: another program holds it
-  kNotRecycled,  // the library left it for another reason
-};
-
-struct LeftItem {
-  std::string path;
-  LeftReason reason;
-};
-
-const char* ReasonText(LeftReason reason) {
-  switch (reason) {
-    case LeftReason::kNotFullPath:
-      return "not the full path of one file or folder, so it was not looked for";
-    case LeftReason::kLink:
-      return "a link, which Scourly does not follow";
-    case LeftReason::kNotChecked:
-      return "could not be checked";
-    case LeftReason::kInUse:
-      return "in use";
-    case LeftReason::kNotRecycled:
-      return "could not be moved to the Recycle Bin";
+// The reason a chosen target was left on disk, as this sheet words it.
+std::string LeftText(const StayedItem& item) {
+  switch (item.reason) {
+    case StayReason::kLink: return "a link, which Scourly does not follow";
+    case StayReason::kNotDeleted: return "could not be checked";
+    case StayReason::kProtected: return item.detail + ", which cannot be a browser's cache";
+    default: return ReasonText(item);
   }
-  return "";
 }
 
-std::string LeftMessage(const std::vector<LeftItem>& left, bool cleaned) {
+constexpr const char* kNotFullPathText =
+    "not the full path of one file or folder, so it was not looked for";
+
+std::string LeftMessage(const std::vector<std::string>& left, bool inUse, bool cleaned) {
   std::string text = cleaned ? "Files have been cleaned, except these, which were left on disk:"
                              : "No file has been cleaned. These were left on disk:";
   text += "\r\n";
-  bool inUse = false;
-  for (const LeftItem& item : left) {
-    text += "\r\n" + item.path + " (" + ReasonText(item.reason) + ")";
-    inUse = inUse || item.reason == LeftReason::kInUse;
-  }
+  for (const std::string& line : left) text += "\r\n" + line;
   if (inUse) text += "\r\n\r\nClose Netscape and Opera, then press \"Clear Now\" again.";
   return text;
 }
@@ -100,37 +79,6 @@ std::optional<std::string> ExactItemPath(std::string text) {
     path += part;
   }
   return path;
-}
-
-// What a target path of a ticked box turned out to be.
-struct Probe {
-  enum State { kAbsent, kNotFullPath, kPresent } state = kAbsent;
-  std::string path;      // the exact path (the raw text when not a full path)
-  bool checked = false;  // present: it could be opened and looked at
-  bool link = false;     // present and checked: a link, or reached through one
-};
-
-// The presence test: the platform's find-first search for the exact path
-// finds it; a cache folder must in addition be neither hidden nor system (it
-// is found, as the search would, also when it is a plain file).
-Probe Look(FileSystem& fs, ItemOpener& opener, const std::string& text, bool cacheFolder) {
-  Probe probe;
-  std::optional<std::string> path = ExactItemPath(text);
-  if (!path) {
-    probe.state = Probe::kNotFullPath;
-    probe.path = text;
-    return probe;
-  }
-  probe.path = *path;
-  if (!fs.FindFirstFinds(probe.path)) return probe;
-  uint32_t error = 0;
-  ItemStat stat;
-  std::unique_ptr<OpenedItem> item = opener.Open(probe.path, false, error);
-  probe.checked = item && item->Stat(stat);
-  if (probe.checked && cacheFolder && (stat.attributes & (kAttrHidden | kAttrSystem))) return probe;
-  probe.state = Probe::kPresent;
-  probe.link = probe.checked && stat.link;
-  return probe;
 }
 
 }  // namespace
@@ -197,7 +145,11 @@ void TNetscapeOperaCleaner::TabSheet7Show() {
 void TNetscapeOperaCleaner::ClearBtnClick() {
   ScopedHourglass hourglass(platform_.ui);
   FileSystem& fs = platform_.fs;
-  std::unique_ptr<ItemOpener> opener = fs.NewItemOpener();
+  if (StopFlag_) {
+    // A Stop still in force hands nothing over and says nothing.
+    if (uint32_t error = HandOffList().Write(fs)) throw AppError(InOutErrorText(error));
+    return;
+  }
 
   struct Box {
     const CheckBox& box;
@@ -214,47 +166,33 @@ void TNetscapeOperaCleaner::ClearBtnClick() {
       {OHistory, OProgramDir, {"\\opera.win", "\\autopera.win", "\\global.dat"}, false},
   };
 
-  HandOffList handOff;
-  std::vector<std::string> handed;
-  std::vector<LeftItem> left;
-  bool stopped = false;
+  // Every target in the order of the boxes: its number in the run, or the
+  // text that is no full path.
+  struct Target {
+    std::optional<size_t> taken;
+    std::string text;
+  };
+  std::vector<Target> targets;
+  DeletionRun run(platform_, false);
   for (const Box& b : boxes) {
     if (!b.box.checked || b.edit.text.empty()) continue;
-    // A Stop still in force hands nothing over. The history box asks once
-    // for its three files, the others before each present target.
-    const bool perTarget = b.suffixes.size() == 1;
-    if (!perTarget && StopFlag_) {
-      stopped = true;
-      break;
-    }
     for (const char* suffix : b.suffixes) {
-      Probe probe = Look(fs, *opener, b.edit.text + suffix, b.cacheFolder);
-      if (probe.state == Probe::kAbsent) continue;
-      if (probe.state == Probe::kNotFullPath) {
-        left.push_back({probe.path, LeftReason::kNotFullPath});
+      const std::string text = b.edit.text + suffix;
+      std::optional<std::string> path = ExactItemPath(text);
+      if (!path) {
+        targets.push_back({std::nullopt, text});
         continue;
       }
-      if (perTarget && StopFlag_) {
-        stopped = true;
-        break;
-      }
-      if (!probe.checked) {
-        left.push_back({probe.path, LeftReason::kNotChecked});
-      } else if (probe.link) {
-        left.push_back({probe.path, LeftReason::kLink});
-      } else {
-        handOff.Add(probe.path);
-        handed.push_back(probe.path);
-      }
+      // A cache folder is present when it is visible; a cookie or history
+      // file whatever its attributes.
+      Expected expected;
+      expected.visibleOnly = b.cacheFolder;
+      targets.push_back({run.Take(*path, expected), *path});
     }
-    if (stopped) break;
   }
 
-  if (uint32_t error = handOff.Write(fs)) throw AppError(InOutErrorText(error));
-  if (stopped) return;  // nothing deleted, nothing said
-
-  bool cleaned = false;
-  if (!handed.empty()) {
+  if (uint32_t error = run.HandOff().Write(fs)) throw AppError(InOutErrorText(error));
+  if (!run.HandOff().Empty()) {
     if (!platform_.purgix.Available()) {
       Tell(kPurgixMissingText, MsgIcon::kError);
       return;
@@ -265,18 +203,24 @@ void TNetscapeOperaCleaner::ClearBtnClick() {
       // The library's fault is not reported as such: what it left is found
       // and named below.
     }
-    for (const std::string& path : handed) {
-      std::optional<StayReason> stayed = StayedAfterHandOff(fs, *opener, path);
-      if (!stayed) {
-        cleaned = true;
-        continue;
-      }
-      left.push_back(
-          {path, *stayed == StayReason::kInUse ? LeftReason::kInUse : LeftReason::kNotRecycled});
+    run.Settle();
+  }
+
+  std::vector<std::string> left;
+  bool cleaned = false, inUse = false;
+  for (const Target& target : targets) {
+    if (!target.taken) {
+      left.push_back(target.text + " (" + kNotFullPathText + ")");
+      continue;
+    }
+    cleaned = cleaned || run.Outcome(*target.taken) == DeletionRun::Fate::kGone;
+    if (std::optional<StayedItem> stayed = run.StayedOf(*target.taken)) {
+      left.push_back(stayed->path + " (" + LeftText(*stayed) + ")");
+      inUse = inUse || stayed->reason == StayReason::kInUse;
     }
   }
   if (!left.empty()) {
-    Tell(LeftMessage(left, cleaned), MsgIcon::kNone);
+    Tell(LeftMessage(left, inUse, cleaned), MsgIcon::kNone);
   } else if (cleaned) {
     Tell(kCleanedText, MsgIcon::kNone);
   }

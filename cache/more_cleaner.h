@@ -4,11 +4,15 @@
 // The four paths live only in the four edits. They are filled from the
 // program's own registry key when it exists, otherwise from the browsers'
 // settings, every time the sheet is shown. "Clear Now" hands the chosen
-// targets that exist to Purgix.dll through the one hand-off file. A target
-// that is a link, or is reached through one, is never handed over, nor is a
-// path that is not a full one; the user is then told what was left on disk
-// and why, as when the library leaves something, and the success message
-// comes only when everything chosen went.
+// targets that exist to Purgix.dll through the one hand-off file, by the
+// same deletion run as the file tabs (delete/deletion_run.h): a target that
+// is a link, or is reached through one, is never handed over, nor a folder
+// that cannot be a browser's cache (a drive root, a system folder, a
+// profile or one of its known folders, or one that holds them), nor a
+// second path of a target already handed over, nor a path that is not a
+// full one. The user is then told what was left on disk and why, each path
+// once, as when the library leaves something, and the success message comes
+// only when everything chosen went.
 //
 // The cleaner holds the sheet's own models and references to what it shares
 // with the main window.

@@ -97,9 +97,9 @@ std::vector<std::string> Clean(Platform& platform, ResultList& list, bool perman
                                FileTabScan& scan) {
   std::vector<std::string> results(list.Count());
   DeletionContext ctx{platform, scan.bar, scan.stopFlag, scan.totalSizeText, {},
-                      [&results](int index, const ResultRow&, std::optional<StayReason> stayed) {
+                      [&results](int index, const ResultRow&, const StayedItem* stayed) {
                         results[index] =
-                            stayed ? std::string("stayed: ") + StayReasonText(*stayed) : "deleted";
+                            stayed ? "stayed: " + ReasonText(*stayed) : std::string("deleted");
                       }};
   try {
     if (permanent) {
@@ -117,7 +117,7 @@ std::vector<std::string> Clean(Platform& platform, ResultList& list, bool perman
   }
   // Every row is taken; one the deletion did not settle has not gone.
   for (std::string& result : results) {
-    if (result.empty()) result = std::string("stayed: ") + StayReasonText(StayReason::kNotDeleted);
+    if (result.empty()) result = "stayed: " + ReasonText({{}, StayReason::kNotDeleted});
   }
   return results;
 }

@@ -1,6 +1,7 @@
 #include "delete/deletion.h"
 
-#include "lists/app_error.h"
+#include <algorithm>
+
 #include "lists/app_title.h"
 #include "lists/status_panels.h"
 
@@ -9,7 +10,6 @@ namespace {
 
 constexpr size_t kNamedInMessage = 5;
 
-
 // Tells the user the library is missing; true when it is there.
 bool PurgixReady(Platform& platform) {
   if (platform.purgix.Available()) return true;
@@ -17,136 +17,72 @@ bool PurgixReady(Platform& platform) {
   return false;
 }
 
-// What becomes of one row in a deletion.
-enum class Fate : uint8_t { kUntouched, kGone, kStays, kHandedOver };
+Expected ExpectedOf(const ResultRow& row) {
+  Expected expected;
+  expected.kind = row.IsFolder() ? Expected::Kind::kFolder : Expected::Kind::kFile;
+  if (!row.IsFolder()) {
+    expected.size = row.Size();
+    expected.lastWrite = row.LastWrite();
+  }
+  return expected;
+}
 
-// One run over the rows a command deletes, in the command's order.
-class DeletionRun {
+void WriteHandOff(FileSystem& fs, const HandOffList& list) {
+  if (uint32_t error = list.Write(fs)) throw HandOffError(InOutErrorText(error));
+}
+
+void ShowTotals(DeletionContext& ctx, const ResultList& list) {
+  ctx.bar.Set(kPanelSelSize, SelectedSizeText(SelectedBytes(list)));
+  ctx.bar.Set(kPanelSelFiles, SelectedFilesText(list.SelCount()));
+  ctx.bar.Set(kPanelTotalFiles, TotalFilesText(list.Count()));
+  ctx.bar.Set(kPanelTotalSize, SizeText(list.TotalBytes()));
+  ctx.totalSizeText = SizeText(list.TotalBytes());
+}
+
+// The rows of one command, in its order, through one run.
+class RowRun {
  public:
-  DeletionRun(DeletionContext& ctx, ResultList& list, bool permanent)
-      : ctx_(ctx),
-        list_(list),
-        permanent_(permanent),
-        opener_(ctx.platform.fs.NewItemOpener()),
-        fates_(list.Count(), static_cast<uint8_t>(Fate::kUntouched)),
-        reasons_(ctx.rowSettled ? list.Count() : 0) {}
+  RowRun(DeletionContext& ctx, ResultList& list, bool permanent)
+      : ctx_(ctx), list_(list), run_(ctx.platform, permanent) {}
 
-  // Checks row i against what is on disk now; a permanent run deletes it
-  // when it passes. A row that passes a Recycle Bin run joins the hand-off.
-  void Take(int i) {
-    const ResultRow& row = list_[i];
-    const std::string path = row.FullPath();
-    uint32_t error = 0;
-    std::unique_ptr<OpenedItem> item = opener_->Open(path, permanent_, error);
-    if (!item) {
-      if (error == kErrorFileNotFound || error == kErrorPathNotFound) {
-        Mark(i, Fate::kGone);
-      } else {
-        Stay(i, error == kErrorSharingViolation ? StayReason::kInUse : StayReason::kNotDeleted);
-      }
-      return;
-    }
-    ItemStat now;
-    if (!item->Stat(now)) return Stay(i, StayReason::kNotDeleted);
-    if (now.link) return Stay(i, StayReason::kLink);
-    const bool folder = (now.attributes & kAttrDirectory) != 0;
-    if (folder != row.IsFolder() ||
-        (!folder && (now.size != row.Size() || now.lastWrite != row.LastWrite())))
-      return Stay(i, StayReason::kChanged);
-    if (!permanent_) {
-      handOff_.Add(path);
-      handedOver_.push_back(i);
-      Mark(i, Fate::kHandedOver);
-      return;
-    }
-    if (uint32_t failed = item->Delete()) {
-      Stay(i, failed == kErrorSharingViolation ? StayReason::kInUse : StayReason::kNotDeleted);
-    } else {
-      Mark(i, Fate::kGone);
-    }
-  }
-
-  const HandOffList& HandOff() const { return handOff_; }
-
-  // After the library has run: what it left in place stays.
-  void SettleHandOff() {
-    for (int i : handedOver_) {
-      if (std::optional<StayReason> reason =
-              StayedAfterHandOff(ctx_.platform.fs, *opener_, list_[i].FullPath())) {
-        Stay(i, *reason);
-      } else {
-        Mark(i, Fate::kGone);
-      }
-    }
-  }
+  void Take(int row) { taken_.emplace_back(row, run_.Take(list_[row].FullPath(), ExpectedOf(list_[row]))); }
+  DeletionRun& run() { return run_; }
 
   // Takes the gone rows out of the list in one pass; the rows that stayed
   // remain selected. Then the panels and the tab's total tell the truth.
   void Finish() {
-    std::vector<uint8_t> remove(fates_.size()), select(fates_.size());
-    for (size_t i = 0; i < fates_.size(); ++i) {
-      remove[i] = fates_[i] == static_cast<uint8_t>(Fate::kGone);
-      select[i] = fates_[i] == static_cast<uint8_t>(Fate::kStays);
-      if (ctx_.rowSettled && (remove[i] || select[i])) {
-        const int index = static_cast<int>(i);
-        ctx_.rowSettled(index, list_[index],
-                        select[i] ? std::optional<StayReason>(reasons_[i]) : std::nullopt);
+    std::vector<uint8_t> remove(list_.Count()), select(list_.Count());
+    for (const auto& [row, n] : taken_) {
+      const DeletionRun::Fate fate = run_.Outcome(n);
+      remove[row] = fate == DeletionRun::Fate::kGone || fate == DeletionRun::Fate::kAbsent;
+      select[row] = fate == DeletionRun::Fate::kStays;
+    }
+    if (ctx_.rowSettled) {
+      // In list order, before the list changes.
+      std::vector<std::pair<int, size_t>> byRow = taken_;
+      std::sort(byRow.begin(), byRow.end());
+      for (const auto& [row, n] : byRow) {
+        if (remove[row]) {
+          ctx_.rowSettled(row, list_[row], nullptr);
+        } else if (select[row]) {
+          const StayedItem why = run_.WhyStays(n);
+          ctx_.rowSettled(row, list_[row], &why);
+        }
       }
     }
     list_.RemoveMarked(remove, select);
     ShowTotals(ctx_, list_);
-  }
-
-  static void ShowTotals(DeletionContext& ctx, const ResultList& list) {
-    ctx.bar.Set(kPanelSelSize, SelectedSizeText(SelectedBytes(list)));
-    ctx.bar.Set(kPanelSelFiles, SelectedFilesText(list.SelCount()));
-    ctx.bar.Set(kPanelTotalFiles, TotalFilesText(list.Count()));
-    ctx.bar.Set(kPanelTotalSize, SizeText(list.TotalBytes()));
-    ctx.totalSizeText = SizeText(list.TotalBytes());
+    ctx_.stayed = run_.Stayed();
   }
 
  private:
-  void Mark(int i, Fate fate) { fates_[i] = static_cast<uint8_t>(fate); }
-  void Stay(int i, StayReason reason) {
-    Mark(i, Fate::kStays);
-    if (!reasons_.empty()) reasons_[i] = reason;
-    ctx_.stayed.push_back({list_[i].FullPath(), reason});
-  }
-
   DeletionContext& ctx_;
   ResultList& list_;
-  bool permanent_;
-  std::unique_ptr<ItemOpener> opener_;
-  std::vector<uint8_t> fates_;
-  std::vector<StayReason> reasons_;  // by row, kept only for rowSettled
-  HandOffList handOff_;
-  std::vector<int> handedOver_;
+  DeletionRun run_;
+  std::vector<std::pair<int, size_t>> taken_;  // row, its number in the run
 };
 
 }  // namespace
-
-uint32_t HandOffList::Write(FileSystem& fs) const {
-  return fs.WriteFile(fs.ProgramFolder() + kHandOffFileName, text_);
-}
-
-std::optional<StayReason> StayedAfterHandOff(FileSystem& fs, ItemOpener& opener,
-                                             const std::string& path) {
-  if (!fs.FileExists(path)) return std::nullopt;
-  uint32_t error = 0;
-  bool inUse = !opener.Open(path, true, error) && error == kErrorSharingViolation;
-  return inUse ? StayReason::kInUse : StayReason::kNotRecycled;
-}
-
-const char* StayReasonText(StayReason reason) {
-  switch (reason) {
-    case StayReason::kChanged: return "changed since the scan";
-    case StayReason::kLink: return "a link";
-    case StayReason::kInUse: return "in use";
-    case StayReason::kNotRecycled: return "could not be moved to the Recycle Bin";
-    case StayReason::kNotDeleted: return "could not be deleted";
-  }
-  return "";
-}
 
 const char* const kPurgixMissingText =
     "Purgix.dll could not be loaded from Scourly's folder, so no file was moved to the Recycle "
@@ -171,7 +107,7 @@ std::string StayedMessage(const std::vector<StayedItem>& stayed) {
                                " files were not deleted and stay in the list:";
   text += "\r\n";
   for (size_t i = 0; i < stayed.size() && i < kNamedInMessage; ++i)
-    text += "\r\n" + stayed[i].path + " (" + StayReasonText(stayed[i].reason) + ")";
+    text += "\r\n" + stayed[i].path + " (" + ReasonText(stayed[i]) + ")";
   if (stayed.size() > kNamedInMessage)
     text += "\r\n... and " + std::to_string(stayed.size() - kNamedInMessage) + " more.";
   return text;
@@ -186,7 +122,7 @@ void DeleteSel(DeletionContext& ctx, ResultList& list, bool toRecycleBin) {
     // A Stop still in force deletes nothing: the hand-off file is emptied,
     // and the permanent command shows the totals as they stand.
     if (toRecycleBin) {
-      HandOffList().Write(fs);
+      WriteHandOff(fs, HandOffList());
     } else {
       ResetSelectionPanels(ctx.bar);
       ctx.bar.Set(kPanelTotalFiles, TotalFilesText(list.Count()));
@@ -195,26 +131,23 @@ void DeleteSel(DeletionContext& ctx, ResultList& list, bool toRecycleBin) {
     return;
   }
 
-  DeletionRun run(ctx, list, !toRecycleBin);
+  RowRun rows(ctx, list, !toRecycleBin);
   Ui& ui = ctx.platform.ui;
   // Tens of thousands of checks (and deletions) take seconds: the window
   // keeps answering while they run, and the list changes only afterwards.
   ui.RunWhileAnswering([&] {
     // From the last entry to the first: the hand-off file's order.
     for (int i = list.Count() - 1; i >= 0; --i) {
-      if (list.Selected(i)) run.Take(i);
+      if (list.Selected(i)) rows.Take(i);
     }
   });
   if (toRecycleBin) {
     // The list changes only once the library has a complete hand-off file.
-    if (run.HandOff().Write(fs) != 0) {
-      ctx.stayed.clear();
-      return;
-    }
-    if (!run.HandOff().Empty()) ctx.platform.purgix.DoDelete();
-    ui.RunWhileAnswering([&] { run.SettleHandOff(); });
+    WriteHandOff(fs, rows.run().HandOff());
+    if (!rows.run().HandOff().Empty()) ctx.platform.purgix.DoDelete();
+    ui.RunWhileAnswering([&] { rows.run().Settle(); });
   }
-  run.Finish();
+  rows.Finish();
 }
 
 void DeleteAll(DeletionContext& ctx, ResultList& list) {
@@ -222,21 +155,18 @@ void DeleteAll(DeletionContext& ctx, ResultList& list) {
   FileSystem& fs = ctx.platform.fs;
   if (!PurgixReady(ctx.platform)) return;
   if (ctx.stopFlag) {
-    if (uint32_t error = HandOffList().Write(fs)) throw AppError(InOutErrorText(error));
+    WriteHandOff(fs, HandOffList());
     return;
   }
-  DeletionRun run(ctx, list, false);
+  RowRun rows(ctx, list, false);
   Ui& ui = ctx.platform.ui;
   ui.RunWhileAnswering([&] {
-    for (int i = 0; i < list.Count(); ++i) run.Take(i);
+    for (int i = 0; i < list.Count(); ++i) rows.Take(i);
   });
-  if (uint32_t error = run.HandOff().Write(fs)) {
-    ctx.stayed.clear();
-    throw AppError(InOutErrorText(error));
-  }
+  WriteHandOff(fs, rows.run().HandOff());
   ctx.platform.purgix.DoDelete();
-  ui.RunWhileAnswering([&] { run.SettleHandOff(); });
-  run.Finish();
+  ui.RunWhileAnswering([&] { rows.run().Settle(); });
+  rows.Finish();
 }
 
 }  // namespace scourly

@@ -2,13 +2,12 @@
 // Bin (through the hand-off file and Purgix.dll) or permanently, or all of
 // them to the Recycle Bin.
 //
-// Only what was listed is ever deleted. Right before the hand-off (or the
-// permanent deletion) each row's path is checked against what the scan
-// found there: still there, still a file (or still a folder), not a link,
-// and a file still of its size and last-write time. What fails stays on disk
-// and in the list. After the deletion the list keeps exactly the rows whose
-// items are still on disk, selected, and the caller is told which stayed and
-// why; rows whose items are gone leave the list.
+// Only what was listed is ever deleted: each row goes through one
+// DeletionRun (delete/deletion_run.h), which checks it right before it goes
+// and hands each item over once. What fails stays on disk and in the list.
+// After the deletion the list keeps exactly the rows whose items are still
+// on disk, selected, and the caller is told which stayed and why; rows whose
+// items are gone leave the list, a second row of an item with its twin.
 #pragma once
 
 #include <functional>
@@ -16,57 +15,32 @@
 #include <string>
 #include <vector>
 
+#include "delete/deletion_run.h"
+#include "lists/app_error.h"
 #include "lists/controls.h"
 #include "platform/platform.h"
 
 namespace scourly {
 
-inline constexpr const char* kHandOffFileName = "FList.txt";
-
-// The hand-off file "FList.txt" beside the program, as Purgix.dll reads it:
-// one exact path per line (WTF-8), each ended by CR LF. Every hand-off goes
-// through this one writer.
-class HandOffList {
+// The hand-off file could not be written, so nothing was deleted; its text
+// is the runtime's input/output message, shown by the standard error box.
+class HandOffError : public AppError {
  public:
-  void Add(const std::string& path) { text_.append(path).append("\r\n"); }
-  bool Empty() const { return text_.empty(); }
-  const std::string& Text() const { return text_; }
-  // Creates or empties the file and writes the paths. Returns 0 or the
-  // system error code.
-  uint32_t Write(FileSystem& fs) const;
-
- private:
-  std::string text_;
+  using AppError::AppError;
 };
 
-// Why a listed item is still on disk after a deletion.
-enum class StayReason {
-  kChanged,      // no longer what was listed (another kind, size or time)
-  kLink,         // its path leads through a link
-  kInUse,        // another program holds it
-  kNotRecycled,  // the Recycle Bin did not take it
-  kNotDeleted,   // it could not be deleted (read-only, a folder, access denied)
-};
-
-struct StayedItem {
-  std::string path;
-  StayReason reason;
-};
-
-// The words that say why an item stayed ("in use", ...).
-const char* StayReasonText(StayReason reason);
-
-// What became of one row a deletion took: `stayed` is empty when its item is
-// gone, else why the item is still on disk.
-using RowSettled =
-    std::function<void(int index, const ResultRow& row, std::optional<StayReason> stayed)>;
+// What became of one row a deletion took: `stayed` is null when its item is
+// gone, else why the item is still on disk (a second row of one item gets
+// its twin's reason).
+using RowSettled = std::function<void(int index, const ResultRow& row, const StayedItem* stayed)>;
 
 struct DeletionContext {
   Platform& platform;
   StatusBar& bar;
   const bool& stopFlag;
   std::string& totalSizeText;  // the tab's, kept equal to the rows' total
-  // Filled by each routine: the items that stayed, in hand-off order.
+  // Filled by each routine: the items that stayed, each once, in hand-off
+  // order.
   std::vector<StayedItem> stayed;
   // Told of every row the routine took, in list order, once its item's fate
   // is known and before the list changes (`index` is the row's place then).
@@ -74,19 +48,13 @@ struct DeletionContext {
   RowSettled rowSettled = nullptr;
 };
 
-// Deletes the selected entries' items. The hand-off file's errors leave
-// everything unchanged and are not reported.
+// Deletes the selected entries' items. Throws HandOffError when the
+// hand-off file cannot be written; the list then stays as it was.
 void DeleteSel(DeletionContext& ctx, ResultList& list, bool toRecycleBin);
 
-// Hands every entry's item to the Recycle Bin. Throws AppError with the
-// runtime's input/output message when the hand-off file cannot be written;
-// the list then stays as it was.
+// Hands every entry's item to the Recycle Bin. Throws HandOffError when the
+// hand-off file cannot be written; the list then stays as it was.
 void DeleteAll(DeletionContext& ctx, ResultList& list);
-
-// Where a path handed to Purgix.dll stands once the library has run:
-// nothing when it is gone, else why it stayed (kInUse or kNotRecycled).
-std::optional<StayReason> StayedAfterHandOff(FileSystem& fs, ItemOpener& opener,
-                                             const std::string& path);
 
 // The one message that tells the user what stayed and why, naming the first
 // few; empty when nothing stayed.

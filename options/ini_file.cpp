@@ -75,10 +75,21 @@ bool ParseIniInteger(const std::string& text, int32_t& value) {
   return true;
 }
 
+constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
+
 IniFile::IniFile(FileSystem& fs, std::string path) : fs_(fs), path_(std::move(path)) {
   std::string bytes;
-  if (!fs_.ReadFile(path_, bytes)) return;
+  if (!fs_.ReadFile(path_, bytes)) {
+    unreadable_ = fs_.FileExists(path_);
+    return;
+  }
+  // Without this, the mark would glue itself to the first section's name
+  // and that whole section would read as missing.
   size_t start = 0;
+  if (bytes.compare(0, 3, kByteOrderMark) == 0) {
+    byteOrderMark_ = true;
+    start = 3;
+  }
   while (start < bytes.size()) {
     size_t nl = bytes.find('\n', start);
     size_t end = nl == std::string::npos ? bytes.size() : nl;
@@ -197,7 +208,7 @@ void IniFile::WriteBool(const std::string& section, const std::string& key, bool
 }
 
 uint32_t IniFile::Save() {
-  std::string bytes;
+  std::string bytes = byteOrderMark_ ? kByteOrderMark : "";
   for (const std::string& l : lines_) bytes.append(l).append("\r\n");
   return fs_.WriteFileSafely(path_, bytes);
 }

@@ -6,7 +6,8 @@
 //
 // The file is read once; changes collect in memory and Save() writes the
 // whole file in one step, so the file on disk holds either its old text or
-// all of the new one.
+// all of the new one. A file that begins with the UTF-8 byte order mark (as
+// editors save it) is read past the mark and written back with it.
 #pragma once
 
 #include <cstdint>
@@ -25,6 +26,8 @@ class IniFile {
   IniFile(FileSystem& fs, std::string path);
 
   const std::string& path() const { return path_; }
+  // The file is there but could not be read: it reads as empty.
+  bool unreadable() const { return unreadable_; }
 
   // The whole value, however long.
   std::string ReadString(const std::string& section, const std::string& key,
@@ -58,6 +61,8 @@ class IniFile {
   FileSystem& fs_;
   std::string path_;
   std::vector<std::string> lines_;
+  bool byteOrderMark_ = false;
+  bool unreadable_ = false;
   mutable bool indexed_ = false;
   mutable std::unordered_map<std::string, int> sections_;  // lower-case name -> line
   mutable std::unordered_map<std::string, int> keys_;      // "section\nkey" lower case -> line

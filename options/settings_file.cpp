@@ -121,6 +121,8 @@ void SettingsFile::Save(const ScanOptions& options) {
   if (ini.Save() != 0) throw AppError("Unable to write to " + ini.path());
 }
 
+bool SettingsFile::Unreadable() const { return IniFile(fs_, Path()).unreadable(); }
+
 ScanFileSettings SettingsFile::ReadScanSettings() const {
   IniFile ini(fs_, Path());
   return {ini.ReadInteger(kOptions, kTotalChecked, -1), ini.ReadBool(kOptions, kTempFiles, false)};

@@ -46,6 +46,10 @@ class SettingsFile {
   // Read afresh from the file at each scan.
   ScanFileSettings ReadScanSettings() const;
 
+  // The file is there but cannot be read now: saving would replace what it
+  // holds with options that were never read from it.
+  bool Unreadable() const;
+
  private:
   // Every fixed drive A: to Z: as "X:\", in letter order.
   std::vector<std::string> FixedDrives() const;

@@ -1,11 +1,18 @@
 #include "options/uoptions.h"
 
 #include "about/help_links.h"
+#include "lists/app_title.h"
 
 namespace scourly {
 
 TUOptionsDialog::TUOptionsDialog(Platform& platform)
     : platform_(platform), settings_(platform.fs) {}
+
+std::string UnreadableSettingsText(const std::string& path) {
+  return path +
+         " could not be read, so the options shown are not the ones it holds. Replace it with "
+         "the options shown?";
+}
 
 void TUOptionsDialog::FormCreate() {
   OptionBoxIndex = -1;  // the rows it pointed at are gone
@@ -50,6 +57,12 @@ void TUOptionsDialog::Label4Click() {
 }
 
 void TUOptionsDialog::OKBtnClick() {
+  // The options on view did not come from a file that cannot be read; it
+  // may hold what the user wants kept.
+  if (settings_.Unreadable() &&
+      platform_.ui.ShowMessage(UnreadableSettingsText(settings_.Path()), kAppTitle,
+                               MsgButtons::kYesNo, MsgIcon::kInformation) != MsgResult::kYes)
+    return;
   settings_.Save(options);
   Hide();
 }

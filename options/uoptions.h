@@ -13,6 +13,10 @@ namespace scourly {
 inline constexpr int kPageFileTypes = 0;
 inline constexpr int kPageScanDrives = 1;
 
+// The question OK asks before it replaces a settings file at `path` that
+// exists but cannot be read.
+std::string UnreadableSettingsText(const std::string& path);
+
 class TUOptionsDialog {
  public:
   explicit TUOptionsDialog(Platform& platform);

@@ -54,6 +54,13 @@ struct ItemStat {
   // the item turns out to live somewhere else than the path says (a link the
   // platform shows as a plain file).
   bool link = false;
+  // Who the item is, for telling two listed paths of one item apart from two
+  // items: the path it really has (every link, short 8.3 name and case
+  // variant resolved, upper-cased as the file system compares names) and the
+  // file system's number for it. Two paths name one item when both are
+  // equal; a hard link has a path of its own. Empty and 0 when unknown.
+  std::string finalPath;
+  uint64_t fileId = 0;
 };
 
 // A file or folder opened by its exact path, the final link not followed;

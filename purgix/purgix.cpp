@@ -12,9 +12,13 @@
 //  - a relative path is refused: the shell ignores FOF_ALLOWUNDO for it and
 //    deletes for good;
 //  - "." and ".." parts, streams, device and "\\?\" forms, bare roots,
-//    text that is not valid UTF-8 and paths too long for the shell's
-//    classic limit are refused as well, so the shell never resolves a line
-//    to something other than what it literally says.
+//    names ending in a space or a dot or naming a device ("zero " would
+//    reach "zero", "nul.txt" the device), text that is not valid UTF-8 and
+//    paths too long for the shell's classic limit are refused as well, so
+//    the shell never resolves a line to something other than what it
+//    literally says (delete/shell_path.h, which the program applies too).
+// Each item is checked by its exact path, and handed over once: a second
+// line of an item already handed over is left out.
 // A line is never handed over when its path leads through a link (the shell
 // would move or delete what the link points to): the same test the program
 // applies before it writes the file.

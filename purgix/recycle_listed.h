@@ -7,9 +7,12 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "delete/shell_path.h"
 #include "platform/win32/win32_paths.h"
 #include "platform/win32/win32_util.h"
 #include "platform/wtf8.h"
@@ -32,55 +35,30 @@ inline bool FromWtf8(const std::string& line, std::wstring& wide) {
   return true;
 }
 
-inline bool IsLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); }
-
 // True when `path` names one file or folder by a fully qualified path below a
-// drive root ("C:\x") or a share ("\\server\share\x") and holds nothing the
-// shell would reinterpret.
+// drive root ("C:\x") or a share ("\\server\share\x") that the shell's parse
+// leaves as it is: no wildcard, stream, "." or ".." part, no name ending in a
+// space or a dot, no device name, and short of the classic limit.
 inline bool IsSafePath(const std::wstring& path) {
-  if (path.size() >= MAX_PATH) return false;
-  if (path.find_first_of(L"*?") != std::wstring::npos) return false;
-  // No other separator, no stream (":stream", "::$DATA") and nothing a name
-  // cannot hold.
-  if (path.find_first_of(L"/<>\"|") != std::wstring::npos) return false;
-  if (path.find(L':', 2) != std::wstring::npos) return false;
-  for (wchar_t c : path) {
-    if (c < 0x20) return false;
-  }
-  size_t rest;  // where the part below the root begins
-  if (path.size() > 3 && IsLetter(path[0]) && path[1] == L':' && path[2] == L'\\') {
-    rest = 3;
-  } else if (path.size() > 2 && path[0] == L'\\' && path[1] == L'\\') {
-    size_t server = path.find(L'\\', 2);
-    if (server == std::wstring::npos || server == 2) return false;
-    if (path.compare(2, server - 2, L".") == 0) return false;  // device namespace
-    size_t share = path.find(L'\\', server + 1);
-    if (share == std::wstring::npos || share == server + 1) return false;
-    rest = share + 1;
-  } else {
-    return false;
-  }
-  // Every part below the root is a plain name: no empty, "." or ".." part.
-  size_t start = rest;
-  for (;;) {
-    size_t end = path.find(L'\\', start);
-    std::wstring part = path.substr(start, end == std::wstring::npos ? end : end - start);
-    if (part.empty() || part == L"." || part == L"..") return false;
-    if (end == std::wstring::npos) return true;
-    start = end + 1;
-  }
+  return scourly::shellpath::Judge(path) == scourly::shellpath::Verdict::kTakes;
 }
 
 // Whether `path` may go to the shell now: it names something, leads through
 // no link, and no other program holds it open without letting it be deleted
 // (the shell could not move it, and Wine's shell would then offer to delete
 // it for good instead, a question with no good answer; it stays, as the
-// program's warning told the user). One opening answers all three.
-inline bool MayGo(scourly::win32::LinkCheck& links, const std::wstring& path) {
+// program's warning told the user). One opening answers all three, and tells
+// who the item is (`facts`).
+inline bool MayGo(scourly::win32::LinkCheck& links, const std::wstring& path,
+                  scourly::win32::ItemFacts& facts) {
   scourly::UniqueHandle item(scourly::win32::OpenExact(path, true));
   if (!item.valid()) return false;
-  scourly::win32::ItemFacts facts;
   return links.Facts(item.get(), path, facts) && !facts.link;
+}
+
+inline bool MayGo(scourly::win32::LinkCheck& links, const std::wstring& path) {
+  scourly::win32::ItemFacts facts;
+  return MayGo(links, path, facts);
 }
 
 // Windows this thread creates while the shell runs: a question it asks.
@@ -149,14 +127,18 @@ inline BatchOutcome Recycle(const std::vector<const std::wstring*>& paths) {
 // LF, an optional byte order mark) name to the Recycle Bin, at most
 // `maxChars` characters of paths per call of the shell. A line is handed over
 // only when it names exactly one existing file or folder by a fully
-// qualified path, through no link, held by nobody; each is checked right
-// before its batch goes. `unattended`: nothing is ever shown; a path the
-// Recycle Bin cannot take stays (only paths on fixed drives are handed
-// over, and the shell's question is refused, which it takes as "No").
+// qualified path, through no link, held by nobody, and once: a second line
+// for an item already handed over (the same path, another case, a short 8.3
+// form) is left out, or the shell, finding it gone, would ask the user in
+// the middle of the batch. Each is checked right before its batch goes.
+// `unattended`: nothing is ever shown; a path the Recycle Bin cannot take
+// stays (only paths on fixed drives are handed over, and the shell's
+// question is refused, which it takes as "No").
 // Returns the number of shell calls.
 inline size_t RecycleListed(std::string text, size_t maxChars, bool unattended = false) {
   if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
   scourly::win32::LinkCheck links;
+  std::set<std::pair<std::wstring, uint64_t>> handed;  // who each handed item is
   detail::WindowCounter counter;
   detail::refuseWindows = unattended;
   struct Reset {
@@ -177,8 +159,10 @@ inline size_t RecycleListed(std::string text, size_t maxChars, bool unattended =
     std::wstring path;
     if (!detail::FromWtf8(line, path)) continue;
     if (path.size() > 1 && path.back() == L'\\') path.pop_back();  // a folder written as "x\"
-    if (!detail::IsSafePath(path) || !detail::MayGo(links, path)) continue;
+    scourly::win32::ItemFacts facts;
+    if (!detail::IsSafePath(path) || !detail::MayGo(links, path, facts)) continue;
     if (unattended && !detail::OnFixedDrive(path)) continue;
+    if (!facts.identity.empty() && !handed.insert({facts.identity, facts.fileId}).second) continue;
     batches.Add(std::move(path));
   }
   batches.Flush();

@@ -46,12 +46,23 @@ void FolderPrefetch::Work() {
     PrefetchFolder* next = NextQueued();
     if (!next) continue;  // the walk listed them itself
     PrefetchFolder& folder = *next;
-    Take(folder);
-    lock.unlock();
-    planned.clear();
-    List(folder, planned);
-    lock.lock();
-    Finish(folder, planned);
+    try {
+      Take(folder);
+      lock.unlock();
+      planned.clear();
+      List(folder, planned);
+      lock.lock();
+      Finish(folder, planned);
+    } catch (...) {
+      // What goes wrong around a listing (memory running out while the
+      // subfolders are queued) would end the whole program on this thread:
+      // the walk's thread gets it instead, the next time it waits, and
+      // reports it as it reports any error of its own. This worker stops.
+      if (!lock.owns_lock()) lock.lock();
+      if (!workerError_) workerError_ = std::current_exception();
+      awaitedListed_.notify_all();
+      return;
+    }
   }
 }
 
@@ -116,6 +127,7 @@ bool FolderPrefetch::Await(PrefetchFolder& folder, const std::function<bool()>& 
   auto lastCall = std::chrono::steady_clock::now();
   std::vector<PlannedFolder> planned;
   while (folder.state != PrefetchFolder::State::kDone) {
+    if (workerError_) std::rethrow_exception(workerError_);
     // The folder itself if nobody has taken it, else the next one queued: a
     // thread that lists never sleeps, and sleeping and waking again costs
     // more than a listing on a busy machine.

@@ -76,7 +76,8 @@ class FolderPrefetch {
   // listed on the calling thread; while a worker lists it, the calling thread
   // lists other queued folders. `waiting` runs about every `slice` until
   // then (the caller keeps its window answering); when it returns false,
-  // Await gives up and returns false.
+  // Await gives up and returns false. What a listing threw, on any thread,
+  // is thrown here.
   bool Await(PrefetchFolder& folder, const std::function<bool()>& waiting,
              std::chrono::milliseconds slice = std::chrono::milliseconds(10));
 
@@ -112,6 +113,7 @@ class FolderPrefetch {
   static constexpr size_t kSpareBuffers = 256;
   std::vector<std::vector<FindEntry>> spare_;  // emptied entry buffers, for reuse
   size_t listings_ = 0;
+  std::exception_ptr workerError_;  // the first error a worker caught
   std::atomic<bool> stopping_{false};
   std::vector<std::thread> workers_;
 };

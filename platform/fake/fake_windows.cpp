@@ -12,7 +12,7 @@ namespace {
 constexpr uint64_t kTicksPerDay = 864000000000ULL;
 constexpr int64_t kDaysFrom1601To1970 = 134774;
 
-bool SameName(const std::string& a, const std::string& b) {
+bool SameText(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
     if (std::toupper(static_cast<unsigned char>(a[i])) !=
@@ -20,6 +20,16 @@ bool SameName(const std::string& a, const std::string& b) {
       return false;
   }
   return true;
+}
+
+// A path part names a node by its long name or by its 8.3 alias.
+bool Names(const FakeFileSystem::Node& node, const std::string& part) {
+  return SameText(node.name, part) || (!node.shortName.empty() && SameText(node.shortName, part));
+}
+
+std::string Upper(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return text;
 }
 
 // "C:\a\b" -> drive 'C' and {"a", "b"}; false for anything else.
@@ -103,7 +113,7 @@ FakeFileSystem::Node* FakeFileSystem::Follow(Node* node) {
 }
 
 FakeFileSystem::Node* FakeFileSystem::Resolve(const std::string& path, Node** parent,
-                                              bool* viaLink) {
+                                              bool* viaLink, std::string* longPath) {
   if (viaLink) *viaLink = false;
   char drive;
   std::vector<std::string> parts;
@@ -112,13 +122,14 @@ FakeFileSystem::Node* FakeFileSystem::Resolve(const std::string& path, Node** pa
   if (it == drives_.end()) return nullptr;
   Node* node = &it->second.root;
   Node* holder = nullptr;
+  if (longPath) *longPath = std::string(1, drive) + ":";
   for (const std::string& part : parts) {
     Node* folder = Follow(node);
     if (!folder) return nullptr;
     if (viaLink && (folder != node || node->symlink)) *viaLink = true;
     Node* next = nullptr;
     for (auto& child : folder->children) {
-      if (SameName(child->name, part)) {
+      if (Names(*child, part)) {
         next = child.get();
         break;
       }
@@ -126,6 +137,7 @@ FakeFileSystem::Node* FakeFileSystem::Resolve(const std::string& path, Node** pa
     if (!next) return nullptr;
     holder = folder;
     node = next;
+    if (longPath) *longPath += "\\" + node->name;
   }
   if (parent) *parent = holder;
   return node;
@@ -148,7 +160,7 @@ FakeFileSystem::Node& FakeFileSystem::EnsureFolder(const std::string& path) {
   for (const std::string& part : parts) {
     Node* next = nullptr;
     for (auto& child : node->children) {
-      if (SameName(child->name, part)) next = child.get();
+      if (SameText(child->name, part)) next = child.get();
     }
     if (!next) {
       auto child = std::make_unique<Node>();
@@ -275,12 +287,19 @@ uint32_t FakeFileSystem::WriteFileSafely(const std::string& path, const std::str
 class FakeItem : public OpenedItem {
  public:
   FakeItem(FakeFileSystem& fs, FakeFileSystem::Node* node, std::string path, bool viaLink,
-           bool forDelete)
-      : fs_(fs), node_(node), path_(std::move(path)), viaLink_(viaLink), forDelete_(forDelete) {}
+           bool forDelete, std::string longPath)
+      : fs_(fs),
+        node_(node),
+        path_(std::move(path)),
+        viaLink_(viaLink),
+        forDelete_(forDelete),
+        longPath_(std::move(longPath)) {}
 
   bool Stat(ItemStat& stat) override {
-    stat = ItemStat{node_->attributes, node_->size, node_->lastWrite,
-                    viaLink_ || node_->symlink || !node_->linkTarget.empty()};
+    const bool link = viaLink_ || node_->symlink || !node_->linkTarget.empty();
+    // Behind a link the path says nothing of where the item lives.
+    stat = ItemStat{node_->attributes, node_->size, node_->lastWrite, link,
+                    link ? std::string() : Upper(longPath_), reinterpret_cast<uintptr_t>(node_)};
     return true;
   }
 
@@ -299,6 +318,7 @@ class FakeItem : public OpenedItem {
   std::string path_;
   bool viaLink_;
   bool forDelete_;
+  std::string longPath_;
 };
 
 namespace {
@@ -309,7 +329,8 @@ class FakeItemOpener : public ItemOpener {
   std::unique_ptr<OpenedItem> Open(const std::string& path, bool forDelete,
                                    uint32_t& error) override {
     bool viaLink = false;
-    FakeFileSystem::Node* node = fs_.Resolve(path, nullptr, &viaLink);
+    std::string longPath;
+    FakeFileSystem::Node* node = fs_.Resolve(path, nullptr, &viaLink, &longPath);
     if (!node) {
       error = kErrorFileNotFound;
       return nullptr;
@@ -320,7 +341,7 @@ class FakeItemOpener : public ItemOpener {
       return nullptr;
     }
     error = 0;
-    return std::make_unique<FakeItem>(fs_, node, path, viaLink, forDelete);
+    return std::make_unique<FakeItem>(fs_, node, path, viaLink, forDelete, std::move(longPath));
   }
 
  private:
@@ -405,6 +426,42 @@ std::optional<std::string> FakeShell::SpecialFolderPath(int csidl) {
   auto it = specialFolders.find(csidl);
   if (it == specialFolders.end()) return std::nullopt;
   return it->second;
+}
+
+std::optional<std::string> FakeShell::KnownFolderPath(KnownFolder folder, FolderOwner owner) {
+  auto it = knownFolders.find({folder, owner});
+  if (it == knownFolders.end()) return std::nullopt;
+  return it->second;
+}
+
+void FakeShell::AddUsers(FakeFileSystem& fs, const std::string& usersFolder,
+                         const std::string& user, const std::vector<std::string>& others) {
+  struct Layout {
+    KnownFolder folder;
+    const char* below;  // below the profile
+  };
+  static const Layout kLayout[] = {
+      {KnownFolder::kDesktop, "Desktop"},       {KnownFolder::kDocuments, "Documents"},
+      {KnownFolder::kDownloads, "Downloads"},   {KnownFolder::kPictures, "Pictures"},
+      {KnownFolder::kMusic, "Music"},           {KnownFolder::kVideos, "Videos"},
+      {KnownFolder::kFavorites, "Favorites"},   {KnownFolder::kRoamingAppData, "AppData\\Roaming"},
+      {KnownFolder::kLocalAppData, "AppData\\Local"},
+  };
+  const std::string profile = usersFolder + "\\" + user;
+  const std::string defaultProfile = usersFolder + "\\Default";
+  knownFolders[{KnownFolder::kUserProfiles, FolderOwner::kCurrentUser}] = usersFolder;
+  knownFolders[{KnownFolder::kProfile, FolderOwner::kCurrentUser}] = profile;
+  knownFolders[{KnownFolder::kProfile, FolderOwner::kDefaultUser}] = defaultProfile;
+  knownFolders[{KnownFolder::kPublic, FolderOwner::kCurrentUser}] = usersFolder + "\\Public";
+  for (const Layout& l : kLayout) {
+    knownFolders[{l.folder, FolderOwner::kCurrentUser}] = profile + "\\" + l.below;
+    knownFolders[{l.folder, FolderOwner::kDefaultUser}] = defaultProfile + "\\" + l.below;
+  }
+  profiles = {profile, defaultProfile, usersFolder + "\\Public"};
+  for (const std::string& other : others) profiles.push_back(usersFolder + "\\" + other);
+  for (const std::string& p : profiles) {
+    for (const Layout& l : kLayout) fs.AddFolder(p + "\\" + l.below);
+  }
 }
 
 std::optional<std::string> FakeShell::BrowseForFolder(const std::string& preselect) {

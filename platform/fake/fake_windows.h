@@ -35,6 +35,7 @@ class FakeFileSystem : public FileSystem {
     bool locked = false;       // open elsewhere: cannot be deleted
     bool unreadable = false;   // exists but cannot be read
     bool readOnlyFolder = false;  // no file can be created in it
+    std::string shortName;     // an 8.3 alias that opens it too (case ignored)
     std::string linkTarget;    // a junction lists its target's entries
     bool symlink = false;      // a link that lists as a plain file or folder
     std::vector<std::unique_ptr<Node>> children;  // in listing order
@@ -56,8 +57,10 @@ class FakeFileSystem : public FileSystem {
 
   Node* Find(const std::string& path);
   // Resolves a path to its node; `parent` receives the folder holding it,
-  // `viaLink` whether a link on the way was followed.
-  Node* Resolve(const std::string& path, Node** parent = nullptr, bool* viaLink = nullptr);
+  // `viaLink` whether a link on the way was followed, `longPath` the path by
+  // the long names as the tree spells them.
+  Node* Resolve(const std::string& path, Node** parent = nullptr, bool* viaLink = nullptr,
+                std::string* longPath = nullptr);
   bool Exists(const std::string& path) { return Find(path) != nullptr; }
   // Removes the node at `path` from the tree and hands it over.
   std::unique_ptr<Node> Take(const std::string& path);
@@ -172,7 +175,19 @@ class FakeShell : public Shell {
   std::optional<std::string> BrowseForFolder(const std::string& preselect) override;
   bool ReadShortcut(const std::string& linkPath, ShortcutFields& fields) override;
 
+  std::optional<std::string> KnownFolderPath(KnownFolder folder, FolderOwner owner) override;
+  std::vector<std::string> ProfileFolders() override { return profiles; }
+
+  // A machine's usual layout under `usersFolder` for the current user
+  // `user` and the default profile, with the other `others` in the profile
+  // list; the folders are made in `fs`.
+  void AddUsers(FakeFileSystem& fs, const std::string& usersFolder, const std::string& user,
+                const std::vector<std::string>& others = {});
+
   std::map<int, std::string> specialFolders;  // a number missing here cannot be resolved
+  // A folder missing here is one the system does not have.
+  std::map<std::pair<KnownFolder, FolderOwner>, std::string> knownFolders;
+  std::vector<std::string> profiles;
   std::map<std::string, ShortcutFields> links;  // a path missing here is no link
   // Reading a link at one of these paths raises AppError with the text (as
   // when COM cannot be initialised).

@@ -44,7 +44,11 @@ class Win32FolderListing : public FolderListing {
 
 std::unique_ptr<FolderListing> Win32FileSystem::ListFolder(const std::string& folder) {
   // Every name: the callers match masks against the long name themselves.
-  std::wstring pattern = FileApiPath(folder + "\\*");
+  // The folder came from a listing (or is a root or a system folder): its
+  // exact form, so a subfolder named "dir." is listed, not "dir".
+  std::wstring wide;
+  if (!WidenExact(folder, wide)) return nullptr;
+  std::wstring pattern = win32::ExactPath(wide + L"\\*");
   WIN32_FIND_DATAW data;
   HANDLE find = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
                                  nullptr, FIND_FIRST_EX_LARGE_FETCH);
@@ -145,7 +149,8 @@ class Win32OpenedItem : public OpenedItem {
   bool Stat(ItemStat& stat) override {
     win32::ItemFacts facts;
     if (!links_.Facts(handle_.get(), path_, facts)) return false;
-    stat = ItemStat{facts.attributes, facts.size, facts.lastWrite, facts.link};
+    stat = ItemStat{facts.attributes, facts.size,   facts.lastWrite,
+                    facts.link,       Narrow(facts.identity), facts.fileId};
     attributes_ = facts.attributes;
     return true;
   }

@@ -32,6 +32,57 @@ std::wstring WithoutTrailingSlash(std::wstring path) {
   return path;
 }
 
+// `path` with the trailing spaces and dots of every name dropped, as Wine
+// writes final paths ("T:\dir.\zero " reads "T:\dir\zero").
+std::wstring Loosened(const std::wstring& path) {
+  std::wstring out;
+  out.reserve(path.size());
+  for (size_t start = 0; start <= path.size();) {
+    size_t end = path.find(L'\\', start);
+    if (end == std::wstring::npos) end = path.size();
+    size_t last = end;
+    while (last > start && (path[last - 1] == L' ' || path[last - 1] == L'.')) --last;
+    // "." and ".." are no names to shorten.
+    if (last == start) last = end;
+    out.append(path, start, last - start);
+    if (end == path.size()) break;
+    out.push_back(L'\\');
+    start = end + 1;
+  }
+  return out;
+}
+
+// True when `path` holds no "/" and no empty, "." or ".." part below `from`
+// (a trailing backslash aside).
+bool PlainBelow(const std::wstring& path, size_t from) {
+  if (path.find(L'/') != std::wstring::npos) return false;
+  for (size_t start = from; start < path.size();) {
+    size_t end = path.find(L'\\', start);
+    if (end == std::wstring::npos) end = path.size();
+    const std::wstring part = path.substr(start, end - start);
+    if (part == L"." || part == L"..") return false;
+    if (part.empty() && end != path.size() - 1 && end != path.size()) return false;
+    start = end + 1;
+  }
+  return true;
+}
+
+// A final path as identities compare it: short names resolved where the
+// system gave them ("\Device\..." names on Windows keep the names they were
+// opened by; Wine's "\??\..." names are long already), upper-cased as the
+// file system compares names, no trailing backslash.
+std::wstring IdentityOf(HANDLE item, std::wstring path) {
+  if (path.rfind(L"\\Device\\", 0) == 0 && path.find(L'~') != std::wstring::npos) {
+    std::vector<wchar_t> buffer(32768);
+    const DWORD n = GetFinalPathNameByHandleW(item, buffer.data(), static_cast<DWORD>(buffer.size()),
+                                              FILE_NAME_NORMALIZED | VOLUME_NAME_NT);
+    if (n > 0 && n < buffer.size()) path.assign(buffer.data(), n);
+  }
+  path = WithoutTrailingSlash(path);
+  if (!path.empty()) CharUpperBuffW(path.data(), static_cast<DWORD>(path.size()));
+  return path;
+}
+
 }  // namespace
 
 std::wstring ApiPath(const std::wstring& path) {
@@ -47,9 +98,37 @@ std::wstring ApiPath(const std::wstring& path) {
   return path;
 }
 
+std::wstring ExactPath(const std::wstring& path) {
+  if (path.rfind(L"\\\\?\\", 0) == 0) return path;
+  const bool drive = path.size() >= 2 && IsLetter(path[0]) && path[1] == L':' &&
+                     (path.size() == 2 || path[2] == L'\\');
+  if (drive && PlainBelow(path, 3)) return L"\\\\?\\" + (path.size() == 2 ? path + L"\\" : path);
+  const bool unc = path.size() > 2 && path[0] == L'\\' && path[1] == L'\\' && path[2] != L'?' &&
+                   path[2] != L'.';
+  if (unc && PlainBelow(path, 2)) return L"\\\\?\\UNC\\" + path.substr(2);
+  return ApiPath(path);
+}
+
+uint64_t FileNumber(HANDLE h) {
+  // FileInternalInformation: answered in the process under Wine, unlike
+  // GetFileInformationByHandle, which asks for the volume's serial too.
+  using QueryFile = LONG(WINAPI*)(HANDLE, void*, void*, ULONG, int);
+  static const auto query = reinterpret_cast<QueryFile>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationFile")));
+  if (!query) return 0;
+  struct {
+    LONG_PTR status;
+    ULONG_PTR information;
+  } io{};
+  LARGE_INTEGER number{};
+  constexpr int kFileInternalInformation = 6;
+  if (query(h, &io, &number, sizeof number, kFileInternalInformation) < 0) return 0;
+  return static_cast<uint64_t>(number.QuadPart);
+}
+
 HANDLE OpenExact(const std::wstring& path, bool forDelete) {
   DWORD access = FILE_READ_ATTRIBUTES | (forDelete ? DELETE : 0);
-  return CreateFileW(ApiPath(path).c_str(), access,
+  return CreateFileW(ExactPath(path).c_str(), access,
                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                      FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
 }
@@ -95,14 +174,13 @@ const LinkCheck::Folder& LinkCheck::FolderOf(const std::wstring& folder) {
   for (size_t end = root; end < folder.size();) {
     size_t next = folder.find(L'\\', end + 1);
     if (next == std::wstring::npos) next = folder.size();
-    DWORD attributes = GetFileAttributesW(ApiPath(folder.substr(0, next)).c_str());
+    DWORD attributes = GetFileAttributesW(ExactPath(folder.substr(0, next)).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
       state.reparse = true;
     end = next;
   }
-  std::wstring open = folder;
-  if (open.size() == 2 && open[1] == L':') open += L'\\';  // "C:" alone means the current folder
-  HANDLE h = CreateFileW(ApiPath(open).c_str(), FILE_READ_ATTRIBUTES,
+  // "C:" alone would mean the drive's current folder; ExactPath makes it the root.
+  HANDLE h = CreateFileW(ExactPath(folder).c_str(), FILE_READ_ATTRIBUTES,
                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (h != INVALID_HANDLE_VALUE) {
@@ -131,6 +209,9 @@ bool ReadFacts(HANDLE item, ItemFacts& facts) {
 
 bool LinkCheck::Facts(HANDLE item, const std::wstring& path, ItemFacts& facts) {
   if (!ReadFacts(item, facts)) return false;
+  facts.fileId = FileNumber(item);
+  const std::wstring final = FinalPath(item);
+  facts.identity = IdentityOf(item, final);
   if (facts.link) return true;
 
   const std::wstring plain = WithoutTrailingSlash(path);
@@ -140,11 +221,35 @@ bool LinkCheck::Facts(HANDLE item, const std::wstring& path, ItemFacts& facts) {
     return true;
   }
   const std::wstring folder = WithoutTrailingSlash(plain.substr(0, slash + 1));
-  const std::wstring name = plain.substr(slash + 1);
+  std::wstring name = plain.substr(slash + 1);
   const Folder& state = FolderOf(folder);
-  const std::wstring final = FinalPath(item);
-  facts.link = !state.known || state.reparse || final.empty() ||
-               !SameText(final, state.finalPath + L"\\" + name);
+  if (!state.known || state.reparse || final.empty()) {
+    facts.link = true;
+    return true;
+  }
+  facts.link = !SameText(final, state.finalPath + L"\\" + name);
+  if (facts.link && name.find(L'~') != std::wstring::npos &&
+      name.find_first_of(L"*?") == std::wstring::npos) {
+    // A short 8.3 name: the final path holds the long one.
+    WIN32_FIND_DATAW data;
+    UniqueFind entry(FindFirstFileExW(ExactPath(plain).c_str(), FindExInfoBasic, &data,
+                                      FindExSearchNameMatch, nullptr, 0));
+    if (entry.valid()) {
+      name = data.cFileName;
+      facts.link = !SameText(final, state.finalPath + L"\\" + name);
+    }
+  }
+  const std::wstring loose = Loosened(plain);
+  if (facts.link && loose != plain &&
+      SameText(Loosened(final), Loosened(state.finalPath + L"\\" + name))) {
+    // Wine's way of naming "zero " or "dir.\x": the final path reads as the
+    // path without the trailing spaces and dots. The item is itself unless
+    // that other path leads to the very same item (a link named so).
+    UniqueHandle other(CreateFileW(ExactPath(loose).c_str(), FILE_READ_ATTRIBUTES,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    facts.link = other.valid() && FileNumber(other.get()) == facts.fileId;
+  }
   return true;
 }
 

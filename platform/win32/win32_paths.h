@@ -17,8 +17,17 @@ namespace scourly::win32 {
 // paths pass unchanged, so their usual parsing holds.
 std::wstring ApiPath(const std::wstring& path);
 
-// Opens the item at exactly `path` without following a final link (a folder
-// too), sharing it with everyone; with DELETE access when `forDelete`.
+// The exact form of a path that came from a folder listing: "\\?\" (or
+// "\\?\UNC\") before an absolute path of any length, so every name is taken
+// as it stands. The classic parse would drop a trailing space or dot ("zero "
+// would open "zero"), and read "nul.txt" as a device. A path that is not a
+// plain absolute one (relative, with "." or ".." parts, "/" or doubled
+// separators) came from no listing and gets ApiPath's form.
+std::wstring ExactPath(const std::wstring& path);
+
+// Opens the item at exactly `path` (ExactPath) without following a final
+// link (a folder too), sharing it with everyone; with DELETE access when
+// `forDelete`.
 HANDLE OpenExact(const std::wstring& path, bool forDelete);
 
 // What an opened item is, and whether its path leads straight to it.
@@ -27,6 +36,10 @@ struct ItemFacts {
   uint64_t size = 0;
   uint64_t lastWrite = 0;  // FILETIME ticks, UTC
   bool link = false;
+  // Who it is (see ItemStat): its final path, long names, upper case; and
+  // the file system's number for it. Filled by LinkCheck::Facts.
+  std::wstring identity;
+  uint64_t fileId = 0;
 };
 
 // An opened item's attributes, size and last-write time; `link` set only
@@ -39,7 +52,11 @@ bool ReadFacts(HANDLE item, ItemFacts& facts);
 // how a Unix symbolic link looks under Wine, which shows it as a plain file
 // or folder. Comparing with the folder's final path (not with the path
 // itself) keeps substituted and mapped drives and 8.3 folder names from
-// looking like links. Folders are looked up once each.
+// looking like links; the long name of a short last name is looked up. Wine
+// drops trailing dots, and a last name's trailing spaces, from final paths
+// ("T:\dir.\zero " reads "T:\dir\zero"): such a path passes when the path
+// so shortened leads to no item, or to another one (a link named so leads to
+// the same item, with the same number). Folders are looked up once each.
 class LinkCheck {
  public:
   // `path` is the path `item` was opened by, without the "\\?\" prefix.
@@ -61,5 +78,8 @@ class LinkCheck {
 // resolved, in the system's own form ("\??\C:\..." or "\Device\..."), good
 // for comparing two such paths; empty when it cannot be read.
 std::wstring FinalPath(HANDLE h);
+
+// The file system's number of an open item (0 when it cannot be read).
+uint64_t FileNumber(HANDLE h);
 
 }  // namespace scourly::win32

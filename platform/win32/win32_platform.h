@@ -108,6 +108,8 @@ class Win32Purgix : public Purgix {
 class Win32Shell : public Shell {
  public:
   std::optional<std::string> SpecialFolderPath(int csidl) override;
+  std::optional<std::string> KnownFolderPath(KnownFolder folder, FolderOwner owner) override;
+  std::vector<std::string> ProfileFolders() override;
   void Open(const std::string& target, ShowCommand show) override;
   std::optional<std::string> BrowseForFolder(const std::string& preselect) override;
   bool ReadShortcut(const std::string& linkPath, ShortcutFields& fields) override;

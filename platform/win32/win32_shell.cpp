@@ -10,6 +10,10 @@
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_util.h"
 
+// The known folders' numbers, defined here rather than taken from a library.
+#include <initguid.h>
+#include <knownfolders.h>
+
 namespace scourly {
 namespace {
 
@@ -53,6 +57,80 @@ std::optional<std::string> Win32Shell::SpecialFolderPath(int csidl) {
   if (path.empty()) return std::nullopt;
   if (path.size() > 3 && path.back() == L'\\') path.pop_back();
   return Narrow(path);
+}
+
+std::optional<std::string> Win32Shell::KnownFolderPath(KnownFolder folder, FolderOwner owner) {
+  static const std::pair<KnownFolder, const GUID*> kIds[] = {
+      {KnownFolder::kWindows, &FOLDERID_Windows},
+      {KnownFolder::kProgramFiles, &FOLDERID_ProgramFiles},
+      {KnownFolder::kProgramFilesX86, &FOLDERID_ProgramFilesX86},
+      {KnownFolder::kProgramFilesX64, &FOLDERID_ProgramFilesX64},
+      {KnownFolder::kUserProfiles, &FOLDERID_UserProfiles},
+      {KnownFolder::kProfile, &FOLDERID_Profile},
+      {KnownFolder::kPublic, &FOLDERID_Public},
+      {KnownFolder::kDesktop, &FOLDERID_Desktop},
+      {KnownFolder::kDocuments, &FOLDERID_Documents},
+      {KnownFolder::kDownloads, &FOLDERID_Downloads},
+      {KnownFolder::kPictures, &FOLDERID_Pictures},
+      {KnownFolder::kMusic, &FOLDERID_Music},
+      {KnownFolder::kVideos, &FOLDERID_Videos},
+      {KnownFolder::kFavorites, &FOLDERID_Favorites},
+      {KnownFolder::kRoamingAppData, &FOLDERID_RoamingAppData},
+      {KnownFolder::kLocalAppData, &FOLDERID_LocalAppData},
+  };
+  const GUID* id = nullptr;
+  for (const auto& [kind, guid] : kIds) {
+    if (kind == folder) id = guid;
+  }
+  if (!id) return std::nullopt;
+  // A token of -1 names the default user, the profile new users start from.
+  HANDLE token = owner == FolderOwner::kDefaultUser ? reinterpret_cast<HANDLE>(-1) : nullptr;
+  PWSTR path = nullptr;
+  const HRESULT hr = SHGetKnownFolderPath(*id, KF_FLAG_DONT_VERIFY, token, &path);
+  std::optional<std::string> result;
+  if (SUCCEEDED(hr) && path && *path) {
+    std::wstring text = path;
+    while (text.size() > 3 && text.back() == L'\\') text.pop_back();
+    result = Narrow(text);
+  }
+  CoTaskMemFree(path);  // also after a failure, which may leave a block
+  return result;
+}
+
+std::vector<std::string> Win32Shell::ProfileFolders() {
+  std::vector<std::string> folders;
+  HKEY list;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE,
+                    L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList", 0, KEY_READ,
+                    &list) != ERROR_SUCCESS)
+    return folders;
+  // RegGetValue expands REG_EXPAND_SZ ("%SystemDrive%\Users\me").
+  auto read = [&](const wchar_t* subKey, const wchar_t* name) {
+    std::vector<wchar_t> text(1024);
+    for (;;) {
+      DWORD bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+      const LONG status = RegGetValueW(list, subKey, name, RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ,
+                                       nullptr, text.data(), &bytes);
+      if (status == ERROR_MORE_DATA && text.size() < 32768) {
+        text.resize(text.size() * 4);
+        continue;
+      }
+      if (status == ERROR_SUCCESS && text[0]) folders.push_back(Narrow(text.data()));
+      return;
+    }
+  };
+  read(nullptr, L"Default");
+  read(nullptr, L"Public");
+  std::vector<wchar_t> name(256);
+  for (DWORD i = 0;; ++i) {
+    DWORD length = static_cast<DWORD>(name.size());
+    const LONG status =
+        RegEnumKeyExW(list, i, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
+    if (status != ERROR_SUCCESS) break;
+    read(name.data(), L"ProfileImagePath");
+  }
+  RegCloseKey(list);
+  return folders;
 }
 
 void Win32Shell::Open(const std::string& target, ShowCommand show) {

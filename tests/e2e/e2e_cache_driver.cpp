@@ -36,6 +36,7 @@ const std::string kCookieB = "Cookie:bob@scourly-e2e.test/shop/";  // 200
 const std::string kVisitA = "Visited: alice@http://scourly-e2e.test/page.html";
 const std::string kVisitB = "Visited: alice@http://scourly-e2e.test/shop.html";
 const Texts kSeeded = {kPage, kLogo, kScript, kCookieA, kCookieB, kVisitA, kVisitB};
+const std::string kLate = "http://scourly-e2e.test/late.png";  // cached after a scan
 constexpr wchar_t kTypedKey[] = L"Software\\Microsoft\\Internet Explorer\\TypedURLs";
 const std::string kTypedOne = "http://typed-one.scourly-e2e.test/";
 const std::string kTypedTwo = "http://typed-two.scourly-e2e.test/";
@@ -167,6 +168,7 @@ void Seed() {
 
 void Unseed() {
   for (const std::string& url : kSeeded) DeleteUrlCacheEntryA(url.c_str());
+  DeleteUrlCacheEntryA(kLate.c_str());
   RegDeleteTreeW(HKEY_CURRENT_USER, kTypedKey);
   RegDeleteKeyW(HKEY_CURRENT_USER, kTypedKey);
   if (g_typedExisted) WriteTypedValues(g_typedBefore);
@@ -276,6 +278,25 @@ class CacheE2E : public ScourlySuite {
     EXPECT_EQ(app->WaitForMessageBox(300), nullptr) << "a second message appeared";
   }
 };
+
+// Delete All follows the list on view. A file tab's Find Files turns it on;
+// the IE Cache list, never scanned, turns it off again, so the button takes
+// no click there and the cache keeps every entry.
+TEST_F(CacheE2E, DeleteAllIsOffWhileTheIECacheListShowsNothing) {
+  app->ClickTab(app->Control(kIdPageControl1), 1);  // Recent Files
+  app->Click(kCmdFindFilesTB);
+  ASSERT_TRUE(ScourlyProcess::WaitFor([&] {
+    app->Settle();
+    return app->ButtonEnabled(kCmdDeleteAllTB);
+  })) << "Find Files did not turn Delete All on";
+  app->ClickTab(app->Control(kIdPageControl1), 3);
+  ASSERT_EQ(app->RowCount(4), 0);
+  EXPECT_FALSE(app->ButtonEnabled(kCmdDeleteAllTB)) << "the other tab's state stayed";
+  app->Click(kCmdDeleteAllTB);
+  EXPECT_EQ(app->WaitForMessageBox(1000), nullptr) << "the button took the click";
+  EXPECT_EQ(SeededInCache(), kSeeded);
+  Shot(g_shots, L"0-empty-list-delete-all-off");
+}
 
 // Each filter lists exactly its entries; under "URL History" the typed
 // addresses come first, in the key's order. The totals follow the size-text
@@ -403,6 +424,20 @@ TEST_F(CacheE2E, DeleteAllUnderAFilterTakesOnlyWhatItLists) {
   EXPECT_EQ(HandOffFile(), "<no FList.txt>");
   EXPECT_EQ(Lines(NamesIn(kTrashFiles)), "") << "something went to the Recycle Bin";
   Shot(g_shots, L"5-all-left");
+}
+
+// Delete All takes the entries its rows name, in their order: an entry cached
+// after the scan was never listed, so it stays.
+TEST_F(CacheE2E, DeleteAllLeavesAnEntryCachedAfterTheScan) {
+  ClickFilter(kTemporary);
+  ASSERT_EQ(Rows(), Texts{kScript});
+  SeedContent(kLate, 100, "png", NORMAL_CACHE_ENTRY);
+  RunDelete(kCmdDeleteAllTB, "Some files may not be deleted if in use!", L"6-notice-late");
+  EXPECT_FALSE(InCache(kScript));
+  EXPECT_TRUE(InCache(kLate)) << "an entry no row showed went";
+  ClickFilter(kAll);
+  EXPECT_EQ(Rows(), Texts{kLate});
+  Shot(g_shots, L"6-late-entry-stays");
 }
 
 }  // namespace

@@ -419,5 +419,37 @@ TEST_F(MoreE2E, SaveDirectoryPathsStoresTheEditsInTheProgramsKey) {
   EXPECT_FALSE(SavedKeyExists());
 }
 
+// A cache path that names the user's profile (typed, browsed, or detected
+// from a broken setting) is refused: the profile stays whole, out of the
+// Recycle Bin, and the one message names it with its reason, while the other
+// cache folder goes as usual.
+TEST_F(MoreE2E, ClearNowRefusesAProfileAsACacheFolderAndCleansTheRest) {
+  wchar_t found[MAX_PATH] = {};
+  ASSERT_GT(GetEnvironmentVariableW(L"USERPROFILE", found, MAX_PATH), 0u);
+  const std::wstring profile = found;
+  ASSERT_NE(GetFileAttributesW(profile.c_str()), INVALID_FILE_ATTRIBUTES) << Utf8(profile);
+  ASSERT_TRUE(Checked(kIdNCache) && Checked(kIdOCache)) << "the boxes ticked before";
+  const std::wstring operaCache = TextOf(More(kIdOCacheDir));
+  MakeFolders(operaCache + L"\\x");
+  ASSERT_TRUE(CreateTestFile(operaCache + L"\\opr00009.tmp", 900));
+  HWND edit = More(kIdNCacheDir);
+  SendMessageW(edit, EM_SETSEL, 0, -1);
+  for (wchar_t c : profile) SendMessageW(edit, WM_CHAR, c, 1);
+  ASSERT_EQ(TextOf(edit), profile);
+  const std::vector<std::wstring> trashBefore = NamesIn(kTrashFiles);
+
+  PressAndExpectMessage(kIdClearBtn,
+                        (L"Files have been cleaned, except these, which were left on disk:\r\n\r\n" +
+                         profile + L" (a user's profile folder, which cannot be a browser's cache)")
+                            .c_str(),
+                        L"07-profile-refused");
+  EXPECT_NE(GetFileAttributesW(profile.c_str()), INVALID_FILE_ATTRIBUTES) << "the profile went";
+  EXPECT_NE(GetFileAttributesW((profile + L"\\AppData").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetFileAttributesW(operaCache.c_str()), INVALID_FILE_ATTRIBUTES)
+      << "the rest of Clear Now did not go on";
+  std::vector<std::wstring> trashAfter = NamesIn(kTrashFiles);
+  ASSERT_EQ(trashAfter.size(), trashBefore.size() + 1) << Lines(trashAfter);
+}
+
 }  // namespace
 }  // namespace scourly::e2e

@@ -32,6 +32,10 @@ class RecordingShell : public Shell {
   std::vector<Opened> opened;
 
   std::optional<std::string> SpecialFolderPath(int) override { return std::nullopt; }
+  std::optional<std::string> KnownFolderPath(KnownFolder, FolderOwner) override {
+    return std::nullopt;
+  }
+  std::vector<std::string> ProfileFolders() override { return {}; }
   void Open(const std::string& target, ShowCommand show) override { opened.push_back({target, show}); }
   std::optional<std::string> BrowseForFolder(const std::string&) override { return std::nullopt; }
   bool ReadShortcut(const std::string&, ShortcutFields&) override { return false; }

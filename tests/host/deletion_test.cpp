@@ -154,6 +154,114 @@ TEST_F(Deletion, WhatTheDeletionLeftStaysWithItsReason) {
   EXPECT_EQ(StayedMessage({}), "");
 }
 
+// A file listed twice (two masks match it; the temporary folder walk lists
+// it again, maybe by a short 8.3 path or in another case) is one item: it is
+// checked and deleted once, both rows leave with it, and when it stays both
+// rows stay and the message names it once. The hand-off file keeps a line
+// per row; the library hands the item to the shell once.
+TEST_F(Deletion, AnItemListedTwiceIsOneItem) {
+  struct Case {
+    const char* name;
+    std::string first, second;  // the two rows' folders
+  };
+  const Case cases[] = {
+      {"the same path twice", "T:\\d\\", "T:\\d\\"},
+      {"a short 8.3 path", "T:\\Temporary Files\\", "T:\\TEMPOR~1\\"},
+      {"another case", "T:\\Temporary Files\\", "t:\\temporary files\\"},
+  };
+  for (const Case& c : cases) {
+    for (int command : {0, 1, 2}) {  // delete all, selected to the Recycle Bin, permanently
+      SCOPED_TRACE(std::string(c.name) + ", command " + std::to_string(command));
+      FakeWindows w;
+      DeletionContext x{w.platform, bar, stopFlag, totalSizeText, {}};
+      w.fs.AddFolder("T:\\d");
+      w.fs.AddFolder("T:\\Temporary Files").shortName = "TEMPOR~1";
+      const std::string folder = c.first.substr(0, c.first.size() - 1);
+      w.fs.AddFile(folder + "\\q.~a~", 7);
+      w.fs.AddFile(folder + "\\keep.~b~", 9);
+      w.fs.AddFile(folder + "\\stuck.~c~", 5).locked = true;
+      ResultList rows;
+      rows.Assign({Listed(c.first, "q.~a~", 7), Listed(c.first, "stuck.~c~", 5),
+                   Listed(c.first, "keep.~b~", 9), Listed(c.second, "q.~a~", 7),
+                   Listed(c.second, "stuck.~c~", 5)});
+      rows.SetSelection({0, 1, 3, 4});
+      if (command == 0) DeleteAll(x, rows);
+      else DeleteSel(x, rows, command == 1);
+
+      if (command != 2) {
+        EXPECT_EQ(w.purgix.lastHandOff,
+                  command == 0 ? c.first + "q.~a~\r\n" + c.first + "stuck.~c~\r\n" + c.first +
+                                     "keep.~b~\r\n" + c.second + "q.~a~\r\n" + c.second +
+                                     "stuck.~c~\r\n"
+                               : c.second + "stuck.~c~\r\n" + c.second + "q.~a~\r\n" + c.first +
+                                     "stuck.~c~\r\n" + c.first + "q.~a~\r\n");
+        EXPECT_EQ(w.purgix.recycleBin.size(), command == 0 ? 2u : 1u);
+      }
+      EXPECT_FALSE(w.fs.Exists(folder + "\\q.~a~"));
+      Strings left;
+      for (const ResultRow& row : rows.Rows()) left.push_back(row.FullPath());
+      // Both rows of the file that stayed stay; the message names it once.
+      const Strings stuck = {c.first + "stuck.~c~", c.second + "stuck.~c~"};
+      EXPECT_EQ(left, command == 0 ? stuck : (Strings{stuck[0], c.first + "keep.~b~", stuck[1]}));
+      ASSERT_EQ(x.stayed.size(), 1u);
+      EXPECT_EQ(x.stayed[0].reason, StayReason::kInUse);
+      EXPECT_EQ(rows.TotalBytes(), command == 0 ? 10u : 19u);
+    }
+  }
+}
+
+// A name the shell's parse would change ("zero " is read as "zero") is
+// never handed to the Recycle Bin: its row stays, saying why, and the other
+// file is untouched. Deleted permanently, exactly that file goes.
+TEST_F(Deletion, NamesTheRecycleBinWouldMisreadStayWithTheirReason) {
+  const char* const names[] = {"zero ", "dot.", "nul.txt", "COM1"};
+  for (const char* name : names) win.fs.AddFile(std::string("T:\\n\\") + name, 3);
+  for (const char* other : {"zero", "dot", "nul"}) win.fs.AddFile(std::string("T:\\n\\") + other, 4);
+  win.fs.AddFile("T:\\dir.\\inner", 6);
+  std::vector<ResultRow> rows;
+  for (const char* name : names) rows.push_back(Listed("T:\\n\\", name, 3));
+  rows.push_back(Listed("T:\\dir.\\", "inner", 6));
+  list.Assign(std::move(rows));
+  DeleteAll(ctx, list);
+  EXPECT_EQ(win.purgix.lastHandOff, "");
+  EXPECT_EQ(list.Count(), 5);
+  ASSERT_EQ(ctx.stayed.size(), 5u);
+  EXPECT_EQ(StayedMessage(ctx.stayed).find(
+                "T:\\n\\zero  (a name the Recycle Bin would take for another file's; delete it "
+                "permanently instead)"),
+            std::string("5 files were not deleted and stay in the list:\r\n\r\n").size());
+
+  list.SetSelection({0, 1, 2, 3, 4});
+  DeleteSel(ctx, list, false);
+  EXPECT_EQ(list.Count(), 0);
+  for (const char* name : names) EXPECT_FALSE(win.fs.Exists(std::string("T:\\n\\") + name)) << name;
+  for (const char* other : {"zero", "dot", "nul"})
+    EXPECT_EQ(win.fs.Find(std::string("T:\\n\\") + other)->size, 4u) << other;
+}
+
+// A folder row (the recent documents and the temporary folder list
+// folders) is handed over whole only when it is none of the system's
+// folders and holds none.
+TEST_F(Deletion, SystemFoldersListedAsRowsAreNeverHandedOverWhole) {
+  win.shell.AddUsers(win.fs, "C:\\Users", "me", {"other"});
+  win.fs.AddFolder("C:\\Users\\me\\Recent\\project");
+  auto folderRow = [](const std::string& path) {
+    const size_t slash = path.rfind('\\');
+    return ResultRow(path.substr(slash + 1), path.substr(0, slash + 1), 0, "d",
+                     fake::kDefaultTime, 0, true);
+  };
+  list.Assign({folderRow("C:\\Users\\me\\Documents"), folderRow("C:\\Users\\other"),
+               folderRow("C:\\Users"), folderRow("C:\\Users\\me\\Recent\\project")});
+  DeleteAll(ctx, list);
+  EXPECT_EQ(win.purgix.lastHandOff, "C:\\Users\\me\\Recent\\project\r\n");
+  EXPECT_EQ(ListedNames(), (Strings{"Documents", "other", "Users"}));
+  ASSERT_EQ(ctx.stayed.size(), 3u);
+  EXPECT_EQ(ReasonText(ctx.stayed[0]), "a profile's Documents folder, never handed over as a whole");
+  EXPECT_EQ(ctx.stayed[1].detail, "a user's profile folder");
+  EXPECT_EQ(ctx.stayed[2].detail, "the Users folder");
+  EXPECT_TRUE(win.fs.Exists("C:\\Users\\me\\Documents"));
+}
+
 TEST_F(Deletion, NothingSelectedChangesNothing) {
   SixFiles();
   bar.Set(0, "keep");
@@ -200,21 +308,25 @@ TEST_F(Deletion, DeleteAllHandsOverEveryEntryFirstToLast) {
   EXPECT_EQ(win.fs.Content(kHandOff), "");
 }
 
+// Both commands say so when the hand-off file cannot be written (a
+// read-only program folder), and change nothing.
 TEST_F(Deletion, HandOffFileThatCannotBeWritten) {
   SixFiles();
   win.fs.WriteFile(kHandOff, "");
   win.fs.Find(kHandOff)->attributes |= kAttrReadOnly;
   list.SetSelection({1});
-  DeleteSel(ctx, list, true);  // quietly nothing
-  EXPECT_EQ(list.Count(), 6);
-  EXPECT_EQ(win.purgix.calls, 0);
-  try {
-    DeleteAll(ctx, list);
-    FAIL() << "delete all must report the write error";
-  } catch (const AppError& e) {
-    EXPECT_STREQ(e.what(), "File access denied");
+  for (bool all : {false, true}) {
+    SCOPED_TRACE(all ? "delete all" : "delete selected");
+    try {
+      all ? DeleteAll(ctx, list) : DeleteSel(ctx, list, true);
+      ADD_FAILURE() << "the write error must be reported";
+    } catch (const HandOffError& e) {
+      EXPECT_STREQ(e.what(), "File access denied");
+    }
+    EXPECT_EQ(list.Count(), 6);
+    EXPECT_EQ(win.purgix.calls, 0);
+    EXPECT_TRUE(win.fs.Exists("T:\\d\\f1"));
   }
-  EXPECT_EQ(list.Count(), 6);
   EXPECT_EQ(InOutErrorText(112), "Disk full");
   EXPECT_EQ(InOutErrorText(3), "I/O error 3");
 }

@@ -244,7 +244,9 @@ TEST_F(View, AStaleStopDeletesNothingAndDoesNotRescan) {
   EXPECT_FALSE(view.ListBox4FocusRequested);
 }
 
-TEST_F(View, DeleteAllRemovesEveryMatchingEntryAndTheListedTypedAddresses) {
+// Delete All takes exactly what the rows name: an entry or typed address
+// that came after the scan was never shown, so it stays.
+TEST_F(View, DeleteAllRemovesExactlyTheListedEntriesAndTypedAddresses) {
   Scan(kFilterHistory);
   cache.Add("Visited: user@http://b.test/", kHistory);  // not listed, but matching
   registry.SetString(kHkcu, kTypedUrlsKey, "url3", "http://typed.three/");  // not listed
@@ -253,12 +255,16 @@ TEST_F(View, DeleteAllRemovesEveryMatchingEntryAndTheListedTypedAddresses) {
   view.DeleteAllClick();
   EXPECT_EQ(cache.Urls(), (Texts{"Cookie:user@a.test/", "http://a.test/index.html",
                                  "http://a.test/logo.png", "http://a.test/partial",
-                                 "Cookie:user@b.test/"}));
+                                 "Cookie:user@b.test/", "Visited: user@http://b.test/"}));
   EXPECT_EQ(registry.Names(kHkcu, kTypedUrlsKey), (Texts{"url3"}));
   EXPECT_TRUE(Rows().empty());
   EXPECT_EQ(Panels(), panels);
   EXPECT_EQ(registry.openKeys, 0);
   EXPECT_EQ(cache.openFinds, 0);
+
+  // With nothing listed, nothing goes.
+  view.DeleteAllClick();
+  EXPECT_EQ(cache.Urls().size(), 6u);
 }
 
 TEST_F(View, TypedAddressesNeedTheirKey) {

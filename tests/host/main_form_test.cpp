@@ -288,6 +288,65 @@ TEST_F(Program, TabWithRowsButNoSelectionDisablesDeleteSelected) {
   EXPECT_EQ(Panels(), (Texts{"Selected Size: 0 B", "Selected Files: 0", "Total Files: 3", "3 kB"}));
 }
 
+// Delete All follows the list on view: a file tab's scan turns it on, and
+// the Browser Cache tab, whose IE Cache list was never scanned (or whose
+// "More" sub-tab has no list), turns it off again. Pressed all the same, it
+// deletes no cache entry.
+TEST_F(Program, DeleteAllOnTheBrowserCacheTabFollowsItsOwnList) {
+  win.urlCache.Add("Cookie:me@a.test/", 0x100000, 10);
+  win.urlCache.Add("http://a.test/page.html", 0x1, 20);
+  Files();
+  form.FindFilesTBClick();
+  ASSERT_TRUE(form.DeleteAllTB.enabled);
+  form.ListBox1.SetSelection({0});
+  form.ListBox1Click();
+  ASSERT_TRUE(form.DeleteSelTB.enabled);
+
+  for (int subTab : {kSubTabIECache, kSubTabMore}) {
+    SCOPED_TRACE(subTab == kSubTabMore ? "More" : "IE Cache");
+    form.UserSelectsTab(kTabUnneeded);
+    ASSERT_TRUE(form.DeleteAllTB.enabled);
+    form.PageControl2.activeIndex = subTab;
+    form.UserSelectsTab(kTabBrowserCache);
+    EXPECT_FALSE(form.DeleteAllTB.enabled) << "nothing is listed on this tab";
+    if (subTab == kSubTabMore) EXPECT_FALSE(form.DeleteSelTB.enabled);
+    form.DeleteAllTBClick();
+    form.Delete1Click();  // DeleteSelTB's handler
+    EXPECT_EQ(win.urlCache.Urls().size(), 2u) << "an entry went that no row showed";
+  }
+  EXPECT_EQ(form.ListBox1.Count(), 3) << "the file tab's rows are not this tab's";
+  EXPECT_EQ(win.purgix.calls, 0);
+
+  // Scanned, the list turns it on again, and Delete All takes what it shows.
+  form.PageControl2.activeIndex = kSubTabIECache;
+  form.UserSelectsTab(kTabUnneeded);
+  form.UserSelectsTab(kTabBrowserCache);
+  form.FindFilesTBClick();
+  ASSERT_EQ(form.ListBox4.Count(), 2);
+  form.UserSelectsTab(kTabRecent);
+  form.UserSelectsTab(kTabBrowserCache);
+  EXPECT_TRUE(form.DeleteAllTB.enabled);
+  win.urlCache.Add("http://a.test/later.png", 0x1, 30);  // after the scan
+  form.DeleteAllTBClick();
+  EXPECT_EQ(win.urlCache.Urls(), Texts{"http://a.test/later.png"});
+}
+
+// Delete Selected tells the user, as Delete All does, when the hand-off file
+// cannot be written; the Delete key too. Nothing changes.
+TEST_F(Program, DeleteSelectedReportsAHandOffFileThatCannotBeWritten) {
+  Files();
+  form.FindFilesTBClick();
+  win.fs.Find("C:\\Program Files\\Scourly")->readOnlyFolder = true;
+  form.ListBox1.SetSelection({0, 1});
+  form.ListBox1Click();
+  EXPECT_THROW(form.Delete1Click(), HandOffError);
+  EXPECT_THROW(form.ListBox1KeyDown(kVkDelete), HandOffError);
+  EXPECT_THROW(form.DeleteAllTBClick(), HandOffError);
+  EXPECT_EQ(form.ListBox1.Count(), 3);
+  EXPECT_EQ(win.purgix.calls, 0);
+  EXPECT_TRUE(win.fs.Exists("T:\\a.tmp"));
+}
+
 TEST_F(Program, ResizeMovesTheMoreSheetOnlyWhenItIsShown) {
   form.MoreSheetWidth = 801;
   form.FormResize();

@@ -209,6 +209,63 @@ TEST(MoreCleaner, WhatIsLeftOnDiskIsNamedInsteadOfSuccess) {
   }
 }
 
+// A cache path that names a folder no browser keeps its cache in (typed,
+// browsed, saved, or detected from a broken setting) is refused, and named
+// with its reason in the one message; the rest of Clear Now goes on.
+TEST(MoreCleaner, FoldersThatCannotBeABrowsersCacheAreRefused) {
+  struct Case {
+    const char* cacheDir;
+    const char* named;  // as the message names it
+  };
+  // Which folders these are is the guard's own table (deletion_guards_test).
+  const Case cases[] = {
+      {"c:\\users\\ME\\", "c:\\users\\ME (a user's profile folder, which cannot be a browser's cache)"},
+      {"C:\\", "C:\\ (a drive root, which cannot be"},
+      {"C:\\Users\\bob\\AppData", "C:\\Users\\bob\\AppData (holds C:\\Users\\bob\\AppData\\Roaming, "
+                                 "a profile's AppData folder, which cannot be a browser's cache)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.cacheDir);
+    Sheet s;
+    s.win.shell.knownFolders[{KnownFolder::kWindows, FolderOwner::kCurrentUser}] = "C:\\WINDOWS";
+    s.win.shell.AddUsers(s.win.fs, "C:\\Users", "me", {"bob"});
+    s.win.fs.AddFile("C:\\Users\\me\\Documents\\thesis.doc", 50);
+    s.more.NCacheDir.text = c.cacheDir;
+    s.more.NCache.checked = s.more.OCache.checked = s.more.OCookies.checked = true;
+    s.more.ClearBtnClick();
+    EXPECT_EQ(s.HandOff(), (Texts{kOCache, kOpera + "\\cookies4.dat"})) << "the rest goes on";
+    EXPECT_EQ(s.win.purgix.recycleBin, (Texts{kOCache, kOpera + "\\cookies4.dat"}));
+    EXPECT_TRUE(s.win.fs.Exists("C:\\Users\\me\\Documents\\thesis.doc"));
+    ASSERT_EQ(s.Messages().size(), 1u);
+    EXPECT_EQ(s.Messages()[0].rfind("Files have been cleaned, except these, which were left on "
+                                    "disk:\r\n\r\n", 0),
+              0u)
+        << s.Messages()[0];
+    EXPECT_NE(s.Messages()[0].find(c.named), std::string::npos) << s.Messages()[0];
+  }
+}
+
+// Both cache edits naming one folder, in two spellings: it is one item,
+// moved once, and the user is told of it once.
+TEST(MoreCleaner, OneFolderNamedByBothCacheEditsIsOneItem) {
+  Sheet s;
+  s.more.OCacheDir.text = "c:\\netscape\\users\\DEFAULT\\cache\\";
+  s.more.NCache.checked = s.more.OCache.checked = true;
+  s.more.ClearBtnClick();
+  EXPECT_EQ(s.HandOff(), (Texts{kNCache, "c:\\netscape\\users\\DEFAULT\\cache"}));
+  EXPECT_EQ(s.win.purgix.recycleBin, Texts{kNCache});
+  EXPECT_EQ(s.Messages(), Texts{kCleanedText});
+
+  Sheet locked;
+  locked.win.fs.Find(kNCache)->locked = true;
+  locked.more.OCacheDir.text = kNCache;
+  locked.more.NCache.checked = locked.more.OCache.checked = true;
+  locked.more.ClearBtnClick();
+  EXPECT_EQ(locked.Messages(),
+            Texts{"No file has been cleaned. These were left on disk:\r\n\r\n" + kNCache +
+                  " (in use)\r\n\r\nClose Netscape and Opera, then press \"Clear Now\" again."});
+}
+
 TEST(MoreCleaner, WithoutTheLibraryNothingIsDeletedAndTheUserIsTold) {
   Sheet s;
   s.win.purgix.available = false;

@@ -53,5 +53,38 @@ TEST(OptionsDialog, OkThatCannotWriteKeepsTheDialogOpen) {
   EXPECT_EQ(view.hides, 0);
 }
 
+// A settings file that is there but cannot be read is not replaced by OK
+// without a word: the user is asked, and "No" keeps it and the dialog.
+TEST(OptionsDialog, OkAsksBeforeReplacingAFileItCouldNotRead) {
+  FakeWindows win;
+  TUOptionsDialog dialog(win.platform);
+  FakeView view;
+  dialog.view = &view;
+  const std::string kept = "[options]\r\nextn0=*.mine\r\ntotal_extn=0\r\ntotal_chkd=1\r\n";
+  win.fs.WriteFile(kIni, kept);
+  win.fs.Find(kIni)->unreadable = true;
+  dialog.Show();
+  ASSERT_EQ(dialog.options.OptionBox.Count(), 0);
+
+  dialog.OKBtnClick();  // answered No
+  ASSERT_EQ(win.ui.messages.size(), 1u);
+  EXPECT_EQ(win.ui.messages[0].text, UnreadableSettingsText(kIni));
+  EXPECT_EQ(win.ui.messages[0].buttons, MsgButtons::kYesNo);
+  EXPECT_EQ(win.fs.Content(kIni), kept);
+  EXPECT_EQ(view.hides, 0);
+  EXPECT_TRUE(dialog.Visible());
+
+  win.ui.answers.push_back(MsgResult::kYes);
+  dialog.OKBtnClick();
+  EXPECT_NE(win.fs.Content(kIni), kept);
+  EXPECT_EQ(view.hides, 1);
+
+  // A file that reads well is saved without a question.
+  win.fs.Find(kIni)->unreadable = false;
+  dialog.Show();
+  dialog.OKBtnClick();
+  EXPECT_EQ(win.ui.messages.size(), 2u);
+}
+
 }  // namespace
 }  // namespace scourly

@@ -128,6 +128,27 @@ TEST_F(SettingsTest, FileThatCannotBeReadBehavesAsEmptyAndStays) {
   EXPECT_EQ(win.fs.Content(kIniPath), "[options]\r\nextn0=*.x\r\ntotal_extn=0\r\n");
 }
 
+// Notepad saves "UTF-8 with BOM": the mark used to glue itself to the
+// first section's name, so the masks read as none. It is read past, and
+// written back where it was.
+TEST_F(SettingsTest, AByteOrderMarkIsReadPastAndKept) {
+  const std::string body =
+      "[options]\r\nextn0=*.tmp\r\nextn_chkd0=1\r\nTempFiles=1\r\ntotal_extn=0\r\n"
+      "total_chkd=1\r\n[drives]\r\ndrive0=C:\\\r\nchkd0=1\r\ntotal_drives=0\r\n"
+      "drives_chkd=1\r\n";
+  WriteIni("\xEF\xBB\xBF" + body);
+  settings.Load(options);
+  EXPECT_EQ(Texts(options.OptionBox), (std::vector<std::string>{"*.tmp+"}));
+  EXPECT_TRUE(options.TempFiles.checked);
+  EXPECT_EQ(settings.ReadScanSettings().totalChecked, 1);
+  settings.Save(options);
+  EXPECT_EQ(Ini(), "\xEF\xBB\xBF" + body) << "a second [options] or a lost mark";
+  options.OptionBox.Add("*.bak", false);
+  settings.Save(options);
+  EXPECT_EQ(Ini().rfind("\xEF\xBB\xBF[options]\r\nextn0=*.tmp\r\n", 0), 0u);
+  EXPECT_EQ(Ini().find("[options]", 4), std::string::npos);
+}
+
 // Values are read whole: a long mask cut short used to become all "*" and
 // listed every file as unneeded.
 TEST_F(SettingsTest, LongValuesReadWholeAndHugeCountsStayBounded) {

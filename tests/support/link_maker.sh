@@ -3,7 +3,11 @@
 # CreateSymbolicLink reports success and makes nothing). A program writes
 # T:\.links\NAME.req holding two lines, the link and its target as Windows
 # paths on T: (a target without a drive is relative to the link's folder);
-# the loop makes the link and deletes the request.
+# the loop makes the link and deletes the request. The same way it makes
+# files and folders under names Windows programs cannot create, such as
+# names ending in a space or a dot ("other systems and archives" make them):
+# NAME.file holds the path on its first line and the content after it,
+# NAME.dir the path alone.
 link_maker_pid=""
 start_link_maker() {
   local requests="$TEST_DRIVE/.links"
@@ -21,6 +25,16 @@ start_link_maker() {
         [ -e "$req" ] || continue
         { IFS= read -r link; IFS= read -r target; } < <(tr -d '\r' < "$req")
         ln -sfn "$(to_unix "$target")" "$(to_unix "$link")" 2>/dev/null || true
+        rm -f "$req"
+      done
+      for req in "$requests"/*.file "$requests"/*.dir; do
+        [ -e "$req" ] || continue
+        IFS= read -r made < <(tr -d '\r' < "$req")
+        if [ "${req##*.}" = dir ]; then
+          mkdir -p "$(to_unix "$made")" 2>/dev/null || true
+        else
+          tail -n +2 "$req" > "$(to_unix "$made")" 2>/dev/null || true
+        fi
         rm -f "$req"
       done
       sleep 0.05

@@ -57,11 +57,43 @@ bool MakeUnixLink(const std::string& link, const std::string& target) {
   if (!MoveFileW(Widen(request + ".tmp").c_str(), Widen(request + ".req").c_str())) return false;
   for (int i = 0; i < 100; ++i) {
     if (GetFileAttributesW(Widen(request + ".req").c_str()) == INVALID_FILE_ATTRIBUTES)
-      return GetFileAttributesW(Widen(link).c_str()) != INVALID_FILE_ATTRIBUTES ||
+      return GetFileAttributesW((L"\\\\?\\" + Widen(link)).c_str()) != INVALID_FILE_ATTRIBUTES ||
              GetLastError() != ERROR_FILE_NOT_FOUND;
     Sleep(50);
   }
   return false;
+}
+
+namespace {
+
+// Hands a request to the maker and waits until it is done.
+bool AskMaker(const std::string& kind, const std::string& text) {
+  static int made = 0;
+  CreateDirectoryW(L"T:\\.links", nullptr);
+  const std::string request = "T:\\.links\\" + RunId() + "-m" + std::to_string(++made);
+  MakeFile(request + ".tmp", text);
+  if (!MoveFileW(Widen(request + ".tmp").c_str(), Widen(request + "." + kind).c_str()))
+    return false;
+  for (int i = 0; i < 100; ++i) {
+    if (GetFileAttributesW(Widen(request + "." + kind).c_str()) == INVALID_FILE_ATTRIBUTES)
+      return true;
+    Sleep(50);
+  }
+  return false;
+}
+
+}  // namespace
+
+bool ExistsExactly(const std::string& path) {
+  return GetFileAttributesW((L"\\\\?\\" + Widen(path)).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool MakeUnixFile(const std::string& path, const std::string& bytes) {
+  return AskMaker("file", path + "\r\n" + bytes) && ExistsExactly(path);
+}
+
+bool MakeUnixFolder(const std::string& path) {
+  return AskMaker("dir", path + "\r\n") && ExistsExactly(path);
 }
 
 TestFolder::TestFolder(const std::string& name) {
@@ -125,8 +157,8 @@ void RemoveTreeBelow(const std::string& path, const std::string& root) {
     ADD_FAILURE() << "refusing to remove " << path << " outside " << root;
     return;
   }
-  std::wstring wide = Widen(path);
-  if (wide.size() >= MAX_PATH - 12) wide = L"\\\\?\\" + wide;
+  // Exact paths: "zero " must not remove "zero".
+  std::wstring wide = L"\\\\?\\" + Widen(path);
   DWORD attributes = GetFileAttributesW(wide.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return;
   SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);

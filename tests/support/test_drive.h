@@ -34,7 +34,19 @@ void SetAttributes(const std::string& path, unsigned attributes);
 // link appeared within five seconds.
 bool MakeUnixLink(const std::string& link, const std::string& target);
 
-// Removes a file or folder tree under T:\ (anything else is refused).
+// Makes a file (with `bytes`) or a folder at `path` on T: as a Unix program
+// would, under any name: "zero " and "dot." keep their last space and dot,
+// which Wine's file functions would drop. False when it did not appear
+// within five seconds.
+bool MakeUnixFile(const std::string& path, const std::string& bytes);
+bool MakeUnixFolder(const std::string& path);
+
+// Whether exactly `path` names something ("\\?\" form: "zero " is not
+// "zero").
+bool ExistsExactly(const std::string& path);
+
+// Removes a file or folder tree under T:\ (anything else is refused), by
+// exact paths.
 void RemoveTree(const std::string& path);
 // Removes a file or folder tree strictly below `root` (a folder path ending
 // in "\\"); anything else is refused. Links are removed, never followed.

@@ -15,6 +15,9 @@ namespace {
 using support::Exists;
 using support::MakeFile;
 using support::MakeFolder;
+using support::ExistsExactly;
+using support::MakeUnixFile;
+using support::MakeUnixFolder;
 using support::MakeUnixLink;
 using support::ReadAll;
 using support::SetAttributes;
@@ -271,6 +274,93 @@ TEST(Win32FileSystemItems, LinksAreToldFromPlainItems) {
   ItemStat stat;
   ASSERT_TRUE(link && link->Stat(stat));
   EXPECT_EQ(stat.size, 6u) << "Wine reports the target's size";
+}
+
+// What the item at `path` is, opened as a deletion opens it.
+ItemStat StatOf(ItemOpener& opener, const std::string& path) {
+  uint32_t error = 0;
+  ItemStat facts;
+  auto item = opener.Open(path, false, error);
+  EXPECT_TRUE(item && item->Stat(facts)) << path << " error " << error;
+  return facts;
+}
+
+// Names that Windows programs cannot make but other systems and archives
+// do: "zero " and "dot." are listed as they are, and every path that came
+// from a listing reaches that very item, never "zero" or "dot" beside it.
+TEST(Win32FileSystemItems, NamesEndingInASpaceOrADotReachTheirOwnItem) {
+  Win32FileSystem fs;
+  TestFolder dir("exact");
+  ASSERT_TRUE(MakeUnixFile(dir / "zero ", "ZERO-SPACE"));
+  ASSERT_TRUE(MakeUnixFile(dir / "dot.", "DOTTED"));
+  ASSERT_TRUE(MakeUnixFile(dir / "nul.tmp", "NOT A DEVICE"));
+  MakeFile(dir / "zero", "Z");
+  MakeFile(dir / "dot", "D");
+  ASSERT_TRUE(MakeUnixFolder(dir / "dir."));
+  ASSERT_TRUE(MakeUnixFile(dir / "dir." + "\\inner", "in the dotted folder"));
+  MakeFolder(dir / "dir");
+  MakeFile(dir / "dir" + "\\inner", "x");
+  ASSERT_TRUE(MakeUnixLink(dir / "lnk ", "zero"));  // a link named like the file it points at
+
+  std::map<std::string, FindEntry> listed = ListAll(fs, dir.path());
+  for (const char* name : {"zero ", "dot.", "nul.tmp", "dir.", "lnk "})
+    EXPECT_EQ(listed.count(name), 1u) << "\"" << name << "\" is not listed as it is";
+  EXPECT_EQ(ListAll(fs, dir / "dir.")["inner"].size, 20u) << "the dotted folder's own content";
+
+  auto opener = fs.NewItemOpener();
+  auto stat = [&](const std::string& path) { return StatOf(*opener, path); };
+  const ItemStat zeroSpace = stat(dir / "zero "), zero = stat(dir / "zero");
+  EXPECT_EQ(zeroSpace.size, 10u);
+  EXPECT_FALSE(zeroSpace.link) << "a plain file taken for a link";
+  EXPECT_NE(std::make_pair(zeroSpace.finalPath, zeroSpace.fileId),
+            std::make_pair(zero.finalPath, zero.fileId))
+      << "two files taken for one";
+  EXPECT_EQ(stat(dir / "dot.").size, 6u);
+  EXPECT_FALSE(stat(dir / "dot.").link);
+  EXPECT_EQ(stat(dir / "nul.tmp").size, 12u);
+  EXPECT_EQ(stat(dir / "dir." + "\\inner").size, 20u);
+  EXPECT_FALSE(stat(dir / "dir." + "\\inner").link);
+  EXPECT_TRUE(stat(dir / "lnk ").link) << "a link whose name Wine shortens to its target's";
+
+  // A deletion through the checked handle takes exactly the listed file.
+  for (const char* name : {"zero ", "dot.", "dir.\\inner"}) {
+    uint32_t error = 0;
+    auto item = opener->Open(dir / name, true, error);
+    ASSERT_TRUE(item) << name;
+    EXPECT_EQ(item->Delete(), 0u) << name;
+  }
+  EXPECT_FALSE(ExistsExactly(dir / "zero "));
+  EXPECT_FALSE(ExistsExactly(dir / "dot."));
+  EXPECT_FALSE(ExistsExactly(dir / "dir." + "\\inner"));
+  EXPECT_EQ(ReadAll(dir / "zero"), "Z");
+  EXPECT_EQ(ReadAll(dir / "dot"), "D");
+  EXPECT_EQ(ReadAll(dir / "dir" + "\\inner"), "x");
+}
+
+// A short 8.3 path and the long one name one item: the same final path and
+// number. Another case too; a hard link of its own would differ in path.
+TEST(Win32FileSystemItems, ShortAndLongPathsOfOneItemAreOneItem) {
+  Win32FileSystem fs;
+  TestFolder dir("identity");
+  MakeFolder(dir / "Temporary Files");
+  MakeFile(dir / "Temporary Files" + "\\report.longextension", "r");
+  MakeFile(dir / "other.longextension", "r");
+  wchar_t shortPath[MAX_PATH];
+  ASSERT_GT(GetShortPathNameW(Widen(dir / "Temporary Files" + "\\report.longextension").c_str(),
+                              shortPath, MAX_PATH),
+            0u);
+  ASSERT_NE(Narrow(shortPath).find('~'), std::string::npos) << Narrow(shortPath);
+  auto opener = fs.NewItemOpener();
+  auto who = [&](const std::string& path) {
+    const ItemStat facts = StatOf(*opener, path);
+    EXPECT_FALSE(facts.link) << path;
+    EXPECT_FALSE(facts.finalPath.empty()) << path;
+    return std::make_pair(facts.finalPath, facts.fileId);
+  };
+  const auto id = who(dir / "Temporary Files" + "\\report.longextension");
+  EXPECT_EQ(who(Narrow(shortPath)), id);
+  EXPECT_EQ(who(dir / "TEMPORARY FILES" + "\\Report.LongExtension"), id);
+  EXPECT_NE(who(dir / "other.longextension"), id);
 }
 
 uint64_t TicksOf(WORD year, WORD month, WORD day) {

@@ -10,6 +10,7 @@
 
 #include "cache/more_cleaner.h"
 #include "platform/win32/win32_windows.h"
+#include "tests/support/box_answerer.h"
 #include "tests/support/scripted_ui.h"
 #include "tests/support/test_drive.h"
 
@@ -203,6 +204,70 @@ TEST_F(MoreCleanerOnWindows, ACacheFolderThatIsAUnixLinkIsNotFollowed) {
   ASSERT_EQ(Boxes().size(), 1u);
   EXPECT_EQ(Boxes()[0], "No file has been cleaned. These were left on disk:\r\n\r\n" +
                             dir / "Users" + "\\Cache (a link, which Scourly does not follow)");
+}
+
+// A cache path that is a folder of the system (here the profile, the
+// Windows and Favorites folders and a folder holding the AppData folder,
+// where the system says they are) is refused and named
+// with its reason; the rest of Clear Now goes on. (The prefix's Documents,
+// Desktop and the like are Unix links to the home folder: refused as links.) Both cache edits naming one folder, once by its short 8.3 path,
+// hand it over once.
+TEST_F(MoreCleanerOnWindows, FoldersThatCannotBeABrowsersCacheAreRefused) {
+  Win32Shell shell;
+  const std::string profile =
+      shell.KnownFolderPath(KnownFolder::kProfile, FolderOwner::kCurrentUser).value_or("");
+  const std::string favorites =
+      shell.KnownFolderPath(KnownFolder::kFavorites, FolderOwner::kCurrentUser).value_or("");
+  const std::string roaming =
+      shell.KnownFolderPath(KnownFolder::kRoamingAppData, FolderOwner::kCurrentUser).value_or("");
+  ASSERT_TRUE(Exists(profile)) << profile;
+  ASSERT_TRUE(Exists(favorites)) << favorites;
+  ASSERT_TRUE(Exists(roaming)) << roaming;
+  struct Case {
+    std::string cacheDir;
+    std::string reason;
+  };
+  const Case cases[] = {
+      {profile, "a user's profile folder"},
+      {shell.KnownFolderPath(KnownFolder::kWindows, FolderOwner::kCurrentUser).value_or(""),
+       "the Windows folder"},
+      {favorites, "a profile's Favorites folder"},
+      {profile + "\\AppData", "holds " + roaming + ", a profile's AppData folder"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.cacheDir);
+    TestFolder dir("more-refused");
+    MakeFolder(dir / "Cache4");
+    MakeFile(dir / "Cache4" + "\\opr0001.tmp", "cached");
+    ui.boxes.clear();
+    more.NCacheDir.text = c.cacheDir;
+    more.OCacheDir.text = dir / "Cache4";
+    more.NCache.checked = more.OCache.checked = true;
+    more.ClearBtnClick();
+    EXPECT_EQ(ReadAll(ExeFolder() + "FList.txt"), dir / "Cache4" + "\r\n");
+    EXPECT_TRUE(Exists(c.cacheDir));
+    EXPECT_EQ(TrashedAs(c.cacheDir), "");
+    EXPECT_EQ(ReadAll(TrashedAs(dir / "Cache4") + "\\opr0001.tmp"), "cached") << "the rest goes on";
+    EXPECT_EQ(Boxes(), Texts{"Files have been cleaned, except these, which were left on disk:\r\n\r\n" +
+                             c.cacheDir + " (" + c.reason + ", which cannot be a browser's cache)"});
+  }
+
+  TestFolder dir("more-twice");
+  MakeFolder(dir / "Netscape Cache");
+  MakeFile(dir / "Netscape Cache" + "\\index.db", "index");
+  wchar_t shortPath[MAX_PATH];
+  ASSERT_GT(GetShortPathNameW(Widen(dir / "Netscape Cache").c_str(), shortPath, MAX_PATH), 0u);
+  ui.boxes.clear();
+  more.NCacheDir.text = dir / "Netscape Cache";
+  more.OCacheDir.text = Narrow(shortPath);
+  support::BoxAnswerer user(IDNO, 3000);
+  more.ClearBtnClick();
+  user.Wait();
+  EXPECT_FALSE(user.answered) << "the shell asked: " << Narrow(user.text);
+  EXPECT_EQ(ReadAll(ExeFolder() + "FList.txt"),
+            dir / "Netscape Cache" + "\r\n" + Narrow(shortPath) + "\r\n");
+  EXPECT_EQ(ReadAll(TrashedAs(dir / "Netscape Cache") + "\\index.db"), "index");
+  EXPECT_EQ(Boxes(), Texts{kCleanedText});
 }
 
 }  // namespace

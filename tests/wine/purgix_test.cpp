@@ -384,6 +384,48 @@ TEST_F(PurgixOnDisk, QuietEntryHandsOverOnlyPathsOnFixedDrives) {
   ExpectRecycled(dir / "fixed.tmp", "f");
 }
 
+// A line the shell would read as another item is never handed to it: Wine's
+// shell handed "T:\\dir\\zero " moves "T:\\dir\\zero" to the Recycle Bin.
+TEST_F(PurgixOnDisk, NamesTheShellWouldReadAsOthersAreLeftAlone) {
+  TestFolder dir("purgix-misread");
+  ASSERT_TRUE(support::MakeUnixFile(dir / "zero ", "zero-space"));
+  MakeFile(dir / "zero", "zero");
+  ASSERT_TRUE(support::MakeUnixFile(dir / "dot.", "dotted"));
+  MakeFile(dir / "dot", "dot");
+  ASSERT_TRUE(support::MakeUnixFile(dir / "nul.tmp", "a file, not the device"));
+  MakeFile(dir / "plain.tmp", "plain");
+  Run((dir / "zero ") + "\r\n" + (dir / "dot.") + "\r\n" + (dir / "nul.tmp") + "\r\n" +
+      (dir / "plain.tmp") + "\r\n");
+  ExpectRecycled(dir / "plain.tmp", "plain");
+  ExpectKept(dir / "zero");
+  ExpectKept(dir / "dot");
+  for (const char* name : {"zero ", "dot.", "nul.tmp"})
+    EXPECT_TRUE(support::ExistsExactly(dir / name)) << name;
+  EXPECT_EQ(ReadAll(dir / "zero"), "zero");
+}
+
+// Each item goes to the shell once, however many lines name it (again, in
+// another case, by its short 8.3 path): a second copy would be gone by the
+// time the shell reached it, and the shell would stop to ask.
+TEST_F(PurgixOnDisk, EachItemIsHandedOverOnce) {
+  TestFolder dir("purgix-once");
+  MakeFolder(dir / "Temporary Files");
+  const std::string file = dir / "Temporary Files" + "\\q.~a~";
+  MakeFile(file, "once");
+  MakeFile(dir / "after.tmp", "after");
+  wchar_t shortPath[MAX_PATH];
+  ASSERT_GT(GetShortPathNameW(Widen(file).c_str(), shortPath, MAX_PATH), 0u);
+  std::string upper = file;
+  for (char& c : upper) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
+  NoToEveryQuestion user;
+  Run(file + "\r\n" + file + "\r\n" + Narrow(shortPath) + "\r\n" + upper + "\r\n" +
+      (dir / "after.tmp") + "\r\n");
+  user.Stop();
+  EXPECT_TRUE(user.seen.empty()) << "the shell asked a question";
+  ExpectRecycled(file, "once");
+  ExpectRecycled(dir / "after.tmp", "after");
+}
+
 TEST_F(PurgixOnDisk, MissingOrEmptyListDeletesNothing) {
   TestFolder dir("purgix-empty");
   MakeFile(dir / "stay.tmp");

@@ -13,13 +13,16 @@
 #include "platform/win32/win32_windows.h"
 #include "scan/scan_progress.h"
 #include "scan/unneeded_scan.h"
+#include "tests/support/box_answerer.h"
 #include "tests/support/scripted_ui.h"
 #include "tests/support/test_drive.h"
 
 namespace scourly {
 namespace {
 
+using support::BoxAnswerer;
 using support::Exists;
+using support::ExistsExactly;
 using support::ExeFolder;
 using support::MakeFile;
 using support::MakeFolder;
@@ -267,6 +270,99 @@ TEST_F(MainWindowOnTestDrive, DeleteAllRecyclesEveryListedFileButOneInUse) {
   }
   for (const char* path : {"keep.txt", "system.bak", "report.bakup", "SendTo\\s.tmp"})
     EXPECT_TRUE(Exists(dir / path)) << path << " was never listed";
+}
+
+// The rows of ListBox1 whose name is `name`, as their full paths.
+std::vector<std::string> RowsNamed(const ResultList& list, const std::string& name) {
+  std::vector<std::string> paths;
+  for (const ResultRow& row : list.Rows()) {
+    if (row.Name() == name) paths.push_back(row.FullPath());
+  }
+  return paths;
+}
+
+// A file two masks match ("*.??~" and "*.~*") is listed twice; so is a file
+// of the temporary folder on a checked drive, the second time by the short
+// 8.3 path the system gives for that folder. Delete All hands it to the
+// shell once: the shell never finds the second copy gone and asks in the
+// middle of the batch, both rows leave with the file, and nothing is said to
+// have stayed. The hand-off file keeps its line per row.
+TEST_F(MainWindowOnTestDrive, AFileListedTwiceGoesOnceWithoutAQuestion) {
+  TestFolder temp("Temporary Files");
+  MakeFile(dir / "q.~a~", "twice");
+  MakeFile(temp / "t.tmp", "temp!");
+  wchar_t shortTemp[MAX_PATH];
+  ASSERT_GT(GetShortPathNameW(Widen(temp.path()).c_str(), shortTemp, MAX_PATH), 0u);
+  ASSERT_NE(std::wstring(shortTemp).find(L'~'), std::wstring::npos);
+  wchar_t oldTmp[4096] = {};
+  const bool hadTmp = GetEnvironmentVariableW(L"TMP", oldTmp, 4096) > 0;
+  SetEnvironmentVariableW(L"TMP", (std::wstring(shortTemp) + L"\\").c_str());
+  options.options.TempFiles.checked = true;
+  options.OKBtnClick();
+
+  form.FindFilesTBClick();
+  SetEnvironmentVariableW(L"TMP", hadTmp ? oldTmp : nullptr);
+  ASSERT_EQ(RowsNamed(form.ListBox1, "q.~a~"), (std::vector<std::string>{dir / "q.~a~", dir / "q.~a~"}));
+  const std::vector<std::string> temps = RowsNamed(form.ListBox1, "t.tmp");
+  ASSERT_EQ(temps.size(), 2u);
+  EXPECT_NE(temps[0], temps[1]) << "listed once by the drive walk, once by the short path";
+  {
+    BoxAnswerer user(IDNO, 3000);
+    form.DeleteAllTBClick();
+    user.Wait();
+    EXPECT_FALSE(user.answered) << "the shell asked: " << Narrow(user.text);
+  }
+  EXPECT_EQ(ui.boxes.size(), 1u) << "only the notice; nothing stayed";
+  EXPECT_EQ(ReadAll(TrashedAs(dir / "q.~a~")), "twice");
+  EXPECT_EQ(ReadAll(TrashedAs(temp / "t.tmp")), "temp!");
+  EXPECT_FALSE(Exists(temp / "t.tmp"));
+  EXPECT_TRUE(RowsNamed(form.ListBox1, "q.~a~").empty());
+  EXPECT_TRUE(RowsNamed(form.ListBox1, "t.tmp").empty());
+  const std::string flist = ReadAll(ExeFolder() + "FList.txt");
+  const std::string line = dir / "q.~a~" + "\r\n";
+  EXPECT_NE(flist.find(line + line), std::string::npos) << flist;
+  EXPECT_NE(flist.find(Narrow(shortTemp) + "\\t.tmp\r\n"), std::string::npos) << flist;
+}
+
+// Names ending in a space or a dot, as other systems and archives make them:
+// Wine lists "zero " and "dot." as they are. Each is checked and deleted as
+// itself, never as "zero" or "dot"; the Recycle Bin's hand-off would read
+// them as those, so there they stay and the user is told why, and deleted
+// permanently they go, exactly they.
+TEST_F(MainWindowOnTestDrive, NamesEndingInASpaceOrADotAreActedOnExactly) {
+  ASSERT_TRUE(support::MakeUnixFile(dir / "zero ", ""));
+  MakeFile(dir / "zero", "Z");  // not listed: neither empty nor of a listed type
+  ASSERT_TRUE(support::MakeUnixFile(dir / "dot.", ""));  // no "dot" beside it
+  ASSERT_TRUE(support::MakeUnixFolder(dir / "dir."));
+  ASSERT_TRUE(support::MakeUnixFile(dir / "dir." + "\\in.tmp", "dotted"));
+  MakeFolder(dir / "dir");
+  MakeFile(dir / "dir" + "\\in.tmp", "plain");
+  form.FindFilesTBClick();
+  std::multiset<std::tuple<std::string, std::string, uint64_t>> expected = {
+      {"\\", "zero ", 0}, {"\\", "dot.", 0}, {"\\dir.\\", "in.tmp", 6}, {"\\dir\\", "in.tmp", 5}};
+  ASSERT_EQ(OurRows(), expected);
+
+  form.DeleteAllTBClick();
+  EXPECT_EQ(ReadAll(TrashedAs(dir / "dir" + "\\in.tmp")), "plain");
+  for (const char* name : {"zero ", "dot.", "dir.\\in.tmp"})
+    EXPECT_TRUE(ExistsExactly(dir / name)) << name;
+  EXPECT_EQ(ReadAll(dir / "zero"), "Z");
+  EXPECT_EQ(TrashedAs(dir / "zero"), "");
+  expected.erase(std::make_tuple("\\dir\\", "in.tmp", 5));
+  EXPECT_EQ(OurRows(), expected) << "a row left while its file stayed";
+  ASSERT_EQ(ui.boxes.size(), 2u);
+  EXPECT_NE(ui.boxes[1].text.find((dir / "zero ") + " (a name the Recycle Bin would take for "
+                                                  "another file's; delete it permanently instead)"),
+            std::string::npos)
+      << ui.boxes[1].text;
+
+  Select({"zero ", "dot.", "in.tmp"});
+  form.DeletePermanently1Click();
+  for (const char* name : {"zero ", "dot.", "dir.\\in.tmp"})
+    EXPECT_FALSE(ExistsExactly(dir / name)) << name;
+  EXPECT_EQ(ReadAll(dir / "zero"), "Z");
+  EXPECT_TRUE(OurRows().empty());
+  EXPECT_EQ(ui.boxes.size(), 3u) << "only the notice";
 }
 
 // A hostile user swaps listed files for folders and links between the scan
