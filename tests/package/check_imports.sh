@@ -5,7 +5,7 @@
 #   check_imports.sh FILE...
 set -euo pipefail
 system_dlls=(kernel32.dll user32.dll gdi32.dll shell32.dll ole32.dll oleaut32.dll advapi32.dll
-  comctl32.dll version.dll msvcrt.dll)
+  comctl32.dll version.dll msvcrt.dll oleacc.dll comdlg32.dll)
 failed=0
 for file in "$@"; do
   dlls=$(x86_64-w64-mingw32-objdump -p "$file" | awk '/DLL Name:/ {print tolower($3)}')
