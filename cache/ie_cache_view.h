@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "cache/ie_cache.h"
+#include "delete/deletion_log.h"
 #include "lists/controls.h"
 #include "platform/date_format.h"
 #include "platform/registry.h"
@@ -49,6 +50,7 @@ struct IECacheViewServices {
   UrlCache& urlCache;
   Registry& registry;
   DateFormat& dates;
+  DeletionLog* log = nullptr;  // where each deleted entry and address is written down
 };
 
 class TIECacheView {
@@ -100,6 +102,8 @@ class TIECacheView {
   // was listed: the browser renumbers its values as addresses are typed, and
   // a name alone could then name an address the user never saw.
   void DeleteTypedUrl(RegistryKey* key, int index);
+  // Typed address `index` in the deletion log: deleted, or why it stayed.
+  void LogTypedUrl(int index, const char* stayedReason);
   std::unique_ptr<RegistryKey> OpenTypedUrls(KeyAccess access);
   void SetLabelsFrom(const TEntryInfo* info);
 

@@ -22,11 +22,13 @@ enum class LeftReason {
   kNotChecked,   // there, but it could not be opened to be checked
   kInUse,        // the library left it: another program holds it
   kNotRecycled,  // the library left it for another reason
+  kKept,         // the user keeps it, or something in it
 };
 
 struct LeftItem {
   std::string path;
   LeftReason reason;
+  std::optional<uint64_t> size = std::nullopt;  // for the deletion log; none: unknown or a folder
 };
 
 const char* ReasonText(LeftReason reason) {
@@ -41,6 +43,8 @@ const char* ReasonText(LeftReason reason) {
       return "in use";
     case LeftReason::kNotRecycled:
       return "could not be moved to the Recycle Bin";
+    case LeftReason::kKept:
+      return "kept";
   }
   return "";
 }
@@ -108,6 +112,13 @@ struct Probe {
   std::string path;      // the exact path (the raw text when not a full path)
   bool checked = false;  // present: it could be opened and looked at
   bool link = false;     // present and checked: a link, or reached through one
+  bool folder = false;   // present and checked: a folder
+  uint64_t size = 0;     // present and checked: a file's size
+
+  // The size the deletion log gives it: none for a folder or when unknown.
+  std::optional<uint64_t> LoggedSize() const {
+    return checked && !folder ? std::optional<uint64_t>(size) : std::nullopt;
+  }
 };
 
 // The presence test: the platform's find-first search for the exact path
@@ -130,6 +141,8 @@ Probe Look(FileSystem& fs, ItemOpener& opener, const std::string& text, bool cac
   if (probe.checked && cacheFolder && (stat.attributes & (kAttrHidden | kAttrSystem))) return probe;
   probe.state = Probe::kPresent;
   probe.link = probe.checked && stat.link;
+  probe.folder = (stat.attributes & kAttrDirectory) != 0;
+  probe.size = stat.size;
   return probe;
 }
 
@@ -214,8 +227,9 @@ void TNetscapeOperaCleaner::ClearBtnClick() {
       {OHistory, OProgramDir, {"\\opera.win", "\\autopera.win", "\\global.dat"}, false},
   };
 
+  const KeepFilter kept = MakeKeepFilter(keep, fs);
   HandOffList handOff;
-  std::vector<std::string> handed;
+  std::vector<Probe> handed;
   std::vector<LeftItem> left;
   bool stopped = false;
   for (const Box& b : boxes) {
@@ -241,10 +255,12 @@ void TNetscapeOperaCleaner::ClearBtnClick() {
       if (!probe.checked) {
         left.push_back({probe.path, LeftReason::kNotChecked});
       } else if (probe.link) {
-        left.push_back({probe.path, LeftReason::kLink});
+        left.push_back({probe.path, LeftReason::kLink, probe.LoggedSize()});
+      } else if (kept.Reaches(probe.path, probe.folder)) {
+        left.push_back({probe.path, LeftReason::kKept, probe.LoggedSize()});
       } else {
         handOff.Add(probe.path);
-        handed.push_back(probe.path);
+        handed.push_back(probe);
       }
     }
     if (stopped) break;
@@ -265,15 +281,21 @@ void TNetscapeOperaCleaner::ClearBtnClick() {
       // The library's fault is not reported as such: what it left is found
       // and named below.
     }
-    for (const std::string& path : handed) {
-      std::optional<StayReason> stayed = StayedAfterHandOff(fs, *opener, path);
+    for (const Probe& item : handed) {
+      std::optional<StayReason> stayed = StayedAfterHandOff(fs, *opener, item.path);
       if (!stayed) {
         cleaned = true;
+        if (log) log->Deleted(DeletionWay::kRecycle, item.LoggedSize(), item.path);
         continue;
       }
-      left.push_back(
-          {path, *stayed == StayReason::kInUse ? LeftReason::kInUse : LeftReason::kNotRecycled});
+      left.push_back({item.path,
+                      *stayed == StayReason::kInUse ? LeftReason::kInUse : LeftReason::kNotRecycled,
+                      item.LoggedSize()});
     }
+  }
+  if (log) {
+    for (const LeftItem& item : left)
+      log->Stayed(DeletionWay::kRecycle, item.size, item.path, ReasonText(item.reason));
   }
   if (!left.empty()) {
     Tell(LeftMessage(left, cleaned), MsgIcon::kNone);

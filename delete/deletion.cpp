@@ -24,6 +24,7 @@ const char* ReasonText(StayReason reason) {
     case StayReason::kInUse: return "in use";
     case StayReason::kNotRecycled: return "could not be moved to the Recycle Bin";
     case StayReason::kNotDeleted: return "could not be deleted";
+    case StayReason::kKept: return "kept";
   }
   return "";
 }
@@ -46,6 +47,8 @@ class DeletionRun {
   void Take(int i) {
     const ResultRow& row = list_[i];
     const std::string path = row.FullPath();
+    // Kept since the scan: not even looked at.
+    if (ctx_.keep && ctx_.keep->Reaches(path, row.IsFolder())) return Stay(i, StayReason::kKept);
     uint32_t error = 0;
     std::unique_ptr<OpenedItem> item = opener_->Open(path, permanent_, error);
     if (!item) {
@@ -73,6 +76,7 @@ class DeletionRun {
       Stay(i, failed == kErrorSharingViolation ? StayReason::kInUse : StayReason::kNotDeleted);
     } else {
       Mark(i, Fate::kGone);
+      Log(i, nullptr);
     }
   }
 
@@ -86,6 +90,7 @@ class DeletionRun {
         Stay(i, *reason);
       } else {
         Mark(i, Fate::kGone);
+        Log(i, nullptr);
       }
     }
   }
@@ -115,6 +120,16 @@ class DeletionRun {
   void Stay(int i, StayReason reason) {
     Mark(i, Fate::kStays);
     ctx_.stayed.push_back({list_[i].FullPath(), reason});
+    Log(i, &reason);
+  }
+  // Row i's outcome in the deletion log: deleted, or why it stayed.
+  void Log(int i, const StayReason* stayed) {
+    if (!ctx_.log) return;
+    const ResultRow& row = list_[i];
+    ctx_.log->Write({permanent_ ? DeletionWay::kPermanent : DeletionWay::kRecycle,
+                     row.IsFolder() ? std::nullopt : std::optional<uint64_t>(row.Size()),
+                     row.FullPath(),
+                     stayed ? std::optional<std::string>(ReasonText(*stayed)) : std::nullopt});
   }
 
   DeletionContext& ctx_;
@@ -127,6 +142,8 @@ class DeletionRun {
 };
 
 }  // namespace
+
+const char* StayReasonText(StayReason reason) { return ReasonText(reason); }
 
 uint32_t HandOffList::Write(FileSystem& fs) const {
   return fs.WriteFile(fs.ProgramFolder() + kHandOffFileName, text_);

@@ -15,7 +15,9 @@
 #include <string>
 #include <vector>
 
+#include "delete/deletion_log.h"
 #include "lists/controls.h"
+#include "options/keep_list.h"
 #include "platform/platform.h"
 
 namespace scourly {
@@ -45,7 +47,11 @@ enum class StayReason {
   kInUse,        // another program holds it
   kNotRecycled,  // the Recycle Bin did not take it
   kNotDeleted,   // it could not be deleted (read-only, a folder, access denied)
+  kKept,         // the user keeps it (or something in it) since the scan
 };
+
+// The reason as the user is told it.
+const char* StayReasonText(StayReason reason);
 
 struct StayedItem {
   std::string path;
@@ -59,6 +65,10 @@ struct DeletionContext {
   std::string& totalSizeText;  // the tab's, kept equal to the rows' total
   // Filled by each routine: the items that stayed, in hand-off order.
   std::vector<StayedItem> stayed;
+  // What is never deleted (null: nothing), and where each item's outcome is
+  // written down (null: nowhere).
+  const KeepFilter* keep = nullptr;
+  DeletionLog* log = nullptr;
 };
 
 // Deletes the selected entries' items. The hand-off file's errors leave

@@ -9,6 +9,11 @@ TUOptionsDialog::TUOptionsDialog(Platform& platform)
 
 void TUOptionsDialog::FormCreate() {
   OptionBoxIndex = -1;  // the rows it pointed at are gone
+  KeepBoxIndex = -1;
+  // Before the options: a failure to write their defaults leaves the keep
+  // list read all the same.
+  keep = KeepList::Read(platform_.fs, settings_.Path());
+  KeepBox = keep;
   settings_.Load(options);
 }
 
@@ -49,8 +54,39 @@ void TUOptionsDialog::Label4Click() {
   platform_.shell.Open(FileTypesPageAddress(), ShowCommand::kShow);
 }
 
+void TUOptionsDialog::AddFileBtnClick() {
+  if (std::optional<std::string> file = platform_.shell.BrowseForFile()) KeepBox.Add(*file);
+}
+
+void TUOptionsDialog::AddFolderBtnClick() {
+  std::optional<std::string> folder = platform_.shell.BrowseForFolder(lastKeptFolder_);
+  if (!folder || folder->empty()) return;
+  lastKeptFolder_ = *folder;
+  KeepBox.Add(folder->back() == '\\' ? *folder : *folder + "\\");
+}
+
+void TUOptionsDialog::RemoveKeepBtnClick() {
+  if (KeepBoxIndex < 0 || KeepBoxIndex >= KeepBox.Count()) return;
+  KeepBox.RemoveAt(KeepBoxIndex);
+  KeepBoxIndex = -1;
+}
+
+bool TUOptionsDialog::AddKeep(const std::string& entry) {
+  if (!keep.Add(entry)) return false;
+  if (visible_) KeepBox.Add(entry);
+  return true;
+}
+
+void TUOptionsDialog::SaveKeep() { keep.Write(platform_.fs, settings_.Path()); }
+
 void TUOptionsDialog::OKBtnClick() {
   settings_.Save(options);
+  // The section is written only when the list changed, so settings.ini stays
+  // as it was for a user who keeps nothing.
+  if (!(KeepBox == keep)) {
+    keep = KeepBox;
+    SaveKeep();
+  }
   Hide();
 }
 

@@ -65,7 +65,8 @@ void UFindFilesClick(FileTabScan& tab, Platform& platform, TUOptionsDialog& opti
   tab.bar.Set(kPanelSelFiles, "");
   ScanProgress progress(tab.bar, ui, tab.stopFlag, tab.pumpBudgetMs);
   DateTexts dates(platform.locale);
-  WalkContext ctx{platform.fs, dates, progress};
+  const KeepFilter keep = MakeKeepFilter(tab.keep, platform.fs);
+  WalkContext ctx{platform.fs, dates, progress, keep};
   if (!WalkCheckedDrives(ctx, options.options, state)) return;
   if (options.settings().ReadScanSettings().tempFiles) WalkTempFolder(ctx, state);
 

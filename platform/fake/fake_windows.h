@@ -37,6 +37,7 @@ class FakeFileSystem : public FileSystem {
     bool readOnlyFolder = false;  // no file can be created in it
     std::string linkTarget;    // a junction lists its target's entries
     bool symlink = false;      // a link that lists as a plain file or folder
+    std::string shortName;     // its 8.3 alias, which a path may use instead of the name
     std::vector<std::unique_ptr<Node>> children;  // in listing order
   };
 
@@ -79,6 +80,9 @@ class FakeFileSystem : public FileSystem {
   uint32_t WriteFile(const std::string& path, const std::string& bytes) override;
   uint32_t WriteFileSafely(const std::string& path, const std::string& bytes) override;
   std::unique_ptr<ItemOpener> NewItemOpener() override;
+  std::unique_ptr<AppendingFile> OpenForAppend(const std::string& path, uint32_t& error) override;
+  uint32_t MoveReplacing(const std::string& from, const std::string& to) override;
+  std::optional<std::string> LongPathName(const std::string& path) override;
 
   int writes = 0;             // WriteFile and ReplaceFile calls
   bool failReplace = false;   // ReplaceFile fails (a full disk), the old file stays
@@ -170,6 +174,7 @@ class FakeShell : public Shell {
     opened.push_back({target, show});
   }
   std::optional<std::string> BrowseForFolder(const std::string& preselect) override;
+  std::optional<std::string> BrowseForFile() override;
   bool ReadShortcut(const std::string& linkPath, ShortcutFields& fields) override;
 
   std::map<int, std::string> specialFolders;  // a number missing here cannot be resolved
@@ -184,6 +189,7 @@ class FakeShell : public Shell {
   std::vector<Opened> opened;
   std::deque<std::optional<std::string>> browseAnswers;  // default: cancelled
   std::vector<std::string> browsePreselected;
+  std::deque<std::optional<std::string>> fileAnswers;  // the file dialog's; default: cancelled
   int linkReads = 0;
   std::vector<std::string> linksRead;  // every path asked for, in order
 };

@@ -34,6 +34,7 @@ class RecordingShell : public Shell {
   std::optional<std::string> SpecialFolderPath(int) override { return std::nullopt; }
   void Open(const std::string& target, ShowCommand show) override { opened.push_back({target, show}); }
   std::optional<std::string> BrowseForFolder(const std::string&) override { return std::nullopt; }
+  std::optional<std::string> BrowseForFile() override { return std::nullopt; }
   bool ReadShortcut(const std::string&, ShortcutFields&) override { return false; }
 };
 
