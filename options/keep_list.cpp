@@ -153,13 +153,24 @@ std::string KeepFilter::Canonical(const std::string& path) const {
   // Windows makes every short name it invents with a "~"; a path without one
   // is already its long form.
   if (!fs_ || path.find('~') == std::string::npos) return UpperOrdinal(path);
+  // Rows share their folders, so the long form of a folder is asked once;
+  // a last part is looked up only when it may be a short name itself.
+  size_t end = path.size();
+  while (end > 1 && path[end - 1] == '\\') --end;
+  const size_t slash = path.rfind('\\', end - 1);
+  if (slash == std::string::npos || path.find('~', slash) != std::string::npos)
+    return LongForm(path);
+  return LongForm(path.substr(0, slash + 1)) + UpperOrdinal(path.substr(slash + 1));
+}
+
+std::string KeepFilter::LongForm(const std::string& path) const {
   {
     std::lock_guard<std::mutex> lock(mutex_);
     if (auto it = longForms_.find(path); it != longForms_.end()) return it->second;
   }
   std::optional<std::string> longForm = fs_->LongPathName(path);
   std::string key = UpperOrdinal(longForm ? *longForm : path);
-  if (!path.empty() && path.back() == '\\' && (key.empty() || key.back() != '\\')) key += '\\';
+  if (path.back() == '\\' && (key.empty() || key.back() != '\\')) key += '\\';
   std::lock_guard<std::mutex> lock(mutex_);
   longForms_.emplace(path, key);
   return key;

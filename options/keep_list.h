@@ -109,6 +109,9 @@ class KeepFilter {
   // The canonical form of a path: its long form when it may hold a short
   // part, in upper case.
   std::string Canonical(const std::string& path) const;
+  // Upper case of what the platform gives as the long form of `path`
+  // (`path` itself when it cannot), remembered.
+  std::string LongForm(const std::string& path) const;
 
   FileSystem* fs_ = nullptr;
   std::unordered_set<std::string> files_;    // canonical file paths

@@ -186,11 +186,9 @@ class DriveSweep {
       Visit(drive, walks & kMaskWalk, true, 0);
     } else {
       // The walk's own thread lists too: `workers` threads in all.
-      const KeepFilter& keep = ctx_.keep;
-      FolderPrefetch prefetch(ctx_.fs, workers - 1, kSetAllButSystem,
-                              [&keep](const PrefetchFolder& folder, std::vector<PlannedFolder>& out) {
-                                Plan(folder, keep, out);
-                              });
+      auto plan = [&keep = ctx_.keep](const PrefetchFolder& folder,
+                                      std::vector<PlannedFolder>& out) { Plan(folder, keep, out); };
+      FolderPrefetch prefetch(ctx_.fs, workers - 1, kSetAllButSystem, plan);
       prefetch_ = &prefetch;
       VisitListed(prefetch.Start(drive, walks));
       prefetch_ = nullptr;

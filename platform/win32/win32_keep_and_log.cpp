@@ -1,12 +1,12 @@
 // The services the deletion log and the keep list need: a file kept open for
 // appending, a move over an older file, a path's long form, and the
 // file-open dialog of the "Keep" page.
+#include "platform/win32/win32_platform.h"
+#include "platform/win32/win32_util.h"
+
 #include <commdlg.h>
 
 #include <vector>
-
-#include "platform/win32/win32_platform.h"
-#include "platform/win32/win32_util.h"
 
 namespace scourly {
 namespace {

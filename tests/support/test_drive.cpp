@@ -184,7 +184,8 @@ std::string ExeFolder() {
 namespace scourly::support {
 
 void RemoveProgramFile(const std::string& name) {
-  if (name != "settings.ini" && name != "FList.txt") {
+  if (name != "settings.ini" && name != "FList.txt" && name != "deleted.log" &&
+      name != "deleted.log.1") {
     ADD_FAILURE() << "refusing to remove " << name << " beside the program";
     return;
   }

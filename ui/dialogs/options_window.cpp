@@ -205,7 +205,8 @@ void OptionsWindow::OnCommand(int id, int code, HWND) {
       break;
     case IDC_OPTIONS_KEEPBOX:
       if (code == LBN_SELCHANGE) {
-        const int row = static_cast<int>(SendMessageW(Item(IDC_OPTIONS_KEEPBOX), LB_GETCURSEL, 0, 0));
+        const int row =
+            static_cast<int>(SendMessageW(Item(IDC_OPTIONS_KEEPBOX), LB_GETCURSEL, 0, 0));
         Run([this, row] { form_.KeepBoxIndex = row; });
       }
       break;
