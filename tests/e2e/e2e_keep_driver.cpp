@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "res/resource_ids.h"
 #include "tests/e2e/e2e_support.h"
 #include "tests/e2e/scourly_process.h"
 #include "ui/main/gui_ids.h"
@@ -104,6 +105,24 @@ TEST_F(KeepE2E, NeverListThisFolderDropsItsRowsAndTheNextScanLeavesItOut) {
   ASSERT_TRUE(FindFiles());
   EXPECT_EQ(Lines(app->Rows(1)), Lines(RowsOf({0, 3}))) << "the scan listed the kept folder";
   Shot(g_shots, L"03-scanned-again");
+
+  // The options dialog's "Keep" page shows the entry.
+  app->Click(kCmdOptionsTB);
+  HWND options = nullptr;
+  ASSERT_TRUE(ScourlyProcess::WaitFor(
+      [&] { return (options = FindWindowW(L"#32770", L"Options")) && IsWindowVisible(options); },
+      5000));
+  HWND tabs = GetDlgItem(options, IDC_OPTIONS_PAGECONTROL1);
+  app->ClickTab(tabs, 2);
+  HWND keepBox = GetDlgItem(options, IDC_OPTIONS_KEEPBOX);
+  ASSERT_TRUE(ScourlyProcess::WaitFor([&] { return IsWindowVisible(keepBox) != FALSE; }, 5000));
+  wchar_t text[64] = {};
+  ASSERT_EQ(SendMessageW(keepBox, LB_GETCOUNT, 0, 0), 1);
+  SendMessageW(keepBox, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(text));
+  EXPECT_STREQ(text, L"T:\\kept\\");
+  Shot(g_shots, L"04-keep-page");
+  PostMessageW(options, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(ScourlyProcess::WaitFor([&] { return !IsWindowVisible(options); }, 5000));
 }
 
 }  // namespace
