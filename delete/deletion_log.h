@@ -7,7 +7,9 @@
 //   address);
 //   its full path, or its URL;
 //   "deleted", or "stayed: " and the reason the user was shown.
-// A tab or line break inside a field is written as \t or \n. A file that has
+// A tab or line break inside a field is written as \t or \n (Windows names
+// hold neither, so only URLs and typed addresses ever need it; a backslash is
+// written as it stands, as paths are full of them). A file that has
 // grown over 10 MB becomes "deleted.log.1" (replacing an older one) before
 // the next line is written.
 //

@@ -6,13 +6,13 @@
 #include "app/main_form.h"
 #include "delete/deletion_log.h"
 #include "platform/fake/fake_windows.h"
+#include "tests/host/program_on_test_drive.h"
 
 namespace scourly {
 namespace {
 
 using fake::FakeWindows;
 using Texts = std::vector<std::string>;
-constexpr const char* kIni = "C:\\Program Files\\Scourly\\settings.ini";
 constexpr const char* kLog = "C:\\Program Files\\Scourly\\deleted.log";
 constexpr const char* kOldLog = "C:\\Program Files\\Scourly\\deleted.log.1";
 constexpr const char* kMark = "\xEF\xBB\xBF";
@@ -59,26 +59,8 @@ TEST(DeletionLogFile, ANewFileGetsAMarkAndAFullOneIsMovedAsideBeforeTheNextLine)
   EXPECT_EQ(win.fs.Content(kLog), kMark + line);
 }
 
-// A program on a fake machine with files on T: and a keep list, its scan
-// done; each line of the log without its time.
-struct LoggedProgram : ::testing::Test {
-  FakeWindows win;
-  TUOptionsDialog optionsDialog{win.platform};
-  TMainForm form{win.platform, optionsDialog};
-
-  LoggedProgram() {
-    win.fs.AddDrive('T');
-    win.fs.WriteFile(kIni,
-                     "[options]\r\nextn0=*.tmp\r\nextn1=*.bak\r\ntotal_extn=1\r\ntotal_chkd=2\r\n"
-                     "[drives]\r\ndrive0=C:\\\r\nchkd0=0\r\ndrive1=T:\\\r\ntotal_drives=1\r\n");
-    win.fs.AddFile("T:\\a.tmp", 1000);
-    win.fs.AddFile("T:\\d\\b.bak", 2500);
-    win.fs.AddFile("T:\\d\\c.tmp", 100);
-    form.pumpBudgetMs = 0;
-    form.FormCreate();
-    optionsDialog.FormCreate();
-    form.FormShow();
-  }
+// The program on the test drive; each line of the log without its time.
+struct LoggedProgram : ProgramOnTestDrive {
   Texts LogLines() {
     std::string text = win.fs.Content(kLog);
     EXPECT_EQ(text.rfind(kMark, 0), 0u) << "no byte order mark";
@@ -110,7 +92,7 @@ TEST_F(LoggedProgram, TheFileMenuOpensTheLogOnceThereIsOne) {
   form.DeletionLog1Click();
   ASSERT_EQ(win.shell.opened.size(), 1u);
   EXPECT_EQ(win.shell.opened[0].target, kLog);
-  EXPECT_EQ(LogLines().size(), 3u);
+  EXPECT_EQ(LogLines().size(), 4u);
 }
 
 TEST_F(LoggedProgram, ALogThatCannotBeWrittenNeverStopsADeletionAndIsToldOnce) {
@@ -123,7 +105,7 @@ TEST_F(LoggedProgram, ALogThatCannotBeWrittenNeverStopsADeletionAndIsToldOnce) {
   ASSERT_EQ(win.ui.messages.size(), 2u);  // the notice, then the log's trouble
   EXPECT_EQ(win.ui.messages[1].text,
             std::string("The deletion log ") + kLog +
-                " could not be written (File access denied), so 3 items of this deletion are "
+                " could not be written (File access denied), so 4 items of this deletion are "
                 "not recorded in it. The deletion itself was not affected.");
 }
 

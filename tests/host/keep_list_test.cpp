@@ -11,6 +11,7 @@
 #include "platform/fake/fake_windows.h"
 #include "scan/scan_progress.h"
 #include "scan/unneeded_scan.h"
+#include "tests/host/program_on_test_drive.h"
 
 namespace scourly {
 namespace {
@@ -205,37 +206,7 @@ TEST(KeptWalks, NoWalkListsAKeptItemOrEntersAKeptFolder) {
 
 // ---- Keeping from a list ----
 
-struct KeptFromAList : ::testing::Test {
-  FakeWindows win;
-  TUOptionsDialog optionsDialog{win.platform};
-  TMainForm form{win.platform, optionsDialog};
-
-  KeptFromAList() {
-    win.fs.AddDrive('T');
-    win.fs.WriteFile(kIni,
-                     "[options]\r\nextn0=*.tmp\r\nextn1=*.bak\r\ntotal_extn=1\r\ntotal_chkd=2\r\n"
-                     "[drives]\r\ndrive0=C:\\\r\nchkd0=0\r\ndrive1=T:\\\r\ntotal_drives=1\r\n");
-    win.fs.AddFile("T:\\a.tmp", 1000);
-    win.fs.AddFile("T:\\d\\b.bak", 2500);
-    win.fs.AddFile("T:\\d\\c.tmp", 100);
-    win.fs.AddFile("T:\\e.txt", 0);
-    form.pumpBudgetMs = 0;
-    form.FormCreate();
-    optionsDialog.FormCreate();
-    form.FormShow();
-  }
-  int RowOf(const ResultList& list, const std::string& path) {
-    for (int i = 0; i < list.Count(); ++i) {
-      if (list[i].FullPath() == path) return i;
-    }
-    return -1;
-  }
-  Texts Paths(const ResultList& list) {
-    Texts paths;
-    for (const ResultRow& row : list.Rows()) paths.push_back(row.FullPath());
-    return paths;
-  }
-};
+using KeptFromAList = ProgramOnTestDrive;
 
 TEST_F(KeptFromAList, NeverListThisFolderDropsItsRowsEverywhereAndTheNextScanSkipsIt) {
   form.FindFilesTBClick();
