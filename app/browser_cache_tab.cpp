@@ -10,10 +10,14 @@ BrowserCacheTab::BrowserCacheTab(TMainForm& form)
                             form.DeleteSelTB, form.PageControl2, form.StopFlag,
                             form.TotalSizeText[kTabBrowserCache], form.TypedUrlNames},
           IECacheViewServices{form.platform().ui, form.platform().urlCache,
-                              form.platform().registry, form.platform().dateFormat}),
+                              form.platform().registry, form.platform().dateFormat,
+                              &form.deletionLog()}),
       MoreCleaner(form.platform(), form.StopFlag, form.FindFilesTB),
       WebBrowsers(form, form.ListBox6),
-      form_(form) {}
+      form_(form) {
+  MoreCleaner.keep = &form.options().keep;
+  MoreCleaner.log = &form.deletionLog();
+}
 
 bool BrowserCacheTab::WebBrowsersActive() const {
   return form_.PageControl2.activeIndex == kSubTabWebBrowsers;

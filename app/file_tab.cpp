@@ -22,7 +22,9 @@ void FileTab::Refresh() {
 }
 
 void FileTab::DeleteSelected(bool toRecycleBin) {
-  DeletionContext ctx{form_.platform(), form_.StatusBar1, form_.StopFlag, TotalSizeText(), {}};
+  const KeepFilter keep(form_.options().keep, form_.platform().fs);
+  DeletionContext ctx{form_.platform(), form_.StatusBar1, form_.StopFlag, TotalSizeText(), {},
+                      nullptr, &keep, &form_.deletionLog()};
   try {
     DeleteSel(ctx, list_, toRecycleBin);
   } catch (const HandOffError&) {
@@ -35,7 +37,9 @@ void FileTab::DeleteSelected(bool toRecycleBin) {
 }
 
 void FileTab::DeleteAll() {
-  DeletionContext ctx{form_.platform(), form_.StatusBar1, form_.StopFlag, TotalSizeText(), {}};
+  const KeepFilter keep(form_.options().keep, form_.platform().fs);
+  DeletionContext ctx{form_.platform(), form_.StatusBar1, form_.StopFlag, TotalSizeText(), {},
+                      nullptr, &keep, &form_.deletionLog()};
   scourly::DeleteAll(ctx, list_);
   form_.TellWhatStayed(ctx.stayed);
 }
@@ -57,7 +61,7 @@ void FileTab::OpenFile() {
 
 void FileTab::KeyDown(int key) {
   if (key != kVkDelete || list_.SelCount() == 0) return;
-  DeleteSelected(true);
+  form_.LoggedDeletion([this] { DeleteSelected(true); });
 }
 
 void FileTab::HeaderSectionClick(int section) {
@@ -66,7 +70,7 @@ void FileTab::HeaderSectionClick(int section) {
 
 FileTabScan FileTab::ScanModels() {
   return FileTabScan{list_, TotalSizeText(), form_.StatusBar1, form_.FindFilesTB, form_.StopFlag,
-                     form_.pumpBudgetMs};
+                     form_.pumpBudgetMs, &form_.options().keep};
 }
 
 }  // namespace scourly

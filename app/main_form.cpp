@@ -69,6 +69,9 @@ TMainForm::TMainForm(Platform& platform, TUOptionsDialog& options)
   DeletePermanently1.caption = "Delete Selected files Permanently";
   SelectAll1.caption = "Select All";
   InvertSelection1.caption = "Invert Selection";
+  DeletionLog1.caption = "Deletion Log";
+  NeverListFile1.caption = "Never list this file";
+  NeverListFolder1.caption = "Never list this folder";
 
   // The "More" sheet as designed, before any resize moves it.
   GroupBox2 = {0, 277};
@@ -172,6 +175,8 @@ void TMainForm::PageControl1Change() {
   }
   Open1.enabled = !cacheTab || webBrowsers;
   Delete1.enabled = !cacheTab || webBrowsers;
+  NeverListFile1.enabled = !cacheTab || webBrowsers;
+  NeverListFolder1.enabled = !cacheTab || webBrowsers;
   FindFilesTB.hint = webBrowsers ? kFindWebBrowsersHint : kFindFilesHints[tab];
 }
 
@@ -282,7 +287,7 @@ void TMainForm::DeletePermanently1Click() { DeleteSelectedCommand(false); }
 void TMainForm::DeleteSelectedCommand(bool toRecycleBin) {
   platform_.ui.ShowMessage(kInUseNotice, kAppTitle, MsgButtons::kOk, MsgIcon::kNone);
   DeleteSelTB.enabled = false;
-  ActivePage().DeleteSelected(toRecycleBin);
+  LoggedDeletion([&] { ActivePage().DeleteSelected(toRecycleBin); });
 }
 
 void TMainForm::TellWhatStayed(const std::vector<StayedItem>& stayed) {
@@ -299,7 +304,7 @@ void TMainForm::DeleteAllTBClick() {
   platform_.ui.ShowMessage(kInUseNoticeAll, kAppTitle, MsgButtons::kOk, MsgIcon::kNone);
   DeleteAllTB.enabled = false;
   DeleteSelTB.enabled = false;
-  ActivePage().DeleteAll();
+  LoggedDeletion([&] { ActivePage().DeleteAll(); });
 }
 
 // ---- Lists ----

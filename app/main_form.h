@@ -58,6 +58,9 @@ class TMainForm {
 
   // PopupMenu1, the context menu of every list.
   MenuItem FindFiles1, Open1, Delete1, DeletePermanently1, SelectAll1, InvertSelection1;
+  // Beyond the form as first designed: the File menu's "Deletion Log" and the
+  // popup menu's two keep items.
+  MenuItem DeletionLog1, NeverListFile1, NeverListFolder1;
 
   PageControl PageControl1;  // the five tabs
   PageControl PageControl2;  // "IE Cache", "    More    " and "Web Browsers" on Browser Cache
@@ -130,7 +133,7 @@ class TMainForm {
   void ListBox1KeyDown(int key) { unneededTab_.KeyDown(key); }
   void ListBox2KeyDown(int key) { recentTab_.KeyDown(key); }
   void ListBox3KeyDown(int key) { favoritesTab_.KeyDown(key); }
-  void ListBox4KeyDown(int key) { browserCacheTab_.IECacheView.ListBox4KeyDown(key); }
+  void ListBox4KeyDown(int key);
   void ListBox5KeyDown(int key) { deadShortcutsTab_.KeyDown(key); }
 
   // Column header clicks of the result lists.
@@ -144,6 +147,19 @@ class TMainForm {
   void ListBox2DblClick() { OpenTBClick(); }
   void ListBox3DblClick() { OpenTBClick(); }
   void ListBox5DblClick() { OpenTBClick(); }
+
+  // ---- The keep list and the deletion log (app/keep_and_log.cpp) ----
+  // "Never list this file" and "Never list this folder": the focused row's
+  // file (a folder row: that folder), or the folder that holds it, joins the
+  // keep list; every row it covers leaves the lists at once.
+  void NeverListFile1Click();
+  void NeverListFolder1Click();
+  // "Deletion Log": the log opened with the shell's "open" verb.
+  void DeletionLog1Click();
+  DeletionLog& deletionLog() { return deletionLog_; }
+  // Runs a deletion command, then tells the user once if its log could not
+  // be written (also when the command ends with an error).
+  void LoggedDeletion(const std::function<void()>& deletion);
 
   // ---- Selection and opening ----
   void SelectAll1Click();
@@ -162,7 +178,7 @@ class TMainForm {
   // ---- The "    More    " sub-tab ----
   TNetscapeOperaCleaner& MoreCleaner() { return browserCacheTab_.MoreCleaner; }
   void TabSheet7Show() { MoreCleaner().TabSheet7Show(); }
-  void ClearBtnClick() { MoreCleaner().ClearBtnClick(); }
+  void ClearBtnClick();
   void SaveBtnClick() { MoreCleaner().SaveBtnClick(); }
   void SpeedButton1Click() { MoreCleaner().SpeedButton1Click(); }
   void SpeedButton2Click() { MoreCleaner().SpeedButton2Click(); }
@@ -219,8 +235,12 @@ class TMainForm {
   TabPage& Page(int tab) { return *pages_[tab]; }
   TabPage& ActivePage() { return Page(ActiveTab()); }
 
+  // The keep items: the entry for the focused row of the active file list.
+  void NeverList(bool folder);
+
   Platform& platform_;
   TUOptionsDialog& options_;
+  DeletionLog deletionLog_{platform_.fs};
   bool scanRunning_ = false;
   bool closeAfterScan_ = false;
   int hourglassDepth_ = 0;

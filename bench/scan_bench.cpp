@@ -83,7 +83,7 @@ size_t Scan(fake::FakeWindows& win, const ScanOptions& options, WalkStrategy str
   bool stop = false;
   DateTexts dates(win.locale);
   ScanProgress progress(bar, win.ui, stop, 30);
-  WalkContext ctx{win.fs, dates, progress};
+  WalkContext ctx{win.fs, dates, progress, KeepFilter::None()};
   ScanState state;
   WalkCheckedDrives(ctx, options, state, strategy, workers);
   if (keep) *keep = std::move(state);

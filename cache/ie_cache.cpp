@@ -123,20 +123,30 @@ void TIECache::EnumerateEntries(int64_t GroupID) {
   }
 }
 
+uint32_t TIECache::ReadEntry(const std::string& url, UrlCacheEntry& entry) {
+  uint32_t size = 0;
+  cache_.GetEntryInfo(url, size, entry);
+  return cache_.GetEntryInfo(url, size, entry);
+}
+
 uint32_t TIECache::GetEntryInfo(const std::string& Url) {
   if (!LoadWinInet()) return kErrorFileNotFound;
   UrlCacheEntry entry;
-  uint32_t size = 0;
-  cache_.GetEntryInfo(Url, size, entry);
-  const uint32_t result = cache_.GetEntryInfo(Url, size, entry);
+  const uint32_t result = ReadEntry(Url, entry);
   if (result == 0) CopyEntry(entry);
   return result;
 }
 
 uint32_t TIECache::DeleteEntry(const std::string& Url) {
   if (!LoadWinInet()) return kErrorFileNotFound;
+  std::optional<uint64_t> size;
+  if (OnDeleteEntry) {
+    UrlCacheEntry entry;
+    if (ReadEntry(Url, entry) == 0) size = (uint64_t{entry.sizeHigh} << 32) | entry.sizeLow;
+  }
   const uint32_t result = cache_.DeleteEntry(Url);
   if (result == 0) ClearEntryInfo();
+  if (OnDeleteEntry && result != kErrorFileNotFound) OnDeleteEntry(Url, size, result);
   return result;
 }
 

@@ -113,6 +113,11 @@ class TIECache {
 
   TSearchPattern SearchPattern = spAll;
   TOnEntryEvent OnEntry;
+  // Told of every deletion DeleteEntry tried on an entry the cache held: its
+  // URL, its size read just before (none when it could not be read) and the
+  // result. An entry that was not there is no deletion.
+  std::function<void(const std::string& url, std::optional<uint64_t> size, uint32_t result)>
+      OnDeleteEntry;
 
   // The entry read last.
   const TEntryInfo& EntryInfo() const { return entryInfo_; }
@@ -135,6 +140,8 @@ class TIECache {
 
  private:
   void CopyEntry(const UrlCacheEntry& entry);
+  // Reads the entry of `url` into `entry` (a size query, then the read).
+  uint32_t ReadEntry(const std::string& url, UrlCacheEntry& entry);
   double ConvertTime(uint64_t utcTicks);
 
   UrlCache& cache_;

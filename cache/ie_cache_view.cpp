@@ -1,6 +1,7 @@
 #include "cache/ie_cache_view.h"
 
 #include "cache/date_time.h"
+#include "delete/deletion.h"
 #include "lists/app_error.h"
 #include "lists/result_row.h"
 #include "lists/status_panels.h"
@@ -26,6 +27,16 @@ TIECacheView::TIECacheView(const IECacheViewModels& models, const IECacheViewSer
   Label2.caption = "File Size:";
   Label3.caption = "Last Accessed:";
   Label4.caption = "Last Modified:";
+  if (DeletionLog* log = services.log) {
+    IECache1.OnDeleteEntry = [log](const std::string& url, std::optional<uint64_t> size,
+                                   uint32_t result) {
+      if (result == 0) {
+        log->Deleted(DeletionWay::kCache, size, url);
+      } else {
+        log->Stayed(DeletionWay::kCache, size, url, ReasonText(StayReason::kNotDeleted));
+      }
+    };
+  }
 }
 
 // ---- The scan ----
@@ -162,17 +173,33 @@ void TIECacheView::ListBox4KeyDown(int key) {
 // ---- Deletion ----
 
 void TIECacheView::DeleteTypedUrl(RegistryKey* key, int index) {
-  if (!key || index < 0 || index >= static_cast<int>(m_.TypedUrlNames.size()) ||
+  if (index < 0 || index >= static_cast<int>(m_.TypedUrlNames.size()) ||
       index >= static_cast<int>(typedAddresses_.size()))
     return;
+  if (!key) return LogTypedUrl(index, StayReason::kNotDeleted);
   const std::string& name = m_.TypedUrlNames[index];
   try {
     std::optional<std::string> now = key->ReadString(name);
-    if (!now || *now != typedAddresses_[index]) return;
+    if (!now) return;
+    if (*now != typedAddresses_[index])
+      return LogTypedUrl(index, StayReason::kChanged);
   } catch (const AppError&) {
-    return;  // no longer text: not the address that was listed
+    // No longer text: not the address that was listed.
+    return LogTypedUrl(index, StayReason::kChanged);
   }
-  key->DeleteValue(name);  // a value that stays is listed again by the next scan
+  // A value that stays is listed again by the next scan.
+  LogTypedUrl(index, key->DeleteValue(name) ? std::nullopt
+                                            : std::optional<StayReason>(StayReason::kNotDeleted));
+}
+
+void TIECacheView::LogTypedUrl(int index, std::optional<StayReason> stayed) {
+  if (!s_.log) return;
+  const std::string& address = typedAddresses_[index];
+  if (stayed) {
+    s_.log->Stayed(DeletionWay::kCache, std::nullopt, address, ReasonText(*stayed));
+  } else {
+    s_.log->Deleted(DeletionWay::kCache, std::nullopt, address);
+  }
 }
 
 void TIECacheView::CDeleteSelClick() {

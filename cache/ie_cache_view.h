@@ -9,10 +9,13 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "cache/ie_cache.h"
+#include "delete/deletion_log.h"
+#include "delete/deletion_run.h"
 #include "lists/controls.h"
 #include "platform/date_format.h"
 #include "platform/registry.h"
@@ -49,6 +52,7 @@ struct IECacheViewServices {
   UrlCache& urlCache;
   Registry& registry;
   DateFormat& dates;
+  DeletionLog* log = nullptr;  // where each deleted entry and address is written down
 };
 
 class TIECacheView {
@@ -101,6 +105,8 @@ class TIECacheView {
   // was listed: the browser renumbers its values as addresses are typed, and
   // a name alone could then name an address the user never saw.
   void DeleteTypedUrl(RegistryKey* key, int index);
+  // Typed address `index` in the deletion log: deleted, or why it stayed.
+  void LogTypedUrl(int index, std::optional<StayReason> stayed);
   std::unique_ptr<RegistryKey> OpenTypedUrls(KeyAccess access);
   void SetLabelsFrom(const TEntryInfo* info);
 

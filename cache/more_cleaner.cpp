@@ -173,7 +173,8 @@ void TNetscapeOperaCleaner::ClearBtnClick() {
     std::string text;
   };
   std::vector<Target> targets;
-  DeletionRun run(platform_, false);
+  const KeepFilter kept = MakeKeepFilter(keep, fs);
+  DeletionRun run(platform_, false, &kept, log);
   for (const Box& b : boxes) {
     if (!b.box.checked || b.edit.text.empty()) continue;
     for (const char* suffix : b.suffixes) {

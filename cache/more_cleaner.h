@@ -20,7 +20,9 @@
 
 #include <string>
 
+#include "delete/deletion_log.h"
 #include "lists/controls.h"
+#include "options/keep_list.h"
 #include "platform/platform.h"
 
 namespace scourly {
@@ -43,6 +45,11 @@ class TNetscapeOperaCleaner {
   TNetscapeOperaCleaner(Platform& platform, const bool& StopFlag, ToolButton& FindFilesTB);
   TNetscapeOperaCleaner(const TNetscapeOperaCleaner&) = delete;
   TNetscapeOperaCleaner& operator=(const TNetscapeOperaCleaner&) = delete;
+
+  // What "Clear Now" never hands over (null: nothing), and where it writes
+  // down each target's outcome (null: nowhere).
+  const KeepList* keep = nullptr;
+  DeletionLog* log = nullptr;
 
   // ---- The sheet's controls ----
   Label Label13;                                 // the note on closing the browsers

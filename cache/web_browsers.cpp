@@ -207,17 +207,20 @@ class ProfileFileLister {
   // them; links (and folders reached through one) are never entered.
   void Tree(const std::string& folder) {
     WalkObserver& progress = ctx_.progress;
-    if (progress.Stopped() || !RealFolder(opener_, folder)) return;
+    const std::string location = folder + "\\";
+    // A kept folder is not even opened.
+    if (progress.Stopped() || ctx_.keep.Keeps(location, true) || !RealFolder(opener_, folder))
+      return;
     auto listing = ctx_.fs.ListFolder(folder);
     if (!listing) return;
-    const std::string location = folder + "\\";
+    const KeepFilter::Names* kept = ctx_.keep.In(location);
     FolderText shared(location);
     FindEntry e;
     while (!progress.Stopped() && listing->Next(e)) {
       if (IsDots(e.name) || IsLink(e)) continue;
       if (IsFolder(e)) {
-        Tree(location + e.name);
-      } else {
+        if (!kept || !kept->Folder(e.name)) Tree(location + e.name);
+      } else if (!kept || !kept->File(e.name)) {
         Add(shared, e);
       }
       progress.Pump(location);
@@ -227,13 +230,16 @@ class ProfileFileLister {
   // The files of `folder` that have one of `names`, in the order of `names`.
   void Named(const std::string& folder, Names names) {
     WalkObserver& progress = ctx_.progress;
-    if (progress.Stopped() || !RealFolder(opener_, folder)) return;
+    const std::string location = folder + "\\";
+    if (progress.Stopped() || ctx_.keep.Keeps(location, true) || !RealFolder(opener_, folder))
+      return;
     auto listing = ctx_.fs.ListFolder(folder);
     if (!listing) return;
+    const KeepFilter::Names* kept = ctx_.keep.In(location);
     std::vector<std::pair<size_t, FindEntry>> found;
     FindEntry e;
     while (listing->Next(e)) {
-      if (IsFolder(e) || IsLink(e)) continue;
+      if (IsFolder(e) || IsLink(e) || (kept && kept->File(e.name))) continue;
       size_t rank = 0;
       for (const char* name : names) {
         if (SameName(e.name, name)) {
@@ -245,7 +251,6 @@ class ProfileFileLister {
     }
     std::stable_sort(found.begin(), found.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
-    const std::string location = folder + "\\";
     FolderText shared(location);
     for (const auto& [rank, entry] : found) Add(shared, entry);
     progress.Pump(location);
@@ -382,7 +387,8 @@ std::vector<std::string> WebBrowsersFindFiles(FileTabScan& tab, Platform& platfo
   ScanState state;
   ScanProgress progress(tab.bar, platform.ui, tab.stopFlag, tab.pumpBudgetMs);
   DateTexts dates(platform.locale);
-  WalkContext ctx{platform.fs, dates, progress};
+  const KeepFilter keep = MakeKeepFilter(tab.keep, platform.fs);
+  WalkContext ctx{platform.fs, dates, progress, keep};
   std::unique_ptr<ItemOpener> opener = platform.fs.NewItemOpener();
   std::vector<std::string> running;
   for (const FoundBrowser& browser :

@@ -5,9 +5,12 @@
 #include <exception>
 #include <initializer_list>
 
+#include "cache/web_browsers.h"
 #include "cli/csv.h"
 #include "delete/deletion.h"
 #include "lists/app_error.h"
+#include "lists/app_title.h"
+#include "options/browser_settings.h"
 #include "scan/dead_shortcuts.h"
 #include "scan/folder_scans.h"
 #include "scan/unneeded_scan.h"
@@ -17,7 +20,7 @@ namespace {
 
 // The window's tabs with a file list, by the names a command line gives
 // them, each running the scan its window tab runs.
-constexpr std::array<CommandLineTab, 4> kTabs = {{
+constexpr std::array<CommandLineTab, 5> kTabs = {{
     {"unneeded", &ListUnneededFiles},
     {"recent", [](FileTabScan& tab, Platform& platform, TUOptionsDialog&) {
        RFindFilesClick(tab, platform);
@@ -27,6 +30,13 @@ constexpr std::array<CommandLineTab, 4> kTabs = {{
      }},
     {"dead", [](FileTabScan& tab, Platform& platform, TUOptionsDialog& options) {
        DFindFilesClick(tab, platform, options.options.DrivesBox);
+     }},
+    // The "Web Browsers" sub-tab, with its boxes as settings.ini keeps them.
+    {"browsers", [](FileTabScan& tab, Platform& platform, TUOptionsDialog&) {
+       const std::string running = RunningBrowsersMessage(
+           WebBrowsersFindFiles(tab, platform, ReadBrowserCategories(platform.fs)));
+       if (!running.empty())
+         platform.ui.ShowMessage(running, kAppTitle, MsgButtons::kOk, MsgIcon::kInformation);
      }},
 }};
 
@@ -47,7 +57,7 @@ const CommandLineTab* FindTab(const std::string& name) {
   return nullptr;
 }
 
-// "unneeded, recent, favorites or dead".
+// "unneeded, recent, favorites, dead or browsers".
 std::string TabNames() {
   std::string names;
   for (size_t i = 0; i < kTabs.size(); ++i) {
@@ -96,11 +106,20 @@ void PrepareOutput(FileSystem& fs, const std::string& path, const std::string& s
 std::vector<std::string> Clean(Platform& platform, ResultList& list, bool permanent,
                                FileTabScan& scan) {
   std::vector<std::string> results(list.Count());
+  const KeepFilter keep = MakeKeepFilter(scan.keep, platform.fs);
+  DeletionLog log(platform.fs);
   DeletionContext ctx{platform, scan.bar, scan.stopFlag, scan.totalSizeText, {},
                       [&results](int index, const ResultRow&, const StayedItem* stayed) {
                         results[index] =
                             stayed ? "stayed: " + ReasonText(*stayed) : std::string("deleted");
-                      }};
+                      },
+                      &keep, &log};
+  // A log that cannot be written never stops the cleaning; the console says so.
+  auto finishLog = [&log, &platform] {
+    const std::string trouble = log.Finish();
+    if (!trouble.empty())
+      platform.ui.ShowMessage(trouble, kAppTitle, MsgButtons::kOk, MsgIcon::kError);
+  };
   try {
     if (permanent) {
       // "Select All", then "Delete Selected files Permanently".
@@ -112,9 +131,11 @@ std::vector<std::string> Clean(Platform& platform, ResultList& list, bool perman
       DeleteAll(ctx, list);
     }
   } catch (const AppError& error) {
+    finishLog();
     throw AppError(std::string(kHandOffFileName) + " beside Scourly.exe cannot be written (" +
                    error.what() + "): nothing was deleted");
   }
+  finishLog();
   // Every row is taken; one the deletion did not settle has not gone.
   for (std::string& result : results) {
     if (result.empty()) result = "stayed: " + ReasonText({{}, StayReason::kNotDeleted});
@@ -145,6 +166,7 @@ int Run(const CommandLine& command, Platform& platform, Console& console) {
   ToolButton findFiles;
   bool stopFlag = false;
   FileTabScan scan{list, totalSizeText, bar, findFiles, stopFlag};
+  scan.keep = &options.keep;
   FindTab(command.tab)->scan(scan, platform, options);
 
   // The rows as listed: a deletion takes the rows whose items went out of

@@ -43,3 +43,6 @@ if(WINE_TEST_SOURCES)
     ENVIRONMENT "WINE_ROOT=${CMAKE_BINARY_DIR}/wine;SCOURLY_FRESH_TEST_DRIVE=1"
     TIMEOUT 300)
 endif()
+
+# The file-open dialog of the options dialog's "Keep" page.
+target_link_libraries(scourly_win32 PUBLIC comdlg32)

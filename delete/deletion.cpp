@@ -43,7 +43,7 @@ void ShowTotals(DeletionContext& ctx, const ResultList& list) {
 class RowRun {
  public:
   RowRun(DeletionContext& ctx, ResultList& list, bool permanent)
-      : ctx_(ctx), list_(list), run_(ctx.platform, permanent) {}
+      : ctx_(ctx), list_(list), run_(ctx.platform, permanent, ctx.keep, ctx.log) {}
 
   void Take(int row) { taken_.emplace_back(row, run_.Take(list_[row].FullPath(), ExpectedOf(list_[row]))); }
   DeletionRun& run() { return run_; }

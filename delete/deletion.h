@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "delete/deletion_log.h"
 #include "delete/deletion_run.h"
 #include "lists/app_error.h"
 #include "lists/controls.h"
@@ -46,6 +47,10 @@ struct DeletionContext {
   // is known and before the list changes (`index` is the row's place then).
   // The one place where each row's outcome is known.
   RowSettled rowSettled = nullptr;
+  // What is never deleted (null: nothing), and where each item's outcome is
+  // written down (null: nowhere).
+  const KeepFilter* keep = nullptr;
+  DeletionLog* log = nullptr;
 };
 
 // Deletes the selected entries' items. Throws HandOffError when the

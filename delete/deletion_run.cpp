@@ -41,6 +41,7 @@ std::string ReasonText(const StayedItem& item) {
     case StayReason::kShellName:
       return "a name the Recycle Bin would take for another file's; delete it permanently instead";
     case StayReason::kProtected: return item.detail + ", never handed over as a whole";
+    case StayReason::kKept: return "kept";
   }
   return "";
 }
@@ -49,20 +50,40 @@ uint32_t HandOffList::Write(FileSystem& fs) const {
   return fs.WriteFile(fs.ProgramFolder() + kHandOffFileName, text_);
 }
 
-DeletionRun::DeletionRun(Platform& platform, bool permanent)
+DeletionRun::DeletionRun(Platform& platform, bool permanent, const KeepFilter* keep,
+                         DeletionLog* log)
     : permanent_(permanent),
+      keep_(keep && !keep->Empty() ? keep : nullptr),
+      log_(log),
       opener_(platform.fs.NewItemOpener()),
       guard_(platform.shell, *opener_) {}
 
 size_t DeletionRun::Stay(size_t n, StayReason reason, std::string detail) {
   items_[n].fate = Fate::kStays;
   items_[n].stayed = StayedItem{items_[n].path, reason, std::move(detail)};
+  Log(n);
   return n;
+}
+
+size_t DeletionRun::Gone(size_t n) {
+  items_[n].fate = Fate::kGone;
+  Log(n);
+  return n;
+}
+
+void DeletionRun::Log(size_t n) const {
+  if (!log_) return;
+  const Item& item = items_[n];
+  log_->Write({permanent_ ? DeletionWay::kPermanent : DeletionWay::kRecycle, item.size, item.path,
+               item.fate == Fate::kStays ? std::optional<std::string>(ReasonText(item.stayed))
+                                         : std::nullopt});
 }
 
 size_t DeletionRun::Take(const std::string& path, const Expected& expected) {
   const size_t n = items_.size();
-  items_.emplace_back().path = path;
+  Item& taken = items_.emplace_back();
+  taken.path = path;
+  if (expected.kind == Expected::Kind::kFile) taken.size = expected.size;
   if (IsRootPath(path)) return Stay(n, StayReason::kProtected, "a drive root");
 
   uint32_t error = 0;
@@ -103,18 +124,20 @@ size_t DeletionRun::Take(const std::string& path, const Expected& expected) {
   }
 
   const bool folder = (now.attributes & kAttrDirectory) != 0;
+  if (!folder && !items_[n].size) items_[n].size = now.size;
   if ((expected.kind == Expected::Kind::kFile && folder) ||
       (expected.kind == Expected::Kind::kFolder && !folder) ||
       (!folder && ((expected.size && now.size != *expected.size) ||
                    (expected.lastWrite && now.lastWrite != *expected.lastWrite))))
     return Stay(n, StayReason::kChanged);
+  // Kept since the scan (or, for a folder, something in it).
+  if (keep_ && keep_->Reaches(path, folder)) return Stay(n, StayReason::kKept);
 
   if (permanent_) {
     if (uint32_t failed = item->Delete()) {
       return Stay(n, failed == kErrorSharingViolation ? StayReason::kInUse : StayReason::kNotDeleted);
     }
-    items_[n].fate = Fate::kGone;
-    return n;
+    return Gone(n);
   }
   if (folder) {
     if (std::optional<std::string> refusal = guard_.Refusal(path, now))
@@ -136,7 +159,7 @@ void DeletionRun::Settle() {
     if (std::optional<StayReason> reason = StayedAfterHandOff(*opener_, item.path)) {
       Stay(static_cast<size_t>(&item - items_.data()), *reason);
     } else {
-      item.fate = Fate::kGone;
+      Gone(static_cast<size_t>(&item - items_.data()));
     }
   }
 }

@@ -12,10 +12,12 @@
 //  - a folder is never handed over whole when it is a drive root or one of
 //    the system's folders, or holds one (delete/protected_folders.h);
 //  - a path the shell would read as another item is never handed to it;
+//  - nothing the keep list keeps goes, nor a folder holding a kept item;
 //  - after the Recycle Bin hand-off each item is looked at again: it is gone,
 //    or it stays with its reason.
 // Take() is the one place an item is checked; Outcome() the one place its
-// outcome is known.
+// outcome is known, and each item's final outcome is written to the deletion
+// log as soon as it is known.
 #pragma once
 
 #include <cstdint>
@@ -26,7 +28,9 @@
 #include <utility>
 #include <vector>
 
+#include "delete/deletion_log.h"
 #include "delete/protected_folders.h"
+#include "options/keep_list.h"
 #include "platform/platform.h"
 
 namespace scourly {
@@ -40,6 +44,7 @@ enum class StayReason {
   kNotDeleted,   // it could not be deleted (read-only, a folder, access denied)
   kShellName,    // a name the Recycle Bin's hand-off would read as another item
   kProtected,    // a folder that is never handed over whole (see `detail`)
+  kKept,         // the user keeps it (or something in it) since the scan
 };
 
 struct StayedItem {
@@ -50,6 +55,7 @@ struct StayedItem {
 
 // The one text of a reason, as messages show it after the path.
 std::string ReasonText(const StayedItem& item);
+inline std::string ReasonText(StayReason reason) { return ReasonText(StayedItem{{}, reason}); }
 
 // "FList.txt" beside the program, as Purgix.dll reads it: one exact path per
 // line (WTF-8), each ended by CR LF. Every hand-off goes through this one
@@ -91,7 +97,10 @@ class DeletionRun {
     kHandedOver,  // in the hand-off, until Settle()
   };
 
-  DeletionRun(Platform& platform, bool permanent);
+  // `keep`: what is never deleted (null: nothing); `log`: where each item's
+  // outcome is written (null: nowhere).
+  DeletionRun(Platform& platform, bool permanent, const KeepFilter* keep = nullptr,
+              DeletionLog* log = nullptr);
   DeletionRun(const DeletionRun&) = delete;
   DeletionRun& operator=(const DeletionRun&) = delete;
 
@@ -121,11 +130,16 @@ class DeletionRun {
     Fate fate = Fate::kAbsent;
     StayedItem stayed{};
     std::optional<size_t> twinOf;  // an earlier item this one is a second path of
+    std::optional<uint64_t> size;  // a file's, for the log
   };
   size_t Original(size_t n) const { return items_[n].twinOf.value_or(n); }
   size_t Stay(size_t n, StayReason reason, std::string detail = {});
+  size_t Gone(size_t n);
+  void Log(size_t n) const;
 
   const bool permanent_;
+  const KeepFilter* keep_;
+  DeletionLog* log_;
   std::unique_ptr<ItemOpener> opener_;
   FolderGuard guard_;
   std::vector<Item> items_;

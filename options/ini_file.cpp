@@ -1,5 +1,6 @@
 #include "options/ini_file.h"
 
+#include <algorithm>
 #include <cctype>
 #include <limits>
 
@@ -211,6 +212,14 @@ uint32_t IniFile::Save() {
   std::string bytes = byteOrderMark_ ? kByteOrderMark : "";
   for (const std::string& l : lines_) bytes.append(l).append("\r\n");
   return fs_.WriteFileSafely(path_, bytes);
+}
+
+int IniFile::ItemsToRead(const std::string& section, int32_t last,
+                         std::initializer_list<const char*> stems) const {
+  if (last < 0) return 0;
+  int64_t bound = KeyCount(section);
+  for (const char* stem : stems) bound = std::max<int64_t>(bound, HighestIndex(section, stem) + 1);
+  return static_cast<int>(std::min<int64_t>(int64_t{last} + 1, bound));
 }
 
 }  // namespace scourly

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -42,6 +43,15 @@ class IniFile {
   // a loop over indexed keys, whatever count the file claims.
   int KeyCount(const std::string& section) const;
   int HighestIndex(const std::string& section, const std::string& stem) const;
+
+  // How many items a list whose highest index the file gives as `last`
+  // really has to read. A key missing inside the range still reads as its
+  // default, but the range never runs past what the section can hold: no
+  // more items than the section has key lines, unless a present indexed key
+  // (of one of `stems`) lies beyond them. A claimed total of 2147483647 thus
+  // reads a handful of items instead of running for ever.
+  int ItemsToRead(const std::string& section, int32_t last,
+                  std::initializer_list<const char*> stems) const;
 
   void WriteString(const std::string& section, const std::string& key, const std::string& value);
   void WriteInteger(const std::string& section, const std::string& key, int64_t value);

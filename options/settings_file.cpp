@@ -28,20 +28,6 @@ const char* const kDefaultMasks[] = {"*.tmp", "*.---", "*.??~", "*.bak", "*.old"
 
 std::string Indexed(const char* stem, int i) { return stem + std::to_string(i); }
 
-// How many items a list whose highest index the file gives as `last` really
-// has to read. A key missing inside the range still reads as its default
-// (an item "-1"), but the range never runs past what the section can hold:
-// no more items than the section has key lines, unless a present indexed key
-// lies beyond them. A claimed total of 2147483647 thus reads a handful of
-// items instead of running for ever.
-int ItemsToRead(const IniFile& ini, const char* section, int32_t last,
-                std::initializer_list<const char*> stems) {
-  if (last < 0) return 0;
-  int64_t bound = ini.KeyCount(section);
-  for (const char* stem : stems) bound = std::max<int64_t>(bound, ini.HighestIndex(section, stem) + 1);
-  return static_cast<int>(std::min<int64_t>(int64_t{last} + 1, bound));
-}
-
 }  // namespace
 
 SettingsFile::SettingsFile(FileSystem& fs) : fs_(fs) {}
@@ -75,8 +61,8 @@ void SettingsFile::Load(ScanOptions& options) {
   }
 
   IniFile ini(fs_, path);
-  const int types = ItemsToRead(ini, kOptions, ini.ReadInteger(kOptions, kTotalExtn, -1),
-                                {kExtnStem, kExtnCheckedStem});
+  const int types = ini.ItemsToRead(kOptions, ini.ReadInteger(kOptions, kTotalExtn, -1),
+                                    {kExtnStem, kExtnCheckedStem});
   for (int i = 0; i < types; ++i) {
     options.OptionBox.Add(ini.ReadString(kOptions, Indexed(kExtnStem, i), kMissingText),
                           ini.ReadBool(kOptions, Indexed(kExtnCheckedStem, i), true));
@@ -84,8 +70,8 @@ void SettingsFile::Load(ScanOptions& options) {
   for (const std::string& root : FixedDrives()) options.DrivesBox.Add(root, false);
   options.TempFiles.checked = ini.ReadBool(kOptions, kTempFiles, false);
 
-  const int drives = ItemsToRead(ini, kDrives, ini.ReadInteger(kDrives, kTotalDrives, -1),
-                                 {kDriveStem, kDriveCheckedStem});
+  const int drives = ini.ItemsToRead(kDrives, ini.ReadInteger(kDrives, kTotalDrives, -1),
+                                     {kDriveStem, kDriveCheckedStem});
   for (int i = 0; i < drives; ++i) {
     std::string root = ini.ReadString(kDrives, Indexed(kDriveStem, i), kMissingText);
     for (CheckItem& item : options.DrivesBox.items) {

@@ -16,6 +16,11 @@ std::string UnreadableSettingsText(const std::string& path) {
 
 void TUOptionsDialog::FormCreate() {
   OptionBoxIndex = -1;  // the rows it pointed at are gone
+  KeepBoxIndex = -1;
+  // Before the options: a failure to write their defaults leaves the keep
+  // list read all the same.
+  keep = KeepList::Read(platform_.fs, settings_.Path());
+  KeepBox = keep;
   settings_.Load(options);
 }
 
@@ -56,6 +61,31 @@ void TUOptionsDialog::Label4Click() {
   platform_.shell.Open(FileTypesPageAddress(), ShowCommand::kShow);
 }
 
+void TUOptionsDialog::AddFileBtnClick() {
+  if (std::optional<std::string> file = platform_.shell.BrowseForFile()) KeepBox.Add(*file);
+}
+
+void TUOptionsDialog::AddFolderBtnClick() {
+  std::optional<std::string> folder = platform_.shell.BrowseForFolder(lastKeptFolder_);
+  if (!folder || folder->empty()) return;
+  lastKeptFolder_ = *folder;
+  KeepBox.Add(folder->back() == '\\' ? *folder : *folder + "\\");
+}
+
+void TUOptionsDialog::RemoveKeepBtnClick() {
+  if (KeepBoxIndex < 0 || KeepBoxIndex >= KeepBox.Count()) return;
+  KeepBox.RemoveAt(KeepBoxIndex);
+  KeepBoxIndex = -1;
+}
+
+bool TUOptionsDialog::AddKeep(const std::string& entry) {
+  if (!keep.Add(entry)) return false;
+  if (visible_) KeepBox.Add(entry);
+  return true;
+}
+
+void TUOptionsDialog::SaveKeep() { keep.Write(platform_.fs, settings_.Path()); }
+
 void TUOptionsDialog::OKBtnClick() {
   // The options on view did not come from a file that cannot be read; it
   // may hold what the user wants kept.
@@ -64,6 +94,12 @@ void TUOptionsDialog::OKBtnClick() {
                                MsgButtons::kYesNo, MsgIcon::kInformation) != MsgResult::kYes)
     return;
   settings_.Save(options);
+  // The section is written only when the list changed, so settings.ini stays
+  // as it was for a user who keeps nothing.
+  if (!(KeepBox == keep)) {
+    keep = KeepBox;
+    SaveKeep();
+  }
   Hide();
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "options/file_type.h"
+#include "options/keep_list.h"
 #include "options/settings_file.h"
 #include "platform/platform.h"
 #include "platform/views.h"
@@ -12,6 +13,7 @@ namespace scourly {
 
 inline constexpr int kPageFileTypes = 0;
 inline constexpr int kPageScanDrives = 1;
+inline constexpr int kPageKeep = 2;
 
 // The question OK asks before it replaces a settings file at `path` that
 // exists but cannot be read.
@@ -27,6 +29,13 @@ class TUOptionsDialog {
   PageControl PageControl1;
   // The highlighted row of OptionBox, -1 for none (one row at a time).
   int OptionBoxIndex = -1;
+
+  // The keep list in force: what no scan lists and no deletion touches.
+  KeepList keep;
+  // The "Keep" page: the list as edited (OK puts it in force, Cancel drops
+  // it) and its highlighted row, -1 for none.
+  KeepList KeepBox;
+  int KeepBoxIndex = -1;
 
   // The file type dialog that "Add..." asks; set at program start.
   TFileTypeDlg* FileTypeDlg = nullptr;
@@ -46,6 +55,11 @@ class TUOptionsDialog {
   void ResetClick();
   // "Description of File Types": the product's page in the browser.
   void Label4Click();
+  // The "Keep" page's buttons: a file, or a folder (with everything below
+  // it), chosen in the shell's dialogs; the highlighted entry removed.
+  void AddFileBtnClick();
+  void AddFolderBtnClick();
+  void RemoveKeepBtnClick();
   // "OK": saves and hides the dialog.
   void OKBtnClick();
   // "Cancel", Esc and the close box: hides without saving or restoring.
@@ -60,6 +74,12 @@ class TUOptionsDialog {
 
   SettingsFile& settings() { return settings_; }
 
+  // Puts `entry` in force at once (and on the "Keep" page while the dialog
+  // is open); false when it was kept already. SaveKeep writes the list in
+  // force into the settings file and throws AppError when it cannot.
+  bool AddKeep(const std::string& entry);
+  void SaveKeep();
+
   FormView* view = nullptr;  // set by the window that draws the dialog
 
  private:
@@ -68,6 +88,7 @@ class TUOptionsDialog {
   Platform& platform_;
   SettingsFile settings_;
   bool visible_ = false;
+  std::string lastKeptFolder_;  // the folder the "Add Folder..." dialog chose last
 };
 
 }  // namespace scourly

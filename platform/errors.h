@@ -12,6 +12,7 @@ inline constexpr uint32_t kErrorAccessDenied = 5;
 inline constexpr uint32_t kErrorInvalidHandle = 6;
 inline constexpr uint32_t kErrorGenFailure = 31;
 inline constexpr uint32_t kErrorSharingViolation = 32;
+inline constexpr uint32_t kErrorNotSupported = 50;
 inline constexpr uint32_t kErrorInsufficientBuffer = 122;
 inline constexpr uint32_t kErrorNoMoreItems = 259;
 

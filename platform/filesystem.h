@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/errors.h"
@@ -91,6 +92,17 @@ class ItemOpener {
                                            uint32_t& error) = 0;
 };
 
+// A file opened to have bytes added at its end (created when missing);
+// closed when destroyed.
+class AppendingFile {
+ public:
+  virtual ~AppendingFile() = default;
+  // The file's size in bytes, as written so far.
+  virtual uint64_t Size() = 0;
+  // Writes `bytes` at the end. Returns 0 or the system error code.
+  virtual uint32_t Append(const std::string& bytes) = 0;
+};
+
 enum class DriveType {
   kUnknown = 0,
   kNoRootDir = 1,
@@ -141,6 +153,33 @@ class FileSystem {
 
   // A new opener for one run of item checks.
   virtual std::unique_ptr<ItemOpener> NewItemOpener() = 0;
+
+  // The services below have answers for file systems that cannot give them
+  // (test doubles that only list folders).
+
+  // Opens `path` for appending, creating it when missing; null with `error`
+  // set when it cannot be opened.
+  virtual std::unique_ptr<AppendingFile> OpenForAppend(const std::string& path,
+                                                       uint32_t& error) {
+    (void)path;
+    error = kErrorNotSupported;
+    return nullptr;
+  }
+
+  // Renames the file `from` to `to`, replacing a file already there.
+  // Returns 0 or the system error code.
+  virtual uint32_t MoveReplacing(const std::string& from, const std::string& to) {
+    (void)from;
+    (void)to;
+    return kErrorNotSupported;
+  }
+
+  // `path` with every short (8.3) part in its long form, as the platform
+  // spells the parts; nothing when the item is not there.
+  virtual std::optional<std::string> LongPathName(const std::string& path) {
+    (void)path;
+    return std::nullopt;
+  }
 };
 
 }  // namespace scourly

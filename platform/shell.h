@@ -80,6 +80,10 @@ class Shell {
   // a folder. The chosen folder's full path, or nothing when cancelled.
   virtual std::optional<std::string> BrowseForFolder(const std::string& preselect) = 0;
 
+  // The file-open dialog owned by the active window, for one existing file
+  // of any type. Its full path, or nothing when cancelled.
+  virtual std::optional<std::string> BrowseForFile() = 0;
+
   // Reads the shell link at `linkPath` without resolving it and without ever
   // showing a window. False when the file cannot be loaded as a link.
   virtual bool ReadShortcut(const std::string& linkPath, ShortcutFields& fields) = 0;

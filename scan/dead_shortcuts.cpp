@@ -58,7 +58,8 @@ void DFindFilesClick(FileTabScan& tab, Platform& platform, const CheckList& driv
 
   ScanProgress progress(tab.bar, platform.ui, tab.stopFlag, tab.pumpBudgetMs);
   DateTexts dates(platform.locale);
-  WalkContext ctx{platform.fs, dates, progress};
+  const KeepFilter keep = MakeKeepFilter(tab.keep, platform.fs);
+  WalkContext ctx{platform.fs, dates, progress, keep};
 
   // Phase 1: every shortcut file of the checked drives, in walk order. The
   // walk adds nothing to panels 2 and 3.

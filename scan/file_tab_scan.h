@@ -6,6 +6,7 @@
 #include <string>
 
 #include "lists/controls.h"
+#include "options/keep_list.h"
 
 namespace scourly {
 
@@ -16,6 +17,7 @@ struct FileTabScan {
   ToolButton& findFilesTB;        // disabled while the scan runs; the caller enables it
   const bool& stopFlag;           // StopFlag
   int pumpBudgetMs = 30;          // between two message pumps; 0 pumps at every point
+  const KeepList* keep = nullptr; // what the scan never lists (null: nothing is kept)
 };
 
 }  // namespace scourly

@@ -35,7 +35,8 @@ void SpecialFolderScan(FileTabScan& tab, Platform& platform, int csidl, bool rec
   ScanProgress progress(tab.bar, platform.ui, tab.stopFlag, tab.pumpBudgetMs);
   if (std::optional<std::string> folder = GetSpecialFolderPath(platform.shell, csidl)) {
     DateTexts dates(platform.locale);
-    WalkContext ctx{platform.fs, dates, progress};
+    const KeepFilter keep = MakeKeepFilter(tab.keep, platform.fs);
+    WalkContext ctx{platform.fs, dates, progress, keep};
     FindFolderFiles(ctx, *folder + "\\*.*", state, recurse);
   }
   // The figures the walk reached, also when a Stop discards its rows.

@@ -68,7 +68,8 @@ void ListUnneededFiles(FileTabScan& tab, Platform& platform, TUOptionsDialog& op
   tab.bar.Set(kPanelSelFiles, "");
   ScanProgress progress(tab.bar, platform.ui, tab.stopFlag, tab.pumpBudgetMs);
   DateTexts dates(platform.locale);
-  WalkContext ctx{platform.fs, dates, progress};
+  const KeepFilter keep = MakeKeepFilter(tab.keep, platform.fs);
+  WalkContext ctx{platform.fs, dates, progress, keep};
   if (!WalkCheckedDrives(ctx, options.options, state)) return;
   if (options.settings().ReadScanSettings().tempFiles) WalkTempFolder(ctx, state);
 

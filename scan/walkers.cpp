@@ -58,11 +58,14 @@ void FindMaskedFiles(WalkContext& ctx, const std::string& folder, const FileMask
   WalkObserver& progress = ctx.progress;
   if (progress.Stopped()) return;
   const std::string location = folder + "\\";
+  if (ctx.keep.Keeps(location, true)) return;
+  const KeepFilter::Names* kept = ctx.keep.In(location);
   FolderText shared(location);
   FindEntry e;
   if (auto files = ctx.fs.ListFolder(folder)) {
     while (!progress.Stopped() && NextShown(*files, e, kSetAllButSystem)) {
       if (IsFolder(e) || e.size == 0 || !mask.Matches(e.name)) continue;
+      if (kept && kept->File(e.name)) continue;
       state.rows.push_back(MakeRow(ctx, e, shared));
       state.bytes += static_cast<int64_t>(e.size);
       ++state.count;
@@ -75,7 +78,8 @@ void FindMaskedFiles(WalkContext& ctx, const std::string& folder, const FileMask
   while (!progress.Stopped() && NextShown(*folders, e, kSetAllButSystem)) {
     // A junction or folder link is never followed: it may lead back up the
     // tree, or reach files already listed through their real path.
-    if (IsFolder(e) && !IsPassedOverName(e.name) && !(e.attributes & kAttrReparsePoint))
+    if (IsFolder(e) && !IsPassedOverName(e.name) && !(e.attributes & kAttrReparsePoint) &&
+        !(kept && kept->Folder(e.name)))
       FindMaskedFiles(ctx, location + e.name, mask, state, showProgress);
   }
 }
@@ -84,6 +88,8 @@ void FindEmptyFiles(WalkContext& ctx, const std::string& pattern, ScanState& sta
   WalkObserver& progress = ctx.progress;
   if (progress.Stopped()) return;
   const std::string folder = PatternFolder(pattern);
+  if (ctx.keep.Keeps(folder, true)) return;
+  const KeepFilter::Names* kept = ctx.keep.In(folder);
   FolderText shared(folder);
   auto listing = ctx.fs.ListFolder(folder.substr(0, folder.size() - 1));
   FindEntry e;
@@ -91,9 +97,12 @@ void FindEmptyFiles(WalkContext& ctx, const std::string& pattern, ScanState& sta
   if (!OwnAttributesPlain(e)) return;
   do {
     if (PlainAttributes(e.attributes, kSetAllButSystem)) {
-      if (IsFolder(e) && !IsPassedOverName(e.name)) {
+      // A kept entry is passed over like the four names.
+      const bool passed = IsPassedOverName(e.name) ||
+                          (kept && (IsFolder(e) ? kept->Folder(e.name) : kept->File(e.name)));
+      if (IsFolder(e) && !passed) {
         FindEmptyFiles(ctx, folder + e.name + "\\*.*", state);
-      } else if (!IsFolder(e) && e.size == 0 && !IsPassedOverName(e.name)) {
+      } else if (!IsFolder(e) && e.size == 0 && !passed) {
         state.rows.push_back(MakeRow(ctx, e, shared));
         ++state.count;
         progress.Found(state.count, state.bytes, false);
@@ -108,12 +117,16 @@ void FindFolderFiles(WalkContext& ctx, const std::string& pattern, ScanState& st
   WalkObserver& progress = ctx.progress;
   if (progress.Stopped()) return;
   const std::string folder = PatternFolder(pattern);
+  if (ctx.keep.Keeps(folder, true)) return;
+  const KeepFilter::Names* kept = ctx.keep.In(folder);
   FolderText shared(folder);
   auto listing = ctx.fs.ListFolder(folder.substr(0, folder.size() - 1));
   if (!listing) return;
   FindEntry e;
   while (NextShown(*listing, e, kSetAll)) {
     if (!PlainAttributes(e.attributes, kSetAll)) continue;
+    // A kept entry is neither listed nor entered.
+    if (kept && (IsFolder(e) ? kept->Folder(e.name) : kept->File(e.name))) continue;
     if (recurse && IsFolder(e) && !IsPassedOverName(e.name)) {
       FindFolderFiles(ctx, folder + e.name + "\\*.*", state, recurse);
     } else if (e.name != "." && e.name != "..") {
@@ -141,8 +154,10 @@ bool EmptyWalkHere(const std::vector<FindEntry>& entries, bool emptyWalk) {
 // Which walks enter the subfolder `f` of a folder they both walk as given.
 // A junction or folder link is never entered by the mask walks: it may lead
 // back up the tree, or reach files already listed through their real path.
-uint32_t EnteringWalks(const FindEntry& f, bool maskWalk, bool emptyWalk) {
-  if (!IsFolder(f) || IsPassedOverName(f.name)) return 0;
+// A kept folder is entered by none.
+uint32_t EnteringWalks(const FindEntry& f, bool maskWalk, bool emptyWalk,
+                       const KeepFilter::Names* kept) {
+  if (!IsFolder(f) || IsPassedOverName(f.name) || (kept && kept->Folder(f.name))) return 0;
   uint32_t walks = 0;
   if (maskWalk && !(f.attributes & kAttrReparsePoint)) walks |= kMaskWalk;
   if (emptyWalk && PlainAttributes(f.attributes, kSetAllButSystem)) walks |= kEmptyWalk;
@@ -165,11 +180,15 @@ class DriveSweep {
 
   void Run(const std::string& drive, unsigned workers) {
     const uint32_t walks = (masks_.empty() ? 0 : kMaskWalk) | kEmptyWalk;
-    if (workers <= 1) {
+    if (ctx_.keep.Keeps(drive + "\\", true)) {
+      // A kept drive is not walked at all.
+    } else if (workers <= 1) {
       Visit(drive, walks & kMaskWalk, true, 0);
     } else {
       // The walk's own thread lists too: `workers` threads in all.
-      FolderPrefetch prefetch(ctx_.fs, workers - 1, kSetAllButSystem, &Plan);
+      auto plan = [&keep = ctx_.keep](const PrefetchFolder& folder,
+                                      std::vector<PlannedFolder>& out) { Plan(folder, keep, out); };
+      FolderPrefetch prefetch(ctx_.fs, workers - 1, kSetAllButSystem, plan);
       prefetch_ = &prefetch;
       VisitListed(prefetch.Start(drive, walks));
       prefetch_ = nullptr;
@@ -186,11 +205,13 @@ class DriveSweep {
   }
 
   // The subfolders of a listed folder that the sweep enters, for the workers.
-  static void Plan(const PrefetchFolder& folder, std::vector<PlannedFolder>& out) {
+  static void Plan(const PrefetchFolder& folder, const KeepFilter& keep,
+                   std::vector<PlannedFolder>& out) {
     const bool maskWalk = folder.tag & kMaskWalk;
     const bool emptyWalk = EmptyWalkHere(folder.entries, folder.tag & kEmptyWalk);
+    const KeepFilter::Names* kept = keep.In(folder.path + "\\");
     for (const FindEntry& f : folder.entries) {
-      if (uint32_t walks = EnteringWalks(f, maskWalk, emptyWalk))
+      if (uint32_t walks = EnteringWalks(f, maskWalk, emptyWalk, kept))
         out.push_back({folder.path + "\\" + f.name, walks});
     }
   }
@@ -237,11 +258,12 @@ class DriveSweep {
     WalkObserver& progress = ctx_.progress;
     FolderText shared(location);
     emptyWalk = EmptyWalkHere(entries, emptyWalk);
+    const KeepFilter::Names* kept = ctx_.keep.In(location);
 
     if (maskWalk) {
       for (const FindEntry& f : entries) {
         if (progress.Stopped()) return;
-        if (IsFolder(f) || f.size == 0) continue;
+        if (IsFolder(f) || f.size == 0 || (kept && kept->File(f.name))) continue;
         for (size_t k = 0; k < masks_.size(); ++k) {
           if (!masks_[k].Matches(f.name)) continue;
           maskRows_[k].push_back(MakeRow(ctx_, f, shared));
@@ -257,12 +279,13 @@ class DriveSweep {
       if (progress.Stopped()) return;
       bool plain = PlainAttributes(f.attributes, kSetAllButSystem);
       if (IsFolder(f)) {
-        if (IsPassedOverName(f.name)) {
+        if (IsPassedOverName(f.name) || (kept && kept->Folder(f.name))) {
           if (emptyWalk && plain) progress.Pump(location);
           continue;
         }
-        if (uint32_t walks = EnteringWalks(f, maskWalk, emptyWalk)) enter(f, walks);
-      } else if (emptyWalk && plain && f.size == 0 && !IsPassedOverName(f.name)) {
+        if (uint32_t walks = EnteringWalks(f, maskWalk, emptyWalk, kept)) enter(f, walks);
+      } else if (emptyWalk && plain && f.size == 0 && !IsPassedOverName(f.name) &&
+                 !(kept && kept->File(f.name))) {
         emptyRows_.push_back(MakeRow(ctx_, f, shared));
         ++state_.count;
         progress.Found(state_.count, state_.bytes, false);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "lists/result_row.h"
+#include "options/keep_list.h"
 #include "platform/filesystem.h"
 #include "platform/locale.h"
 #include "scan/mask_match.h"
@@ -65,10 +66,14 @@ class FolderText {
   SharedText shared_;
 };
 
+// What a walk works with. A walk never lists what `keep` keeps and never
+// enters a kept folder; every scan hands its walks the user's keep list
+// (KeepFilter::None() lists everything).
 struct WalkContext {
   FileSystem& fs;
   DateTexts& dates;
   WalkObserver& progress;
+  const KeepFilter& keep;
 };
 
 // Non-empty files matching `mask` in `folder` (no trailing backslash, "C:"

@@ -95,7 +95,7 @@ int main(int argc, char** argv) {
     bool stop = false;
     ScanProgress progress(bar, windows.ui, stop, 30);
     DateTexts dates(windows.locale);
-    WalkContext ctx{windows.fs, dates, progress};
+    WalkContext ctx{windows.fs, dates, progress, KeepFilter::None()};
     std::unique_ptr<ItemOpener> opener = windows.fs.NewItemOpener();
     ScanState state;
     ListProfileFiles(ctx, *opener, BrowserFamily::kChromium, browserProfile, cacheOnly, state);

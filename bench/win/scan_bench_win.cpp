@@ -175,7 +175,8 @@ struct ScanRun {
     DateTexts dates(locale);
     ScanProgress shown(bar, ui, stop, 30);
     NoProgress none;
-    WalkContext ctx{fs, dates, progress ? static_cast<WalkObserver&>(shown) : none};
+    WalkContext ctx{fs, dates, progress ? static_cast<WalkObserver&>(shown) : none,
+                    KeepFilter::None()};
     ScanState state;
     std::vector<FileMask> masks;
     for (const std::string& mask : bench::BenchMasks()) masks.emplace_back(mask);
@@ -188,7 +189,7 @@ struct ScanRun {
     bool stop = false;
     DateTexts dates(locale);
     ScanProgress progress(bar, ui, stop, 30);
-    WalkContext ctx{fs, dates, progress};
+    WalkContext ctx{fs, dates, progress, KeepFilter::None()};
     ScanState state;
     for (const std::string& mask : bench::BenchMasks())
       FindMaskedFiles(ctx, root, FileMask(mask), state, true);
@@ -409,7 +410,7 @@ DeletionResult DeleteSelected(Win32Windows& win, Purgix& purgix, HWND window,
   std::string totalSizeText;
   NoProgress none;
   DateTexts dates(win.locale);
-  WalkContext walk{win.fs, dates, none};
+  WalkContext walk{win.fs, dates, none, KeepFilter::None()};
   ScanState state;
   FindFolderFiles(walk, root + "\\*.*", state, true);
   ResultList list;

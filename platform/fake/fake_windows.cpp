@@ -354,6 +354,79 @@ std::unique_ptr<ItemOpener> FakeFileSystem::NewItemOpener() {
   return std::make_unique<FakeItemOpener>(*this);
 }
 
+namespace {
+
+// Appends to the node at its path, looked up afresh for every write as the
+// file may have been moved away in between.
+class FakeAppendingFile : public AppendingFile {
+ public:
+  FakeAppendingFile(FakeFileSystem& fs, std::string path) : fs_(fs), path_(std::move(path)) {}
+  uint64_t Size() override {
+    FakeFileSystem::Node* node = fs_.Find(path_);
+    return node ? node->content.size() : 0;
+  }
+  uint32_t Append(const std::string& bytes) override {
+    FakeFileSystem::Node* node = fs_.Find(path_);
+    if (!node) return kErrorFileNotFound;
+    if (node->locked) return kErrorSharingViolation;
+    node->content += bytes;
+    node->size = node->content.size();
+    return 0;
+  }
+
+ private:
+  FakeFileSystem& fs_;
+  std::string path_;
+};
+
+}  // namespace
+
+std::unique_ptr<AppendingFile> FakeFileSystem::OpenForAppend(const std::string& path,
+                                                             uint32_t& error) {
+  Node* node = Find(path);
+  if (node && ((node->attributes & (kAttrReadOnly | kAttrDirectory)) || node->locked)) {
+    error = kErrorAccessDenied;
+    return nullptr;
+  }
+  if (!node && (error = WriteFile(path, ""))) return nullptr;
+  error = 0;
+  return std::make_unique<FakeAppendingFile>(*this, path);
+}
+
+uint32_t FakeFileSystem::MoveReplacing(const std::string& from, const std::string& to) {
+  Node* source = Find(from);
+  if (!source) return kErrorFileNotFound;
+  if (source->locked) return kErrorSharingViolation;
+  if (Node* old = Find(to)) {
+    if ((old->attributes & kAttrReadOnly) || old->locked) return kErrorAccessDenied;
+    Take(to);
+  }
+  std::string content = Content(from);
+  std::unique_ptr<Node> moved = Take(from);
+  if (uint32_t error = WriteFile(to, content)) return error;
+  return 0;
+}
+
+std::optional<std::string> FakeFileSystem::LongPathName(const std::string& path) {
+  char drive;
+  std::vector<std::string> parts;
+  if (!SplitPath(path, drive, parts) || !drives_.count(drive)) return std::nullopt;
+  std::string out = path.substr(0, 2);
+  Node* node = &drives_[drive].root;
+  for (const std::string& part : parts) {
+    Node* folder = Follow(node);
+    Node* next = nullptr;
+    for (auto& child : folder ? folder->children : node->children) {
+      if (Names(*child, part)) next = child.get();
+    }
+    if (!next) return std::nullopt;
+    out += "\\" + next->name;
+    node = next;
+  }
+  if (parts.empty() || path.back() == '\\') out += "\\";
+  return out;
+}
+
 MsgResult FakeUi::ShowMessage(const std::string& text, const std::string& caption,
                              MsgButtons buttons, MsgIcon icon) {
   messages.push_back({text, caption, buttons, icon});
@@ -469,6 +542,13 @@ std::optional<std::string> FakeShell::BrowseForFolder(const std::string& presele
   if (browseAnswers.empty()) return std::nullopt;
   std::optional<std::string> answer = browseAnswers.front();
   browseAnswers.pop_front();
+  return answer;
+}
+
+std::optional<std::string> FakeShell::BrowseForFile() {
+  if (fileAnswers.empty()) return std::nullopt;
+  std::optional<std::string> answer = fileAnswers.front();
+  fileAnswers.pop_front();
   return answer;
 }
 

@@ -82,6 +82,9 @@ class FakeFileSystem : public FileSystem {
   uint32_t WriteFile(const std::string& path, const std::string& bytes) override;
   uint32_t WriteFileSafely(const std::string& path, const std::string& bytes) override;
   std::unique_ptr<ItemOpener> NewItemOpener() override;
+  std::unique_ptr<AppendingFile> OpenForAppend(const std::string& path, uint32_t& error) override;
+  uint32_t MoveReplacing(const std::string& from, const std::string& to) override;
+  std::optional<std::string> LongPathName(const std::string& path) override;
 
   int writes = 0;             // WriteFile and ReplaceFile calls
   bool failReplace = false;   // ReplaceFile fails (a full disk), the old file stays
@@ -173,6 +176,7 @@ class FakeShell : public Shell {
     opened.push_back({target, show});
   }
   std::optional<std::string> BrowseForFolder(const std::string& preselect) override;
+  std::optional<std::string> BrowseForFile() override;
   bool ReadShortcut(const std::string& linkPath, ShortcutFields& fields) override;
 
   std::optional<std::string> KnownFolderPath(KnownFolder folder, FolderOwner owner) override;
@@ -199,6 +203,7 @@ class FakeShell : public Shell {
   std::vector<Opened> opened;
   std::deque<std::optional<std::string>> browseAnswers;  // default: cancelled
   std::vector<std::string> browsePreselected;
+  std::deque<std::optional<std::string>> fileAnswers;  // the file dialog's; default: cancelled
   int linkReads = 0;
   std::vector<std::string> linksRead;  // every path asked for, in order
 };

@@ -36,6 +36,10 @@ class Win32FileSystem : public FileSystem {
   uint32_t WriteFile(const std::string& path, const std::string& bytes) override;
   uint32_t WriteFileSafely(const std::string& path, const std::string& bytes) override;
   std::unique_ptr<ItemOpener> NewItemOpener() override;
+  // In win32_keep_and_log.cpp: what the deletion log and the keep list need.
+  std::unique_ptr<AppendingFile> OpenForAppend(const std::string& path, uint32_t& error) override;
+  uint32_t MoveReplacing(const std::string& from, const std::string& to) override;
+  std::optional<std::string> LongPathName(const std::string& path) override;
 };
 
 class Win32Locale : public Locale {
@@ -112,6 +116,7 @@ class Win32Shell : public Shell {
   std::vector<std::string> ProfileFolders() override;
   void Open(const std::string& target, ShowCommand show) override;
   std::optional<std::string> BrowseForFolder(const std::string& preselect) override;
+  std::optional<std::string> BrowseForFile() override;
   bool ReadShortcut(const std::string& linkPath, ShortcutFields& fields) override;
 };
 

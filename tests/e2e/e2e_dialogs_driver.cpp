@@ -194,9 +194,10 @@ TEST_F(DialogsE2E, OptionsDialogHasItsDesignedPlacesAndKeyboardOrder) {
   EXPECT_TRUE(style & WS_SYSMENU);
 
   HWND tabs = GetDlgItem(options, IDC_OPTIONS_PAGECONTROL1);
-  ASSERT_EQ(app->TabCount(tabs), 2);
+  ASSERT_EQ(app->TabCount(tabs), 3);
   EXPECT_EQ(app->TabCaption(tabs, 0), L"File Types");
   EXPECT_EQ(app->TabCaption(tabs, 1), L"Scan Drives");
+  EXPECT_EQ(app->TabCaption(tabs, 2), L"Keep");
   EXPECT_GE(app->TabImage(tabs, 0), 0);
   EXPECT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), 0);
 

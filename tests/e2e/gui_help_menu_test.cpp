@@ -38,6 +38,7 @@ class RecordingShell : public Shell {
   std::vector<std::string> ProfileFolders() override { return {}; }
   void Open(const std::string& target, ShowCommand show) override { opened.push_back({target, show}); }
   std::optional<std::string> BrowseForFolder(const std::string&) override { return std::nullopt; }
+  std::optional<std::string> BrowseForFile() override { return std::nullopt; }
   bool ReadShortcut(const std::string&, ShortcutFields&) override { return false; }
 };
 

@@ -113,7 +113,7 @@ TEST_F(ScaleBench, DISABLED_TheDeepTreeScanFromTheClickToTheLastRow) {
     quiet.push_back(Seconds([&] {
       NoProgress none;
       DateTexts dates(platform_.locale);
-      WalkContext ctx{platform_.fs, dates, none};
+      WalkContext ctx{platform_.fs, dates, none, KeepFilter::None()};
       ScanState state;
       WalkCheckedDrives(ctx, options_.options, state);
       quietRows = state.rows;
@@ -134,7 +134,7 @@ TEST_F(ScaleBench, DISABLED_TheDeepTreeScanFromTheClickToTheLastRow) {
   // against the per-mask walks on this tree (too slow to run twice here).
   NoProgress none;
   DateTexts dates(platform_.locale);
-  WalkContext ctx{platform_.fs, dates, none};
+  WalkContext ctx{platform_.fs, dates, none, KeepFilter::None()};
   ScanState alone;
   double oneThread = Seconds([&] {
     WalkCheckedDrives(ctx, options_.options, alone, WalkStrategy::kSinglePass, 1);

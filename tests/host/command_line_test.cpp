@@ -26,7 +26,7 @@ struct ParseCase {
 };
 
 TEST(CommandLineArguments, ParseIntoAnActionOrSayWhatIsWrong) {
-  const std::string tabs = "unneeded, recent, favorites or dead";
+  const std::string tabs = "unneeded, recent, favorites, dead or browsers";
   const ParseCase cases[] = {
       {{}, Action::kWindow, "", false, {}, ""},
       {{"/list", "unneeded"}, Action::kList, "unneeded", false, {}, ""},
@@ -37,7 +37,8 @@ TEST(CommandLineArguments, ParseIntoAnActionOrSayWhatIsWrong) {
       {{"/list", "bogus", "/HELP"}, Action::kHelp, "", false, {}, ""},
       {{"/list"}, Action::kList, "", false, {}, "/list needs a TAB: " + tabs},
       {{"/clean", "/out", "r.csv"}, Action::kClean, "", false, {}, "/clean needs a TAB: " + tabs},
-      {{"/list", "browsers"}, Action::kList, "", false, {}, "unknown TAB \"browsers\": use " + tabs},
+      {{"/list", "Browsers"}, Action::kList, "browsers", false, {}, ""},
+      {{"/list", "cookies"}, Action::kList, "", false, {}, "unknown TAB \"cookies\": use " + tabs},
       {{"/list", "dead", "extra"}, Action::kList, "dead", false, {}, "unknown argument \"extra\""},
       {{"/out", "r.csv"}, Action::kWindow, "", false, "r.csv", "/list or /clean is missing"},
       {{"/list", "dead", "/out"}, Action::kList, "dead", false, {}, "/out needs a FILE"},
@@ -99,6 +100,9 @@ constexpr const char* kProgram = "C:\\Program Files\\Scourly\\";
 constexpr const char* kRecent = "C:\\Users\\ann\\Recent";
 constexpr const char* kFavorites = "C:\\Users\\ann\\Favorites";
 
+// The "Web Browsers" sub-tab of the Browser Cache tab, for WindowRows.
+constexpr int kTabWebBrowsers = -1;
+
 // A machine whose user saved the default options once (C: and D: checked),
 // with something for every tab to find.
 struct Machine {
@@ -125,6 +129,10 @@ struct Machine {
     win.shell.links["D:\\links\\dead.lnk"].path = "D:\\gone.txt";
     win.fs.AddFile("D:\\links\\live.lnk", 500);
     win.shell.links["D:\\links\\live.lnk"].path = "D:\\work\\keep.txt";
+    win.shell.specialFolders[kCsidlLocalAppData] = "C:\\Users\\ann\\AppData\\Local";
+    const std::string chrome = "C:\\Users\\ann\\AppData\\Local\\Google\\Chrome\\User Data\\Default";
+    win.fs.AddFile(chrome + "\\Preferences", 10);
+    win.fs.AddFile(chrome + "\\Cache\\data_0", 600);
     TUOptionsDialog first(win.platform);
     first.FormCreate();  // no settings yet: the defaults are written
   }
@@ -138,10 +146,12 @@ struct Machine {
     options.FormCreate();
     form.FormCreate();
     form.FormShow();
-    form.UserSelectsTab(tab);
+    const bool web = tab == kTabWebBrowsers;
+    form.UserSelectsTab(web ? kTabBrowserCache : tab);
+    if (web) form.UserSelectsSubTab(kSubTabWebBrowsers);
     form.FindFilesTBClick();
     std::string rows;
-    for (const ResultRow& row : form.ResultListOfTab(tab)->Rows())
+    for (const ResultRow& row : (web ? form.ListBox6 : *form.ResultListOfTab(tab)).Rows())
       rows += CsvLine({row.Name(), row.Location(), std::to_string(row.Size()), row.Date()});
     return rows;
   }
@@ -164,7 +174,8 @@ TEST_F(CommandLineRun, ListWritesTheRowsTheWindowListsOnEveryTab) {
   const std::pair<std::string, int> tabs[] = {{"unneeded", kTabUnneeded},
                                               {"recent", kTabRecent},
                                               {"favorites", kTabFavorites},
-                                              {"dead", kTabDeadShortcuts}};
+                                              {"dead", kTabDeadShortcuts},
+                                              {"browsers", kTabWebBrowsers}};
   ASSERT_EQ(CommandLineTabs().size(), std::size(tabs));
   for (const auto& [name, tab] : tabs) {
     const std::string rows = WindowRows(tab);
@@ -206,6 +217,25 @@ TEST_F(CommandLineRun, CleanHandsEveryListedRowToThePurgixOfDeleteAll) {
   ASSERT_EQ(report.compare(0, kBom.size() + kCleanHeader.size(), kBom + kCleanHeader), 0) << report;
   EXPECT_NE(report.find("a.tmp,D:\\work\\,10,15.03.2024,deleted\r\n"), std::string::npos) << report;
   EXPECT_EQ(console.err, "4 files, 3000000017 bytes\r\n4 deleted, 0 stayed\r\n");
+}
+
+TEST_F(CommandLineRun, TheKeepListHoldsAndEveryOutcomeIsLogged) {
+  TUOptionsDialog options(win.platform);
+  options.FormCreate();
+  ASSERT_TRUE(options.AddKeep("D:\\work\\A.TMP"));
+  options.SaveKeep();
+  EXPECT_EQ(Start({"/list", "unneeded"}), kExitDone);
+  EXPECT_EQ(console.out.find("a.tmp"), std::string::npos) << console.out;
+  console = {};
+  win.fs.Find("D:\\work\\empty.txt")->locked = true;
+  EXPECT_EQ(Start({"/clean", "unneeded", "/permanent"}), kExitSomeStayed) << console.err;
+  EXPECT_TRUE(win.fs.Exists("D:\\work\\a.tmp"));
+  const std::string log = win.fs.Content(std::string(kProgram) + kDeletionLogName);
+  EXPECT_NE(log.find("\tpermanent\t3000000000\tD:\\work\\b,c;d.bak\tdeleted\r\n"),
+            std::string::npos) << log;
+  EXPECT_NE(log.find("\tpermanent\t0\tD:\\work\\empty.txt\tstayed: in use\r\n"),
+            std::string::npos) << log;
+  EXPECT_EQ(log.find("a.tmp"), std::string::npos) << log;
 }
 
 TEST_F(CommandLineRun, PermanentDeletesForGoodWithoutTheLibraryAndKeepsReadOnlyFiles) {
@@ -269,7 +299,7 @@ TEST_F(CommandLineRun, WrongArgumentsPrintTheUsageAndWhatWasWrong) {
   EXPECT_EQ(usage.rfind("Scourly 2.2.0: ", 0), 0u) << usage;
   EXPECT_EQ(Start({"/list"}), kExitUsage);
   EXPECT_EQ(console.err,
-            usage + "\r\nerror: /list needs a TAB: unneeded, recent, favorites or dead\r\n");
+            usage + "\r\nerror: /list needs a TAB: unneeded, recent, favorites, dead or browsers\r\n");
   EXPECT_EQ(console.out, "");
 }
 

@@ -54,7 +54,7 @@ void SweepDrives(FakeWindows& win, FileSystem& fs, const std::vector<std::string
   options.DrivesBox.Add("C:\\", true);
   options.DrivesBox.Add("D:\\", true);
   DateTexts dates(win.locale);
-  WalkContext ctx{fs, dates, sweep.observer};
+  WalkContext ctx{fs, dates, sweep.observer, KeepFilter::None()};
   WalkCheckedDrives(ctx, options, sweep.state, strategy, workers);
 }
 

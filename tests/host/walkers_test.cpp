@@ -20,7 +20,7 @@ struct Walk {
   bool stopFlag = false;
   DateTexts dates{win.locale};
   ScanProgress progress{bar, win.ui, stopFlag, 0};
-  WalkContext ctx{win.fs, dates, progress};
+  WalkContext ctx{win.fs, dates, progress, KeepFilter::None()};
   ScanState state;
 
   explicit Walk(FakeWindows& w) : win(w) {}

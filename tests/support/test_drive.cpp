@@ -248,7 +248,8 @@ RecycleBinRefusing::~RecycleBinRefusing() {
 namespace scourly::support {
 
 void RemoveProgramFile(const std::string& name) {
-  if (name != "settings.ini" && name != "FList.txt") {
+  if (name != "settings.ini" && name != "FList.txt" && name != "deleted.log" &&
+      name != "deleted.log.1") {
     ADD_FAILURE() << "refusing to remove " << name << " beside the program";
     return;
   }

@@ -80,8 +80,9 @@ class RecycleBinRefusing {
 
 namespace scourly::support {
 
-// Removes a file the program keeps beside itself ("settings.ini" or
-// "FList.txt"); nothing else in that folder is ever removed.
+// Removes a file the program keeps beside itself ("settings.ini",
+// "FList.txt", "deleted.log" or "deleted.log.1"); nothing else in that
+// folder is ever removed.
 void RemoveProgramFile(const std::string& name);
 
 }  // namespace scourly::support

@@ -241,7 +241,7 @@ TEST_F(CommandLineOnTestDrive, ErrorsAndWrongArgumentsHaveTheirExitCodesAndDelet
   EXPECT_EQ(ran.exitCode, 2u);
   EXPECT_NE(ran.err.find("Usage:"), std::string::npos) << ran.err;
   EXPECT_EQ(ran.LastErrLine(),
-            "error: unknown TAB \"nowhere\": use unneeded, recent, favorites or dead");
+            "error: unknown TAB \"nowhere\": use unneeded, recent, favorites, dead or browsers");
 
   // A read-only report file stops the run before anything is deleted.
   MakeFile(dir / "ro.csv", "old");

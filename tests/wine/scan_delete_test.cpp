@@ -191,7 +191,7 @@ TEST_F(MainWindowOnTestDrive, SinglePassGivesTheRowsOfThePerMaskWalksInTheirOrde
     bool stop = false;
     ScanProgress progress(bar, ui, stop, 0);
     DateTexts dates(locale);
-    WalkContext ctx{fs, dates, progress};
+    WalkContext ctx{fs, dates, progress, KeepFilter::None()};
     ScanState state;
     EXPECT_TRUE(WalkCheckedDrives(ctx, options.options, state, strategy));
     return state;

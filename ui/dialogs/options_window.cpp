@@ -2,6 +2,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <iterator>
+
 #include "res/resource_ids.h"
 
 namespace scourly::gui {
@@ -29,6 +32,11 @@ constexpr Layout kLayout[] = {
     {IDC_OPTIONS_LABEL3, kPageScanDrives, 16, 24, 0, 0},
     {IDC_OPTIONS_DRIVESBOX, kPageScanDrives, 16, 40, 153, 153},
     {IDC_OPTIONS_BUTTON1, kPageScanDrives, 200, 104, 75, 25},
+    {IDC_OPTIONS_KEEPLABEL, kPageKeep, 16, 24, 0, 0},
+    {IDC_OPTIONS_KEEPBOX, kPageKeep, 16, 40, 193, 185},
+    {IDC_OPTIONS_ADDFILE, kPageKeep, 224, 48, 89, 25},
+    {IDC_OPTIONS_ADDFOLDER, kPageKeep, 224, 88, 89, 25},
+    {IDC_OPTIONS_REMOVEKEEP, kPageKeep, 224, 128, 89, 25},
     {IDOK, -1, 23, 303, 75, 25},
     {IDCANCEL, -1, 111, 303, 75, 25},
 };
@@ -38,7 +46,7 @@ struct PageDef {
   const wchar_t* caption;
   int image;  // in ImageList1's strip
 };
-constexpr PageDef kPages[] = {{L"File Types", 30}, {L"Scan Drives", 0}};
+constexpr PageDef kPages[] = {{L"File Types", 30}, {L"Scan Drives", 0}, {L"Keep", 3}};
 
 }  // namespace
 
@@ -50,7 +58,7 @@ bool OptionsWindow::Create(HWND owner) {
 
 void OptionsWindow::OnInit() {
   HWND tabs = Item(IDC_OPTIONS_PAGECONTROL1);
-  for (int i = 0; i < 2; ++i) {
+  for (int i = 0; i < static_cast<int>(std::size(kPages)); ++i) {
     TCITEMW item{};
     item.mask = TCIF_TEXT | TCIF_IMAGE;
     item.pszText = const_cast<wchar_t*>(kPages[i].caption);
@@ -86,6 +94,7 @@ void OptionsWindow::ApplyDpi() {
   label4_.SetFont(L"MS Sans Serif", 8, d);
   optionBox_.SetMetrics(d);
   drivesBox_.SetMetrics(d);
+  keepBoxStale_ = true;  // its text widths change with the font
 
   SizeClient(kClientWidth, kClientHeight);
   Place(IDC_OPTIONS_PAGECONTROL1, 0, 0, 329, 289);
@@ -110,7 +119,36 @@ void OptionsWindow::Sync() {
   drivesBox_.Assign(form_.options.DrivesBox);
   CheckDlgButton(hwnd(), IDC_OPTIONS_TEMPFILES,
                  form_.options.TempFiles.checked ? BST_CHECKED : BST_UNCHECKED);
+  SyncKeepBox();
   ShowPage(form_.PageControl1.activeIndex);
+}
+
+void OptionsWindow::SyncKeepBox() {
+  HWND box = Item(IDC_OPTIONS_KEEPBOX);
+  if (keepBoxStale_ || form_.KeepBox.Entries() != shownKeep_) {
+    keepBoxStale_ = false;
+    shownKeep_ = form_.KeepBox.Entries();
+    SendMessageW(box, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(box, LB_RESETCONTENT, 0, 0);
+    // The paths are long: the list scrolls sideways to the longest.
+    HDC dc = GetDC(box);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
+    int widest = 0;
+    for (const std::string& entry : shownKeep_) {
+      std::wstring text = Widen(entry);
+      SendMessageW(box, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+      SIZE size{};
+      GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+      widest = std::max<int>(widest, size.cx);
+    }
+    SelectObject(dc, old);
+    ReleaseDC(box, dc);
+    SendMessageW(box, LB_SETHORIZONTALEXTENT, widest + dpi()(8), 0);
+    SendMessageW(box, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(box, nullptr, TRUE);
+  }
+  if (SendMessageW(box, LB_GETCURSEL, 0, 0) != form_.KeepBoxIndex)
+    SendMessageW(box, LB_SETCURSEL, form_.KeepBoxIndex, 0);
 }
 
 void OptionsWindow::ShowPage(int page) {
@@ -158,6 +196,22 @@ void OptionsWindow::OnCommand(int id, int code, HWND) {
       break;
     case IDC_OPTIONS_LABEL4:
       if (code == STN_CLICKED) Run([this] { form_.Label4Click(); });
+      break;
+    case IDC_OPTIONS_ADDFILE:
+      if (code == BN_CLICKED) Run([this] { form_.AddFileBtnClick(); });
+      break;
+    case IDC_OPTIONS_ADDFOLDER:
+      if (code == BN_CLICKED) Run([this] { form_.AddFolderBtnClick(); });
+      break;
+    case IDC_OPTIONS_REMOVEKEEP:
+      if (code == BN_CLICKED) Run([this] { form_.RemoveKeepBtnClick(); });
+      break;
+    case IDC_OPTIONS_KEEPBOX:
+      if (code == LBN_SELCHANGE) {
+        const int row =
+            static_cast<int>(SendMessageW(Item(IDC_OPTIONS_KEEPBOX), LB_GETCURSEL, 0, 0));
+        Run([this, row] { form_.KeepBoxIndex = row; });
+      }
       break;
     case IDC_OPTIONS_OPTIONBOX:
       if (code == LBN_SELCHANGE) {

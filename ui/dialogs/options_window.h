@@ -5,6 +5,9 @@
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "options/uoptions.h"
 #include "ui/controls/check_list_box.h"
 #include "ui/controls/dialog.h"
@@ -31,6 +34,8 @@ class OptionsWindow : public Dialog {
 
  private:
   void ShowPage(int page);
+  // The "Keep" page's list, refilled only when its entries changed.
+  void SyncKeepBox();
 
   TUOptionsDialog& form_;
   CheckListBox optionBox_, drivesBox_;
@@ -38,6 +43,8 @@ class OptionsWindow : public Dialog {
   ImageStrip images_;
   Font arialFont_;  // "Windows Temporary Files"
   int shownPage_ = -1;
+  std::vector<std::string> shownKeep_;
+  bool keepBoxStale_ = true;
 };
 
 }  // namespace scourly::gui

@@ -62,6 +62,8 @@ const std::vector<MenuCommand>& MenuCommands() {
       {kFile, kSeparator, 0, nullptr, -1, nullptr, nullptr},
       {kFile, kItem, kCmdOptions1, &TMainForm::Options1, 3, Run<&TMainForm::Options1Click>,
        nullptr},
+      {kFile, kItem, kCmdDeletionLog1, &TMainForm::DeletionLog1, -1,
+       Run<&TMainForm::DeletionLog1Click>, nullptr},
       {kFile, kSeparator, 0, nullptr, -1, nullptr, nullptr},
       {kFile, kItem, kCmdExit1, &TMainForm::Exit1, 6, Run<&TMainForm::Exit1Click>, nullptr},
 
@@ -98,6 +100,13 @@ const std::vector<MenuCommand>& MenuCommands() {
        nullptr},
       {kPopup, kItem, kCmdDeletePermanently1, &TMainForm::DeletePermanently1, 1,
        Run<&TMainForm::DeletePermanently1Click>, nullptr},
+      {kPopup, kSeparator, 0, nullptr, -1, nullptr, nullptr},
+      // The keep items sit apart, and the form's own items keep their places
+      // from either end of the menu.
+      {kPopup, kItem, kCmdNeverListFile1, &TMainForm::NeverListFile1, -1,
+       Run<&TMainForm::NeverListFile1Click>, nullptr},
+      {kPopup, kItem, kCmdNeverListFolder1, &TMainForm::NeverListFolder1, -1,
+       Run<&TMainForm::NeverListFolder1Click>, nullptr},
       {kPopup, kSeparator, 0, nullptr, -1, nullptr, nullptr},
       {kPopup, kItem, kCmdSelectAll1, &TMainForm::SelectAll1, 2, Run<&TMainForm::SelectAll1Click>,
        nullptr},

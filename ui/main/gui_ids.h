@@ -86,6 +86,7 @@ enum CommandId : int {
   kCmdServiceLink1,  // the three items of "&Development Services"
   kCmdServiceLink2,
   kCmdServiceLink3,
+  kCmdDeletionLog1,  // "Deletion Log"
 
   kCmdFindFiles1 = 3001,
   kCmdOpen1,
@@ -93,6 +94,8 @@ enum CommandId : int {
   kCmdDeletePermanently1,
   kCmdSelectAll1,
   kCmdInvertSelection1,
+  kCmdNeverListFile1,
+  kCmdNeverListFolder1,
 };
 
 // Sent to the main window: puts the caption of the menu item with the command
