@@ -47,7 +47,7 @@ if(WINE_TEST_SOURCES)
   # One prefix for every Windows test of this build tree.
   set_tests_properties(wine_backend PROPERTIES
     ENVIRONMENT "WINE_ROOT=${CMAKE_BINARY_DIR}/wine;SCOURLY_FRESH_TEST_DRIVE=1"
-    TIMEOUT 300)
+    TIMEOUT 300 COST 60)
 endif()
 
 # The file-open dialog of the options dialog's "Keep" page.

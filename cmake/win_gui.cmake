@@ -26,7 +26,8 @@ endif()
 # process, at 96 and at 144 DPI. Each tests/e2e/e2e_PART_driver.cpp is one
 # driver program and two tests, e2e_PART_96dpi and e2e_PART_144dpi; its
 # screenshots go to e2e-DPI/screenshots/PART/. All share one Wine prefix per
-# DPI.
+# DPI (a fresh prefix takes 13 s and 700 MB), so the tests of one DPI take
+# turns while the two DPIs, each on a display of its own, run side by side.
 # The drivers share their support code, compiled once, and its precompiled
 # Windows and GoogleTest headers. They only drive the program, so they are
 # compiled without optimisation (half the compile time).
@@ -49,7 +50,8 @@ foreach(source ${E2E_DRIVERS})
       COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/run_e2e.sh
         $<TARGET_FILE:Scourly> $<TARGET_FILE:${driver}> ${CMAKE_BINARY_DIR}/e2e-${dpi} ${dpi}
         screenshots/${part})
-    set_tests_properties(e2e_${part}_${dpi}dpi PROPERTIES TIMEOUT 400 RUN_SERIAL TRUE)
+    set_tests_properties(e2e_${part}_${dpi}dpi PROPERTIES TIMEOUT 400
+      RESOURCE_LOCK e2e-${dpi} COST 20)
   endforeach()
 endforeach()
 # The drivers that seed the shell's folders and links, and the URL cache and
@@ -77,7 +79,9 @@ target_precompile_headers(gui_tests PRIVATE <windows.h> <commctrl.h> <gtest/gtes
 add_test(NAME gui_windows
   COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/run_gui_tests.sh
     $<TARGET_FILE:gui_tests> ${CMAKE_BINARY_DIR}/gui-tests)
-set_tests_properties(gui_windows PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
+# Its own prefix and display: it runs beside other tests (its time bounds
+# leave room for a busy machine).
+set_tests_properties(gui_windows PROPERTIES TIMEOUT 300 COST 40)
 
 # The Windows tests run the real program's command line beside them, with
 # their settings.ini and Purgix.dll.

@@ -6,4 +6,4 @@ add_test(NAME binary_imports
 add_test(NAME package
   COMMAND bash ${CMAKE_SOURCE_DIR}/tests/package/package_test.sh
     ${CMAKE_BINARY_DIR} ${CMAKE_BINARY_DIR}/package-test)
-set_tests_properties(package PROPERTIES TIMEOUT 600 RUN_SERIAL TRUE)
+set_tests_properties(package PROPERTIES TIMEOUT 600 COST 30)

@@ -9,4 +9,6 @@ bash "$top/scripts/build.sh" all
 echo "== host unit tests"
 ctest --test-dir "$build/host" --output-on-failure -j2
 echo "== Windows tests under Wine"
-ctest --test-dir "$build/win" --output-on-failure
+# Two at a time: every test has its own display, and its own Wine prefix or a
+# lock on the one it shares.
+ctest --test-dir "$build/win" --output-on-failure -j2
