@@ -208,12 +208,9 @@ class ProfileFileLister {
   void Tree(const std::string& folder) {
     WalkObserver& progress = ctx_.progress;
     const std::string location = folder + "\\";
-    // A kept folder is not even opened.
-    if (progress.Stopped() || ctx_.keep.Keeps(location, true) || !RealFolder(opener_, folder))
-      return;
-    auto listing = ctx_.fs.ListFolder(folder);
+    const KeepFilter::Names* kept = nullptr;
+    auto listing = List(folder, location, kept);
     if (!listing) return;
-    const KeepFilter::Names* kept = ctx_.keep.In(location);
     FolderText shared(location);
     FindEntry e;
     while (!progress.Stopped() && listing->Next(e)) {
@@ -231,11 +228,9 @@ class ProfileFileLister {
   void Named(const std::string& folder, Names names) {
     WalkObserver& progress = ctx_.progress;
     const std::string location = folder + "\\";
-    if (progress.Stopped() || ctx_.keep.Keeps(location, true) || !RealFolder(opener_, folder))
-      return;
-    auto listing = ctx_.fs.ListFolder(folder);
+    const KeepFilter::Names* kept = nullptr;
+    auto listing = List(folder, location, kept);
     if (!listing) return;
-    const KeepFilter::Names* kept = ctx_.keep.In(location);
     std::vector<std::pair<size_t, FindEntry>> found;
     FindEntry e;
     while (listing->Next(e)) {
@@ -257,6 +252,18 @@ class ProfileFileLister {
   }
 
  private:
+  // The listing of `folder` (its path ending in "\\" is `location`), with
+  // what is kept in it; null when the scan was stopped, or the folder is
+  // kept (never opened then), reached through a link, or cannot be listed.
+  std::unique_ptr<FolderListing> List(const std::string& folder, const std::string& location,
+                                      const KeepFilter::Names*& kept) {
+    if (ctx_.progress.Stopped() || ctx_.keep.Keeps(location, true) ||
+        !RealFolder(opener_, folder))
+      return nullptr;
+    kept = ctx_.keep.In(location);
+    return ctx_.fs.ListFolder(folder);
+  }
+
   void Add(FolderText& location, const FindEntry& e) {
     state_.rows.emplace_back(e.name, location.Get(), e.size, e.lastWrite,
                              ctx_.dates.Of(e.lastWrite));
