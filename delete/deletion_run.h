@@ -15,7 +15,7 @@
 //  - nothing the keep list keeps goes, nor a folder holding a kept item;
 //  - after the Recycle Bin hand-off each item is looked at again: it is gone,
 //    or it stays with its reason.
-// Take() is the one place an item is checked; Outcome() the one place its
+// TakeAt() is the one place an item is checked; Outcome() the one place its
 // outcome is known, and each item's final outcome is written to the deletion
 // log as soon as it is known.
 #pragma once
