@@ -28,3 +28,7 @@ target_link_libraries(scourly_win_bench PRIVATE scourly_win32)
 # The "Web Browsers" listing against a bare listing of the same folders.
 add_executable(scourly_browser_bench bench/win/browser_bench_win.cpp)
 target_link_libraries(scourly_browser_bench PRIVATE scourly_win32)
+# The real Scourly.exe timed from another process (scourly_window_bench.cpp).
+add_executable(scourly_window_bench bench/win/window_bench.cpp tests/e2e/scourly_process.cpp)
+target_link_libraries(scourly_window_bench PRIVATE scourly_win32 shell32 user32 comctl32)
+target_link_options(scourly_window_bench PRIVATE -municode)

@@ -45,7 +45,14 @@ class RowRun {
   RowRun(DeletionContext& ctx, ResultList& list, bool permanent)
       : ctx_(ctx), list_(list), run_(ctx.platform, permanent, ctx.keep, ctx.log) {}
 
-  void Take(int row) { taken_.emplace_back(row, run_.Take(list_[row].FullPath(), ExpectedOf(list_[row]))); }
+  // Takes `rows` in their order, on every core when they are many.
+  void Take(const std::vector<int>& rows) {
+    const size_t first = run_.TakeMany(rows.size(), [&](size_t i) {
+      const ResultRow& row = list_[rows[i]];
+      return std::make_pair(row.FullPath(), ExpectedOf(row));
+    });
+    for (size_t i = 0; i < rows.size(); ++i) taken_.emplace_back(rows[i], first + i);
+  }
   DeletionRun& run() { return run_; }
 
   // Takes the gone rows out of the list in one pass; the rows that stayed
@@ -137,9 +144,11 @@ void DeleteSel(DeletionContext& ctx, ResultList& list, bool toRecycleBin) {
   // keeps answering while they run, and the list changes only afterwards.
   ui.RunWhileAnswering([&] {
     // From the last entry to the first: the hand-off file's order.
+    std::vector<int> selected;
     for (int i = list.Count() - 1; i >= 0; --i) {
-      if (list.Selected(i)) rows.Take(i);
+      if (list.Selected(i)) selected.push_back(i);
     }
+    rows.Take(selected);
   });
   if (toRecycleBin) {
     // The list changes only once the library has a complete hand-off file.
@@ -161,7 +170,9 @@ void DeleteAll(DeletionContext& ctx, ResultList& list) {
   RowRun rows(ctx, list, false);
   Ui& ui = ctx.platform.ui;
   ui.RunWhileAnswering([&] {
-    for (int i = 0; i < list.Count(); ++i) rows.Take(i);
+    std::vector<int> all(list.Count());
+    for (int i = 0; i < list.Count(); ++i) all[i] = i;
+    rows.Take(all);
   });
   WriteHandOff(fs, rows.run().HandOff());
   ctx.platform.purgix.DoDelete();

@@ -1,5 +1,12 @@
 #include "delete/deletion_run.h"
 
+#include <atomic>
+#include <exception>
+#include <system_error>
+#include <thread>
+#include <unordered_map>
+#include <unordered_set>
+
 #include "delete/shell_path.h"
 #include "platform/wtf8.h"
 
@@ -29,6 +36,11 @@ shellpath::Verdict ShellVerdict(const std::string& path) {
 
 bool Missing(uint32_t error) { return error == kErrorFileNotFound || error == kErrorPathNotFound; }
 
+// Holds `shared` when there is one: other threads take items at the same time.
+std::unique_lock<std::mutex> Hold(std::mutex* shared) {
+  return shared ? std::unique_lock<std::mutex>(*shared) : std::unique_lock<std::mutex>();
+}
+
 }  // namespace
 
 std::string ReasonText(const StayedItem& item) {
@@ -50,118 +62,220 @@ uint32_t HandOffList::Write(FileSystem& fs) const {
   return fs.WriteFile(fs.ProgramFolder() + kHandOffFileName, text_);
 }
 
+unsigned DeletionWorkers() {
+  const unsigned cores = std::thread::hardware_concurrency();
+  return cores == 0 ? 1 : cores;
+}
+
 DeletionRun::DeletionRun(Platform& platform, bool permanent, const KeepFilter* keep,
                          DeletionLog* log)
-    : permanent_(permanent),
+    : platform_(platform),
+      permanent_(permanent),
       keep_(keep && !keep->Empty() ? keep : nullptr),
       log_(log),
       opener_(platform.fs.NewItemOpener()),
       guard_(platform.shell, *opener_) {}
 
-size_t DeletionRun::Stay(size_t n, StayReason reason, std::string detail) {
+void DeletionRun::Stay(size_t n, StayReason reason, std::mutex* shared, std::string detail) {
   items_[n].fate = Fate::kStays;
   items_[n].stayed = StayedItem{items_[n].path, reason, std::move(detail)};
-  Log(n);
-  return n;
+  Log(n, shared);
 }
 
-size_t DeletionRun::Gone(size_t n) {
+void DeletionRun::Gone(size_t n, std::mutex* shared) {
   items_[n].fate = Fate::kGone;
-  Log(n);
-  return n;
+  Log(n, shared);
 }
 
-void DeletionRun::Log(size_t n) const {
+void DeletionRun::Log(size_t n, std::mutex* shared) const {
   if (!log_) return;
   const Item& item = items_[n];
-  log_->Write({permanent_ ? DeletionWay::kPermanent : DeletionWay::kRecycle, item.size, item.path,
-               item.fate == Fate::kStays ? std::optional<std::string>(ReasonText(item.stayed))
-                                         : std::nullopt});
+  LoggedItem line{permanent_ ? DeletionWay::kPermanent : DeletionWay::kRecycle, item.size,
+                  item.path,
+                  item.fate == Fate::kStays ? std::optional<std::string>(ReasonText(item.stayed))
+                                            : std::nullopt};
+  std::unique_lock<std::mutex> hold = Hold(shared);
+  log_->Write(line);
 }
 
 size_t DeletionRun::Take(const std::string& path, const Expected& expected) {
   const size_t n = items_.size();
-  Item& taken = items_.emplace_back();
-  taken.path = path;
+  items_.emplace_back().path = path;
+  TakeAt(n, expected, *opener_, nullptr);
+  return n;
+}
+
+size_t DeletionRun::TakeMany(size_t count, const ItemSource& item) {
+  const size_t first = items_.size();
+  items_.resize(first + count);
+  ForEach(first, first + count, [&](size_t n, ItemOpener& opener, std::mutex* shared) {
+    auto [path, expected] = item(n - first);
+    items_[n].path = std::move(path);
+    TakeAt(n, expected, opener, shared);
+  });
+  return first;
+}
+
+void DeletionRun::ForEach(size_t begin, size_t end,
+                          const std::function<void(size_t, ItemOpener&, std::mutex*)>& work) {
+  // Below this, starting the threads costs more than they save.
+  constexpr size_t kWorthSharing = 64;
+  const unsigned threads = end - begin < kWorthSharing ? 1 : DeletionWorkers();
+  if (threads <= 1) {
+    for (size_t n = begin; n < end; ++n) work(n, *opener_, nullptr);
+    return;
+  }
+  // Each thread takes the next item in turn, so the items go roughly in
+  // order and every thread stays busy to the end.
+  std::mutex shared;
+  std::atomic<size_t> next{begin};
+  std::exception_ptr error;
+  auto run = [&](ItemOpener& opener) {
+    try {
+      for (size_t n; (n = next.fetch_add(1)) < end;) work(n, opener, &shared);
+    } catch (...) {
+      std::lock_guard<std::mutex> hold(shared);
+      if (!error) error = std::current_exception();
+      next = end;  // the others stop at their next item
+    }
+  };
+  std::vector<std::unique_ptr<ItemOpener>> openers;
+  std::vector<std::thread> helpers;
+  for (unsigned t = 1; t < threads; ++t) {
+    openers.push_back(platform_.fs.NewItemOpener());
+    try {
+      helpers.emplace_back(run, std::ref(*openers.back()));
+    } catch (const std::system_error&) {
+      break;  // no more threads to be had: fewer do the work
+    }
+  }
+  run(*opener_);
+  for (std::thread& helper : helpers) helper.join();
+  if (error) std::rethrow_exception(error);
+}
+
+void DeletionRun::TakeAt(size_t n, const Expected& expected, ItemOpener& opener,
+                         std::mutex* shared) {
+  Item& taken = items_[n];
+  const std::string& path = taken.path;
   if (expected.kind == Expected::Kind::kFile) taken.size = expected.size;
-  if (IsRootPath(path)) return Stay(n, StayReason::kProtected, "a drive root");
+  if (IsRootPath(path)) return Stay(n, StayReason::kProtected, shared, "a drive root");
+
+  // A second path of an item already taken shares its outcome.
+  auto twin = [&](const ItemStat& stat) {
+    if (stat.finalPath.empty()) return false;
+    std::unique_lock<std::mutex> hold = Hold(shared);
+    auto [at, added] = byIdentity_.try_emplace({stat.finalPath, stat.fileId}, n);
+    if (!added) taken.twinOf = at->second;
+    return !added;
+  };
 
   uint32_t error = 0;
-  std::unique_ptr<OpenedItem> item = opener_->Open(path, permanent_, error);
+  std::unique_ptr<OpenedItem> item = opener.Open(path, permanent_, error);
   if (!item && error == kErrorSharingViolation && permanent_) {
     // Held by another program: it stays, but who it is still tells a second
     // path of it from another item.
-    std::unique_ptr<OpenedItem> look = opener_->Open(path, false, error);
+    std::unique_ptr<OpenedItem> look = opener.Open(path, false, error);
     ItemStat stat;
-    if (look && look->Stat(stat) && !stat.finalPath.empty()) {
-      auto [at, added] = byIdentity_.try_emplace({stat.finalPath, stat.fileId}, n);
-      if (!added) {
-        items_[n].twinOf = at->second;
-        return n;
-      }
-    }
-    return Stay(n, StayReason::kInUse);
+    if (look && look->Stat(stat) && twin(stat)) return;
+    return Stay(n, StayReason::kInUse, shared);
   }
   if (!item) {
-    if (Missing(error)) return n;  // kAbsent
-    return Stay(n, error == kErrorSharingViolation ? StayReason::kInUse : StayReason::kNotDeleted);
+    if (Missing(error)) return;  // kAbsent
+    return Stay(n, error == kErrorSharingViolation ? StayReason::kInUse : StayReason::kNotDeleted,
+                shared);
   }
   ItemStat now;
-  if (!item->Stat(now)) return Stay(n, StayReason::kNotDeleted);
-  if (expected.visibleOnly && (now.attributes & (kAttrHidden | kAttrSystem))) return n;
-  if (now.link) return Stay(n, StayReason::kLink);
-  if (!now.finalPath.empty()) {
-    auto [at, added] = byIdentity_.try_emplace({now.finalPath, now.fileId}, n);
-    if (!added) {
-      items_[n].twinOf = at->second;
-      // The hand-off file keeps a line for every row handed over; the
-      // library hands the item to the shell once.
-      if (!permanent_ && items_[at->second].fate == Fate::kHandedOver &&
-          ShellVerdict(path) == shellpath::Verdict::kTakes)
-        handOff_.Add(path);
-      return n;
-    }
-  }
+  if (!item->Stat(now)) return Stay(n, StayReason::kNotDeleted, shared);
+  if (expected.visibleOnly && (now.attributes & (kAttrHidden | kAttrSystem))) return;
+  if (now.link) return Stay(n, StayReason::kLink, shared);
+  if (twin(now)) return;
 
   const bool folder = (now.attributes & kAttrDirectory) != 0;
-  if (!folder && !items_[n].size) items_[n].size = now.size;
+  if (!folder && !taken.size) taken.size = now.size;
   if ((expected.kind == Expected::Kind::kFile && folder) ||
       (expected.kind == Expected::Kind::kFolder && !folder) ||
       (!folder && ((expected.size && now.size != *expected.size) ||
                    (expected.lastWrite && now.lastWrite != *expected.lastWrite))))
-    return Stay(n, StayReason::kChanged);
+    return Stay(n, StayReason::kChanged, shared);
   // Kept since the scan (or, for a folder, something in it).
-  if (keep_ && keep_->Reaches(path, folder)) return Stay(n, StayReason::kKept);
+  if (keep_ && keep_->Reaches(path, folder)) return Stay(n, StayReason::kKept, shared);
 
   if (permanent_) {
     if (uint32_t failed = item->Delete()) {
-      return Stay(n, failed == kErrorSharingViolation ? StayReason::kInUse : StayReason::kNotDeleted);
+      return Stay(n, failed == kErrorSharingViolation ? StayReason::kInUse : StayReason::kNotDeleted,
+                  shared);
     }
-    return Gone(n);
+    return Gone(n, shared);
   }
   if (folder) {
-    if (std::optional<std::string> refusal = guard_.Refusal(path, now))
-      return Stay(n, StayReason::kProtected, *refusal);
+    std::optional<std::string> refusal;
+    {
+      std::unique_lock<std::mutex> hold = Hold(shared);
+      refusal = guard_.Refusal(path, now);
+    }
+    if (refusal) return Stay(n, StayReason::kProtected, shared, *refusal);
   }
   switch (ShellVerdict(path)) {
     case shellpath::Verdict::kTakes: break;
-    case shellpath::Verdict::kTooLong: return Stay(n, StayReason::kNotRecycled);
-    case shellpath::Verdict::kNotTaken: return Stay(n, StayReason::kShellName);
+    case shellpath::Verdict::kTooLong: return Stay(n, StayReason::kNotRecycled, shared);
+    case shellpath::Verdict::kNotTaken: return Stay(n, StayReason::kShellName, shared);
   }
-  handOff_.Add(path);
-  items_[n].fate = Fate::kHandedOver;
-  return n;
+  taken.fate = Fate::kHandedOver;
+}
+
+const HandOffList& DeletionRun::HandOff() const {
+  for (; handOffThrough_ < items_.size(); ++handOffThrough_) {
+    const Item& item = items_[handOffThrough_];
+    if (item.twinOf) {
+      // The hand-off file keeps a line for every row handed over; the
+      // library hands the item to the shell once.
+      if (!permanent_ && items_[*item.twinOf].fate == Fate::kHandedOver &&
+          ShellVerdict(item.path) == shellpath::Verdict::kTakes)
+        handOff_.Add(item.path);
+    } else if (item.fate == Fate::kHandedOver) {
+      handOff_.Add(item.path);
+    }
+  }
+  return handOff_;
 }
 
 void DeletionRun::Settle() {
-  for (Item& item : items_) {
-    if (item.fate != Fate::kHandedOver) continue;
-    if (std::optional<StayReason> reason = StayedAfterHandOff(*opener_, item.path)) {
-      Stay(static_cast<size_t>(&item - items_.data()), *reason);
-    } else {
-      Gone(static_cast<size_t>(&item - items_.data()));
+  HandOff();  // written before any outcome changes
+  // Where many items of one folder were handed over, one listing of the
+  // folder tells which of them are gone: a name it no longer holds (in any
+  // case) is gone. A name with a "~" may be a short alias the listing does
+  // not show, so it is opened like the items of other folders.
+  constexpr size_t kWorthListing = 16;
+  std::unordered_map<std::string, std::vector<size_t>> byFolder;
+  for (size_t n = 0; n < items_.size(); ++n) {
+    const std::string& path = items_[n].path;
+    const size_t slash = path.rfind('\\');
+    if (items_[n].fate != Fate::kHandedOver || slash == std::string::npos || slash < 2 ||
+        slash + 1 >= path.size() || path.find('~', slash) != std::string::npos)
+      continue;
+    byFolder[path.substr(0, slash)].push_back(n);
+  }
+  for (const auto& [folder, handed] : byFolder) {
+    if (handed.size() < kWorthListing) continue;
+    std::unique_ptr<FolderListing> listing = platform_.fs.ListFolder(folder);
+    if (!listing) continue;
+    std::unordered_set<std::string> names;
+    for (FindEntry entry; listing->Next(entry);) names.insert(UpperOrdinal(entry.name));
+    for (size_t n : handed) {
+      const std::string& path = items_[n].path;
+      if (!names.count(UpperOrdinal(std::string_view(path).substr(path.rfind('\\') + 1))))
+        Gone(n, nullptr);
     }
   }
+  ForEach(0, items_.size(), [this](size_t n, ItemOpener& opener, std::mutex* shared) {
+    if (items_[n].fate != Fate::kHandedOver) return;
+    if (std::optional<StayReason> reason = StayedAfterHandOff(opener, items_[n].path)) {
+      Stay(n, *reason, shared);
+    } else {
+      Gone(n, shared);
+    }
+  });
 }
 
 std::optional<StayedItem> DeletionRun::StayedOf(size_t n) const {

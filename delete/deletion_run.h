@@ -15,13 +15,15 @@
 //  - nothing the keep list keeps goes, nor a folder holding a kept item;
 //  - after the Recycle Bin hand-off each item is looked at again: it is gone,
 //    or it stays with its reason.
-// Take() is the one place an item is checked; Outcome() the one place its
+// TakeAt() is the one place an item is checked; Outcome() the one place its
 // outcome is known, and each item's final outcome is written to the deletion
 // log as soon as it is known.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
+#include <mutex>
 #include <memory>
 #include <optional>
 #include <string>
@@ -109,7 +111,19 @@ class DeletionRun {
   // run adds it to the hand-off. Returns the item's number in this run.
   size_t Take(const std::string& path, const Expected& expected);
 
-  const HandOffList& HandOff() const { return handOff_; }
+  // Takes `count` items, `item(i)` naming the i-th, numbered on from the
+  // items taken so far (the number of the first is returned). Many items are
+  // checked (and, in a permanent run, deleted) on every core at once: each
+  // check is a few calls into the system, most of them waiting. The outcome
+  // is that of taking them one by one, but for which of two paths of one
+  // item comes first, and the order of the log's lines. `item` is called on
+  // any of those threads and may read only what does not change meanwhile.
+  using ItemSource = std::function<std::pair<std::string, Expected>(size_t i)>;
+  size_t TakeMany(size_t count, const ItemSource& item);
+
+  // The hand-off: one line per handed-over item in the order taken, and one
+  // for a second path of such an item.
+  const HandOffList& HandOff() const;
   // After the library has run: where each handed-over item stands now.
   void Settle();
 
@@ -133,10 +147,19 @@ class DeletionRun {
     std::optional<uint64_t> size;  // a file's, for the log
   };
   size_t Original(size_t n) const { return items_[n].twinOf.value_or(n); }
-  size_t Stay(size_t n, StayReason reason, std::string detail = {});
-  size_t Gone(size_t n);
-  void Log(size_t n) const;
+  // Item `n` (already in items_) checked with `opener`. `shared` guards what
+  // items share (who they are, the guard, the log) while other threads take
+  // items too; null when this thread is alone.
+  void TakeAt(size_t n, const Expected& expected, ItemOpener& opener, std::mutex* shared);
+  void Stay(size_t n, StayReason reason, std::mutex* shared, std::string detail = {});
+  void Gone(size_t n, std::mutex* shared);
+  void Log(size_t n, std::mutex* shared) const;
+  // Runs `work(i, opener)` for i in [begin, end) on every core, each thread
+  // with an opener of its own; on this thread alone when there are few.
+  void ForEach(size_t begin, size_t end,
+               const std::function<void(size_t, ItemOpener&, std::mutex*)>& work);
 
+  Platform& platform_;
   const bool permanent_;
   const KeepFilter* keep_;
   DeletionLog* log_;
@@ -145,8 +168,12 @@ class DeletionRun {
   std::vector<Item> items_;
   // Items taken so far by who they are: final path and file number.
   std::map<std::pair<std::string, uint64_t>, size_t> byIdentity_;
-  HandOffList handOff_;
+  mutable HandOffList handOff_;
+  mutable size_t handOffThrough_ = 0;  // items_ already written to handOff_
 };
+
+// How many threads check the items of a large deletion: one per core.
+unsigned DeletionWorkers();
 
 // Where a path handed to Purgix.dll stands once the library has run: nothing
 // when it is gone, else why it stayed (kInUse or kNotRecycled).

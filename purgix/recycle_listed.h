@@ -7,7 +7,13 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <mutex>
 #include <set>
+#include <system_error>
+#include <thread>
 #include <string>
 #include <utility>
 #include <vector>
@@ -121,6 +127,104 @@ inline BatchOutcome Recycle(const std::vector<const std::wstring*>& paths) {
   return BatchOutcome{result == 0 && !op.fAnyOperationsAborted, windowsCreated != before};
 }
 
+// The lines of the hand-off that may go (see RecycleListed), in order, each
+// checked on a thread of its own at most `ahead` characters of paths (one
+// batch) before it is taken. `unattended`: only paths on fixed drives.
+class CheckedLines {
+ public:
+  CheckedLines(std::string text, size_t ahead, bool unattended)
+      : text_(std::move(text)), ahead_(ahead), unattended_(unattended) {
+    try {
+      checker_ = std::thread([this] { Check(); });
+    } catch (const std::system_error&) {
+      alone_ = true;  // no thread to be had: each line is checked when taken
+    }
+  }
+  ~CheckedLines() {
+    {
+      std::lock_guard<std::mutex> hold(mutex_);
+      stopping_ = true;
+    }
+    changed_.notify_all();
+    if (checker_.joinable()) checker_.join();
+  }
+  CheckedLines(const CheckedLines&) = delete;
+  CheckedLines& operator=(const CheckedLines&) = delete;
+
+  // The next line that may go; false when there are no more. What the
+  // checks threw is thrown here.
+  bool Next(std::wstring& path) {
+    if (alone_) {
+      while (start_ < text_.size()) {
+        if (CheckLine(path)) return true;
+      }
+      return false;
+    }
+    std::unique_lock<std::mutex> hold(mutex_);
+    changed_.wait(hold, [this] { return !ready_.empty() || done_; });
+    if (error_) std::rethrow_exception(error_);
+    if (ready_.empty()) return false;
+    path = std::move(ready_.front());
+    ready_.pop_front();
+    readyChars_ -= path.size() + 1;
+    changed_.notify_all();
+    return true;
+  }
+
+ private:
+  void Check() {
+    try {
+      std::wstring path;
+      while (start_ < text_.size()) {
+        if (!CheckLine(path)) continue;
+        std::unique_lock<std::mutex> hold(mutex_);
+        changed_.wait(hold, [this] { return readyChars_ < ahead_ || stopping_; });
+        if (stopping_) break;
+        readyChars_ += path.size() + 1;
+        ready_.push_back(std::move(path));
+        changed_.notify_all();
+      }
+    } catch (...) {
+      std::lock_guard<std::mutex> hold(mutex_);
+      error_ = std::current_exception();
+    }
+    std::lock_guard<std::mutex> hold(mutex_);
+    done_ = true;
+    changed_.notify_all();
+  }
+
+  // Reads the next line; true when it may go (its path in `path`).
+  bool CheckLine(std::wstring& path) {
+    size_t nl = text_.find('\n', start_);
+    size_t end = nl == std::string::npos ? text_.size() : nl;
+    std::string line = text_.substr(start_, end - start_);
+    start_ = end + 1;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!FromWtf8(line, path)) return false;
+    if (path.size() > 1 && path.back() == L'\\') path.pop_back();  // a folder written as "x\"
+    scourly::win32::ItemFacts facts;
+    if (!IsSafePath(path) || !MayGo(links_, path, facts)) return false;
+    if (unattended_ && !OnFixedDrive(path)) return false;
+    return facts.identity.empty() || handed_.insert({facts.identity, facts.fileId}).second;
+  }
+
+  const std::string text_;
+  const size_t ahead_;
+  const bool unattended_;
+  size_t start_ = 0;
+  scourly::win32::LinkCheck links_;
+  std::set<std::pair<std::wstring, uint64_t>> handed_;  // who each handed item is
+  bool alone_ = false;
+  std::thread checker_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::deque<std::wstring> ready_;
+  size_t readyChars_ = 0;
+  bool done_ = false;
+  bool stopping_ = false;
+  std::exception_ptr error_;
+};
+
 }  // namespace detail
 
 // Moves what the lines of `text` (the hand-off file, UTF-8/WTF-8, CR LF or
@@ -130,41 +234,28 @@ inline BatchOutcome Recycle(const std::vector<const std::wstring*>& paths) {
 // qualified path, through no link, held by nobody, and once: a second line
 // for an item already handed over (the same path, another case, a short 8.3
 // form) is left out, or the shell, finding it gone, would ask the user in
-// the middle of the batch. Each is checked right before its batch goes.
-// `unattended`: nothing is ever shown; a path the Recycle Bin cannot take
+// the middle of the batch. Each is checked at most one batch before it goes
+// (CheckedLines). `unattended`: nothing is ever shown; a path the Recycle Bin cannot take
 // stays (only paths on fixed drives are handed over, and the shell's
 // question is refused, which it takes as "No").
 // Returns the number of shell calls.
 inline size_t RecycleListed(std::string text, size_t maxChars, bool unattended = false) {
   if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
-  scourly::win32::LinkCheck links;
-  std::set<std::pair<std::wstring, uint64_t>> handed;  // who each handed item is
   detail::WindowCounter counter;
   detail::refuseWindows = unattended;
   struct Reset {
     ~Reset() { detail::refuseWindows = false; }
   } reset;
-  BatchShell shell{[&links](const std::wstring& path) { return detail::MayGo(links, path); },
+  // The checks of the next batch run on a thread of their own while the
+  // shell moves this one: each path is still checked right before its batch
+  // goes, at most one batch ahead. Retries of a failed batch check again
+  // here, with links of their own (a LinkCheck is one thread's).
+  scourly::win32::LinkCheck retryLinks;
+  BatchShell shell{[&retryLinks](const std::wstring& path) { return detail::MayGo(retryLinks, path); },
                    &detail::Recycle};
   Batches batches(shell, maxChars, unattended);
-
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t nl = text.find('\n', start);
-    size_t end = nl == std::string::npos ? text.size() : nl;
-    std::string line = text.substr(start, end - start);
-    start = end + 1;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-
-    std::wstring path;
-    if (!detail::FromWtf8(line, path)) continue;
-    if (path.size() > 1 && path.back() == L'\\') path.pop_back();  // a folder written as "x\"
-    scourly::win32::ItemFacts facts;
-    if (!detail::IsSafePath(path) || !detail::MayGo(links, path, facts)) continue;
-    if (unattended && !detail::OnFixedDrive(path)) continue;
-    if (!facts.identity.empty() && !handed.insert({facts.identity, facts.fileId}).second) continue;
-    batches.Add(std::move(path));
-  }
+  detail::CheckedLines checked(std::move(text), maxChars, unattended);
+  for (std::wstring path; checked.Next(path);) batches.Add(std::move(path));
   batches.Flush();
   return batches.calls();
 }

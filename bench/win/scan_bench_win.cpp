@@ -10,6 +10,8 @@
 //       for good against a bare DeleteFile loop; the longest gap between two
 //       messages the window answered
 //   scourly_win_bench rows [count]                    a million rows
+//   scourly_win_bench one ROOT WHAT [times]           one contender of "deep"
+//       alone, for a profiler (see main)
 // Trees are built on first use and kept.
 #include <windows.h>
 #include <malloc.h>
@@ -30,6 +32,7 @@
 
 #include "bench/deep_tree.h"
 #include "bench/win/bare_walk.h"
+#include "bench/win/responsiveness.h"
 #include "bench/row_bench.h"
 #include "bench/targets.h"
 #include "delete/deletion.h"
@@ -64,6 +67,8 @@ using bench::Target;
 namespace {
 
 using bench::BareWalk;
+using bench::BareWalkParallel;
+using bench::ResponsivenessProbe;
 using bench::Seconds;
 
 std::wstring Api(const std::string& path) { return win32::ApiPath(Widen(path)); }
@@ -108,52 +113,6 @@ void EnsureTree(const std::string& root, const std::function<void(const bench::T
 size_t BareWalk(const std::string& root) {
   std::wstring path = Widen(root);
   return BareWalk(path);
-}
-
-// The same with `threads` threads sharing a stack of folders: what listing in
-// parallel can gain on this machine at this moment, rows aside.
-size_t BareWalkParallel(const std::string& root, unsigned threads) {
-  std::mutex mutex;
-  std::condition_variable changed;
-  std::vector<std::wstring> stack{Widen(root)};
-  unsigned busy = 0;
-  std::atomic<size_t> entries{0};
-  auto work = [&] {
-    std::unique_lock<std::mutex> lock(mutex);
-    for (;;) {
-      changed.wait(lock, [&] { return !stack.empty() || busy == 0; });
-      if (stack.empty()) return;
-      std::wstring folder = std::move(stack.back());
-      stack.pop_back();
-      ++busy;
-      lock.unlock();
-      std::vector<std::wstring> found;
-      WIN32_FIND_DATAW data;
-      HANDLE find = FindFirstFileExW(win32::ApiPath(folder + L"\\*").c_str(), FindExInfoBasic,
-                                     &data, FindExSearchNameMatch, nullptr,
-                                     FIND_FIRST_EX_LARGE_FETCH);
-      size_t listed = 0;
-      if (find != INVALID_HANDLE_VALUE) {
-        do {
-          ++listed;
-          const wchar_t* n = data.cFileName;
-          if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-              !(n[0] == L'.' && (n[1] == 0 || (n[1] == L'.' && n[2] == 0))))
-            found.push_back(folder + L"\\" + n);
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
-      }
-      entries += listed;
-      lock.lock();
-      --busy;
-      for (std::wstring& f : found) stack.push_back(std::move(f));
-      changed.notify_all();
-    }
-  };
-  std::vector<std::thread> pool;
-  for (unsigned i = 0; i < threads; ++i) pool.emplace_back(work);
-  for (std::thread& t : pool) t.join();
-  return entries;
 }
 
 class NoProgress : public WalkObserver {
@@ -230,7 +189,7 @@ int DeepMain(const std::string& root, bool oracle) {
   ScanState oneRows, manyRows;
   for (int round = 0; round < kRounds; ++round) {
     bare.push_back(Seconds([&] { entries = BareWalk(root); }));
-    bareMany.push_back(Seconds([&] { BareWalkParallel(root, workers); }));
+    bareMany.push_back(Seconds([&] { BareWalkParallel(Widen(root), workers); }));
     one.push_back(Seconds([&] { oneRows = run.Sweep(root, 1, true); }));
     quiet.push_back(Seconds([&] { run.Sweep(root, workers, false); }));
     many.push_back(Seconds([&] { manyRows = run.Sweep(root, workers, true); }));
@@ -274,55 +233,6 @@ int DeepMain(const std::string& root, bool oracle) {
 }
 
 // ---- Deletion ----
-
-// Asks a window of the calling thread, from another thread, to answer again
-// and again, and keeps the longest time between two answers.
-class ResponsivenessProbe {
- public:
-  explicit ResponsivenessProbe(HWND window) : window_(window) {
-    thread_ = CreateThread(
-        nullptr, 0, [](void* self) -> DWORD { static_cast<ResponsivenessProbe*>(self)->Run(); return 0; },
-        this, 0, nullptr);
-  }
-  ~ResponsivenessProbe() { Stop(); }
-  // The longest gap, in seconds. The window's thread answers once more here,
-  // so a gap still open at the end is counted too.
-  double Stop() {
-    if (!thread_) return longest_;
-    const int answered = answers_;
-    auto start = std::chrono::steady_clock::now();
-    while (answers_ == answered && std::chrono::steady_clock::now() - start < std::chrono::seconds(5)) {
-      MSG msg;
-      PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);  // handles sent messages
-      Sleep(1);
-    }
-    stop_ = true;
-    WaitForSingleObject(thread_, INFINITE);
-    CloseHandle(thread_);
-    thread_ = nullptr;
-    return longest_;
-  }
-
- private:
-  void Run() {
-    auto last = std::chrono::steady_clock::now();
-    while (!stop_) {
-      DWORD_PTR answer = 0;
-      if (SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_BLOCK, 50, &answer)) {
-        auto now = std::chrono::steady_clock::now();
-        longest_ = std::max(longest_, std::chrono::duration<double>(now - last).count());
-        last = now;
-        ++answers_;
-        Sleep(5);
-      }
-    }
-  }
-  HWND window_;
-  HANDLE thread_ = nullptr;
-  std::atomic<bool> stop_{false};
-  std::atomic<int> answers_{0};
-  double longest_ = 0;
-};
 
 // One shell call per file: the library's own code with batches of one path.
 class OnePathPerCall : public Purgix {
@@ -425,7 +335,7 @@ DeletionResult DeleteSelected(Win32Windows& win, Purgix& purgix, HWND window,
   DeletionResult result;
   ResponsivenessProbe probe(window);
   result.seconds = Seconds([&] { DeleteSel(ctx, list, toRecycleBin); });
-  result.longestGap = probe.Stop();
+  result.longestGap = probe.Stop(true);
   result.rowsLeft = list.Count();
   return result;
 }
@@ -546,6 +456,26 @@ int main(int argc, char** argv) {
   }
   const std::string root = argv[2];
   if (mode == "deep") return DeepMain(root, !(argc > 3 && std::string(argv[3]) == "quick"));
+  if (mode == "one") {
+    // One contender alone, for a profiler: bare (one thread), bareN (N
+    // threads), sweep (the program's listing threads), sweepN (N listing
+    // threads), quiet and quietN (progress off).
+    const std::string what = argc > 3 ? argv[3] : "bare";
+    const int times = argc > 4 ? std::atoi(argv[4]) : 1;
+    ScanRun run;
+    for (int i = 0; i < times; ++i) {
+      double took = Seconds([&] {
+        if (what == "bare") BareWalk(root);
+        else if (what.rfind("bare", 0) == 0) BareWalkParallel(Widen(root), std::atoi(what.c_str() + 4));
+        else if (what.rfind("sweep", 0) == 0 && what.size() > 5) run.Sweep(root, std::atoi(what.c_str() + 5), true);
+        else if (what.rfind("quiet", 0) == 0 && what.size() > 5) run.Sweep(root, std::atoi(what.c_str() + 5), false);
+        else if (what == "quiet") run.Sweep(root, ListingWorkers(), false);
+        else run.Sweep(root, ListingWorkers(), true);
+      });
+      std::printf("%s: %.2f s\n", what.c_str(), took);
+    }
+    return 0;
+  }
   if (mode == "delete") return DeleteMain(root, argc > 3 ? std::atoi(argv[3]) : 20000);
   if (mode == "shallow")
     return ShallowMain(root, argc > 3 ? std::atoi(argv[3]) : 1000, argc > 4 ? std::atoi(argv[4]) : 20);

@@ -296,6 +296,7 @@ class FakeItem : public OpenedItem {
         longPath_(std::move(longPath)) {}
 
   bool Stat(ItemStat& stat) override {
+    std::lock_guard<std::recursive_mutex> hold(fs_.ItemLock());
     const bool link = viaLink_ || node_->symlink || !node_->linkTarget.empty();
     // Behind a link the path says nothing of where the item lives.
     stat = ItemStat{node_->attributes, node_->size, node_->lastWrite, link,
@@ -304,6 +305,7 @@ class FakeItem : public OpenedItem {
   }
 
   uint32_t Delete() override {
+    std::lock_guard<std::recursive_mutex> hold(fs_.ItemLock());
     if (!forDelete_ || (node_->attributes & (kAttrReadOnly | kAttrDirectory)))
       return kErrorAccessDenied;
     if (node_->locked) return kErrorSharingViolation;
@@ -328,6 +330,7 @@ class FakeItemOpener : public ItemOpener {
   explicit FakeItemOpener(FakeFileSystem& fs) : fs_(fs) {}
   std::unique_ptr<OpenedItem> Open(const std::string& path, bool forDelete,
                                    uint32_t& error) override {
+    std::lock_guard<std::recursive_mutex> hold(fs_.ItemLock());
     bool viaLink = false;
     std::string longPath;
     FakeFileSystem::Node* node = fs_.Resolve(path, nullptr, &viaLink, &longPath);
@@ -362,10 +365,12 @@ class FakeAppendingFile : public AppendingFile {
  public:
   FakeAppendingFile(FakeFileSystem& fs, std::string path) : fs_(fs), path_(std::move(path)) {}
   uint64_t Size() override {
+    std::lock_guard<std::recursive_mutex> hold(fs_.ItemLock());
     FakeFileSystem::Node* node = fs_.Find(path_);
     return node ? node->content.size() : 0;
   }
   uint32_t Append(const std::string& bytes) override {
+    std::lock_guard<std::recursive_mutex> hold(fs_.ItemLock());
     FakeFileSystem::Node* node = fs_.Find(path_);
     if (!node) return kErrorFileNotFound;
     if (node->locked) return kErrorSharingViolation;
@@ -383,6 +388,7 @@ class FakeAppendingFile : public AppendingFile {
 
 std::unique_ptr<AppendingFile> FakeFileSystem::OpenForAppend(const std::string& path,
                                                              uint32_t& error) {
+  std::lock_guard<std::recursive_mutex> hold(itemLock_);
   Node* node = Find(path);
   if (node && ((node->attributes & (kAttrReadOnly | kAttrDirectory)) || node->locked)) {
     error = kErrorAccessDenied;
@@ -408,6 +414,7 @@ uint32_t FakeFileSystem::MoveReplacing(const std::string& from, const std::strin
 }
 
 std::optional<std::string> FakeFileSystem::LongPathName(const std::string& path) {
+  std::lock_guard<std::recursive_mutex> hold(itemLock_);
   char drive;
   std::vector<std::string> parts;
   if (!SplitPath(path, drive, parts) || !drives_.count(drive)) return std::nullopt;

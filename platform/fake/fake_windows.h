@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -64,6 +65,11 @@ class FakeFileSystem : public FileSystem {
   bool Exists(const std::string& path) { return Find(path) != nullptr; }
   // Removes the node at `path` from the tree and hands it over.
   std::unique_ptr<Node> Take(const std::string& path);
+
+  // Held by what a deletion may do from several threads at once (items
+  // opened, checked and deleted, short names made long, the log appended):
+  // the tree is not otherwise safe to share.
+  std::recursive_mutex& ItemLock() { return itemLock_; }
   std::string Content(const std::string& path);
 
   // Folder listings opened, for tests of the walk's cost. The tree may be
@@ -102,6 +108,7 @@ class FakeFileSystem : public FileSystem {
   std::map<char, Drive> drives_;
   std::string tempPath_ = "C:\\WINDOWS\\TEMP\\";
   std::string programFolder_ = "C:\\Program Files\\Scourly\\";
+  std::recursive_mutex itemLock_;
 };
 
 struct ShownMessage {

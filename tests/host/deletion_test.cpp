@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <sstream>
+
 #include "app/main_form.h"
 #include "delete/deletion.h"
+#include "delete/deletion_log.h"
 #include "lists/app_error.h"
 #include "lists/status_panels.h"
 #include "platform/fake/fake_windows.h"
@@ -208,6 +212,103 @@ TEST_F(Deletion, AnItemListedTwiceIsOneItem) {
       EXPECT_EQ(rows.TotalBytes(), command == 0 ? 10u : 19u);
     }
   }
+}
+
+// A large deletion checks its items on every core; each item's outcome, the
+// hand-off's lines and their order, the message and the log are those of the
+// same items taken one by one. Each group of rows (in use, changed, gone,
+// read-only, listed twice) is taken once alone and 60 times in one command.
+TEST_F(Deletion, ManyItemsAreTakenOnEveryCoreAsOneByOne) {
+  struct Outcome {
+    Strings left, stayed, handOff, onDisk, log;
+  };
+  auto run = [&](int groups, int command) {
+    FakeWindows w;
+    DeletionLog log(w.fs, [] { return int64_t{0}; });
+    DeletionContext x{w.platform, bar, stopFlag, totalSizeText, {}, nullptr, nullptr, &log};
+    std::vector<ResultRow> rows;
+    for (int g = 0; g < groups; ++g) {
+      const std::string folder = "T:\\group " + std::to_string(g) + "\\";
+      w.fs.AddFolder(folder.substr(0, folder.size() - 1)).shortName = "G" + std::to_string(g) + "~1";
+      w.fs.AddFile(folder + "ok", 10);
+      w.fs.AddFile(folder + "grew", 11);
+      w.fs.AddFile(folder + "held", 10).locked = true;
+      w.fs.AddFile(folder + "ro", 10).attributes |= kAttrReadOnly;
+      for (const char* name : {"ok", "grew", "gone", "held", "ro"}) rows.push_back(Listed(folder, name, 10));
+      rows.push_back(Listed("T:\\G" + std::to_string(g) + "~1\\", "ok", 10));
+    }
+    ResultList list;
+    list.Assign(std::move(rows));
+    std::vector<int> every(list.Count());
+    for (int i = 0; i < list.Count(); ++i) every[i] = i;
+    list.SetSelection(every);
+    if (command == 0) DeleteAll(x, list);
+    else DeleteSel(x, list, command == 1);
+    log.Finish();
+
+    // Each group's part, told apart by the group's number.
+    std::vector<Outcome> parts(groups);
+    auto add = [&](Strings Outcome::*field, std::string text) {
+      size_t at = text.find("group ");
+      at = at != std::string::npos ? at + 6 : text.find("\\G") + 2;
+      const size_t digits = text.find_first_not_of("0123456789", at) - at;
+      const int g = std::stoi(text.substr(at, digits));
+      text.erase(at, digits);
+      // Either path of the item listed twice may come first on many cores.
+      if (field == &Outcome::log && text.find("\\G~1\\") != std::string::npos)
+        text.replace(text.find("\\G~1\\"), 5, "\\group \\");
+      (parts[g].*field).push_back(text);
+    };
+    for (const ResultRow& row : list.Rows()) add(&Outcome::left, row.FullPath());
+    for (const StayedItem& item : x.stayed) add(&Outcome::stayed, item.path + " " + ReasonText(item));
+    std::istringstream lines(w.purgix.lastHandOff), logged(w.fs.Content(log.Path()).substr(3));  // no BOM
+    for (std::string line; std::getline(lines, line);) add(&Outcome::handOff, line);
+    for (std::string line; std::getline(logged, line);) {
+      if (line.find("T:\\") != std::string::npos) add(&Outcome::log, line);
+    }
+    for (int g = 0; g < groups; ++g) {
+      for (const char* name : {"ok", "grew", "held", "ro"}) {
+        const std::string path = "T:\\group " + std::to_string(g) + "\\" + name;
+        if (w.fs.Exists(path)) add(&Outcome::onDisk, path);
+      }
+      std::sort(parts[g].log.begin(), parts[g].log.end());  // lines go as outcomes are known
+    }
+    return parts;
+  };
+  for (int command : {0, 1, 2}) {  // delete all, selected to the Recycle Bin, permanently
+    SCOPED_TRACE("command " + std::to_string(command));
+    const Outcome alone = run(1, command)[0];
+    EXPECT_EQ(alone.left.size(), command == 2 ? 3u : 2u);  // grew, held (and ro, for good)
+    EXPECT_FALSE(alone.log.empty());
+    const std::vector<Outcome> many = run(60, command);
+    for (size_t g = 0; g < many.size(); ++g) {
+      SCOPED_TRACE("group " + std::to_string(g));
+      EXPECT_EQ(many[g].left, alone.left);
+      EXPECT_EQ(many[g].stayed, alone.stayed);
+      EXPECT_EQ(many[g].handOff, alone.handOff);
+      EXPECT_EQ(many[g].onDisk, alone.onDisk);
+      EXPECT_EQ(many[g].log, alone.log);
+    }
+  }
+}
+
+// After the Recycle Bin took many items of one folder, one listing of it
+// tells which went; what is still there (in any case) stays with its reason,
+// and a name that may be a short alias is looked at by itself.
+TEST_F(Deletion, AFolderOfManyHandedItemsIsListedOnceAfterwards) {
+  std::vector<ResultRow> rows;
+  for (const std::string name : {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k", "l", "m",
+                                 "n", "o", "p", "Held", "q~1"}) {
+    fake::FakeFileSystem::Node& file = win.fs.AddFile("T:\\d\\" + name, 10);
+    file.locked = name == "Held" || name == "q~1";
+    rows.push_back(Listed("T:\\d\\", name == "Held" ? "HELD" : name, 10));  // another case
+  }
+  list.Assign(std::move(rows));
+  const int listed = win.fs.listings;
+  DeleteAll(ctx, list);
+  EXPECT_EQ(win.fs.listings - listed, 1);
+  EXPECT_EQ(ListedNames(), (Strings{"HELD", "q~1"}));
+  EXPECT_EQ(Reasons(), (Strings{"T:\\d\\HELD 2", "T:\\d\\q~1 2"}));  // in use
 }
 
 // A name the shell's parse would change ("zero " is read as "zero") is
