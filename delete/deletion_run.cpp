@@ -149,7 +149,9 @@ void DeletionRun::ForEach(size_t begin, size_t end,
       break;  // no more threads to be had: fewer do the work
     }
   }
-  run(*opener_);
+  // Not opener_: the folder guard uses that one, from any thread.
+  std::unique_ptr<ItemOpener> mine = platform_.fs.NewItemOpener();
+  run(*mine);
   for (std::thread& helper : helpers) helper.join();
   if (error) std::rethrow_exception(error);
 }
