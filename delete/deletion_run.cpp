@@ -249,14 +249,15 @@ void DeletionRun::Settle() {
   // case) is gone. A name with a "~" may be a short alias the listing does
   // not show, so it is opened like the items of other folders.
   constexpr size_t kWorthListing = 16;
-  std::unordered_map<std::string, std::vector<size_t>> byFolder;
+  // Each folder's handed items: the item and where its name starts.
+  std::unordered_map<std::string, std::vector<std::pair<size_t, size_t>>> byFolder;
   for (size_t n = 0; n < items_.size(); ++n) {
     const std::string& path = items_[n].path;
     const size_t slash = path.rfind('\\');
     if (items_[n].fate != Fate::kHandedOver || slash == std::string::npos || slash < 2 ||
         slash + 1 >= path.size() || path.find('~', slash) != std::string::npos)
       continue;
-    byFolder[path.substr(0, slash)].push_back(n);
+    byFolder[path.substr(0, slash)].emplace_back(n, slash + 1);
   }
   for (const auto& [folder, handed] : byFolder) {
     if (handed.size() < kWorthListing) continue;
@@ -264,10 +265,8 @@ void DeletionRun::Settle() {
     if (!listing) continue;
     std::unordered_set<std::string> names;
     for (FindEntry entry; listing->Next(entry);) names.insert(UpperOrdinal(entry.name));
-    for (size_t n : handed) {
-      const std::string& path = items_[n].path;
-      if (!names.count(UpperOrdinal(std::string_view(path).substr(path.rfind('\\') + 1))))
-        Gone(n, nullptr);
+    for (const auto& [n, name] : handed) {
+      if (!names.count(UpperOrdinal(std::string_view(items_[n].path).substr(name)))) Gone(n, nullptr);
     }
   }
   ForEach(0, items_.size(), [this](size_t n, ItemOpener& opener, std::mutex* shared) {

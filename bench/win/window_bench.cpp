@@ -42,6 +42,7 @@ using bench::Figure;
 using bench::ResponsivenessProbe;
 using bench::Seconds;
 using bench::Target;
+using e2e::NamesIn;
 using e2e::ScourlyProcess;
 
 namespace {
@@ -79,19 +80,6 @@ void WriteSettings(const std::wstring& dir, const char* drive) {
   ini << "TempFiles=0\r\ntotal_extn=5\r\ntotal_chkd=6\r\n";
   ini << "[drives]\r\ndrive0=C:\\\r\nchkd0=0\r\ndrive1=" << drive
       << "\r\nchkd1=1\r\ntotal_drives=1\r\ndrives_chkd=1\r\n";
-}
-
-std::vector<std::wstring> NamesIn(const std::wstring& folder) {
-  std::vector<std::wstring> names;
-  WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return names;
-  do {
-    if (wcscmp(data.cFileName, L".") != 0 && wcscmp(data.cFileName, L"..") != 0)
-      names.push_back(data.cFileName);
-  } while (FindNextFileW(find, &data));
-  FindClose(find);
-  return names;
 }
 
 // U:\stock holds the files of every contender, made beforehand by

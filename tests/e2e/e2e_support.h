@@ -99,20 +99,6 @@ inline int64_t SizeOnDisk(const std::wstring& path) {
   return (static_cast<int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
-// The names in `folder`, in listing order; none when it cannot be listed.
-inline std::vector<std::wstring> NamesIn(const std::wstring& folder) {
-  std::vector<std::wstring> names;
-  WIN32_FIND_DATAW fd;
-  HANDLE h = FindFirstFileW((folder + L"\\*").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return names;
-  do {
-    if (wcscmp(fd.cFileName, L".") != 0 && wcscmp(fd.cFileName, L"..") != 0)
-      names.push_back(fd.cFileName);
-  } while (FindNextFileW(h, &fd));
-  FindClose(h);
-  return names;
-}
-
 // "FList.txt" beside Scourly.exe, as bytes; "<no FList.txt>" when there is
 // none.
 inline std::wstring HandOffPath() {

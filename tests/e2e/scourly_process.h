@@ -11,6 +11,21 @@
 
 namespace scourly::e2e {
 
+// The names in `folder`, in listing order; none when it cannot be listed.
+// What a driver looks at on disk beside the running program.
+inline std::vector<std::wstring> NamesIn(const std::wstring& folder) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW fd;
+  HANDLE h = FindFirstFileW((folder + L"\\*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (wcscmp(fd.cFileName, L".") != 0 && wcscmp(fd.cFileName, L"..") != 0)
+      names.push_back(fd.cFileName);
+  } while (FindNextFileW(h, &fd));
+  FindClose(h);
+  return names;
+}
+
 // A block of memory inside another process, freed when destroyed.
 class RemoteBuffer {
  public:
