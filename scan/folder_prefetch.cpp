@@ -78,14 +78,27 @@ void FolderPrefetch::Take(PrefetchFolder& folder) {
   }
 }
 
-void FolderPrefetch::List(PrefetchFolder& folder, std::vector<PlannedFolder>& planned) {
+bool FolderPrefetch::Pace::Due() {
+  if (goOn && std::chrono::steady_clock::now() - last >= slice) {
+    goOn = waiting();
+    last = std::chrono::steady_clock::now();
+  }
+  return goOn;
+}
+
+void FolderPrefetch::List(PrefetchFolder& folder, std::vector<PlannedFolder>& planned, Pace* pace) {
   try {
     if (auto listing = fs_.ListFolder(folder.path)) {
       folder.listed = true;
       FindEntry e;
       // A stop ends a big listing early; nobody will read it then.
-      while (!stopping_.load(std::memory_order_relaxed) && listing->Next(e)) {
+      for (size_t n = 1; !stopping_.load(std::memory_order_relaxed) && listing->Next(e); ++n) {
         if (ShownByListing(e.attributes, shownSet_)) folder.entries.push_back(std::move(e));
+        if (pace && n % 64 == 0 && !pace->Due()) {
+          folder.listed = false;
+          folder.entries.clear();
+          break;
+        }
       }
     }
     plan_(folder, planned);
@@ -124,7 +137,7 @@ PrefetchFolder* FolderPrefetch::NextQueued() {
 bool FolderPrefetch::Await(PrefetchFolder& folder, const std::function<bool()>& waiting,
                            std::chrono::milliseconds slice) {
   std::unique_lock<std::mutex> lock(mutex_);
-  auto lastCall = std::chrono::steady_clock::now();
+  Pace pace{waiting, slice};
   std::vector<PlannedFolder> planned;
   while (folder.state != PrefetchFolder::State::kDone) {
     if (workerError_) std::rethrow_exception(workerError_);
@@ -138,7 +151,7 @@ bool FolderPrefetch::Await(PrefetchFolder& folder, const std::function<bool()>& 
       Take(*next);
       lock.unlock();
       planned.clear();
-      List(*next, planned);
+      List(*next, planned, &pace);
       lock.lock();
       Finish(*next, planned);
     } else {
@@ -146,13 +159,12 @@ bool FolderPrefetch::Await(PrefetchFolder& folder, const std::function<bool()>& 
       awaitedListed_.wait_for(lock, slice);
       awaited_ = nullptr;
     }
+    if (!pace.goOn) return false;
     if (folder.state == PrefetchFolder::State::kDone) break;
-    auto now = std::chrono::steady_clock::now();
-    if (now - lastCall < slice) continue;
+    if (std::chrono::steady_clock::now() - pace.last < slice) continue;
     lock.unlock();
-    bool goOn = waiting();
+    const bool goOn = pace.Due();
     lock.lock();
-    lastCall = std::chrono::steady_clock::now();
     if (!goOn) return false;
   }
   if (folder.error) std::rethrow_exception(folder.error);

@@ -75,9 +75,10 @@ class FolderPrefetch {
   // Returns when `folder` is listed. When no worker has taken it yet, it is
   // listed on the calling thread; while a worker lists it, the calling thread
   // lists other queued folders. `waiting` runs about every `slice` until
-  // then (the caller keeps its window answering); when it returns false,
-  // Await gives up and returns false. What a listing threw, on any thread,
-  // is thrown here.
+  // then, also in the middle of a big listing on the calling thread (the
+  // caller keeps its window answering); when it returns false, Await gives
+  // up and returns false. What a listing threw, on any thread, is thrown
+  // here.
   bool Await(PrefetchFolder& folder, const std::function<bool()>& waiting,
              std::chrono::milliseconds slice = std::chrono::milliseconds(10));
 
@@ -88,11 +89,24 @@ class FolderPrefetch {
   size_t listings() const;
 
  private:
+  // The calls of Await's `waiting`, on a time budget.
+  struct Pace {
+    const std::function<bool()>& waiting;
+    std::chrono::milliseconds slice;
+    std::chrono::steady_clock::time_point last = std::chrono::steady_clock::now();
+    bool goOn = true;
+    // Calls `waiting` once `slice` has passed since the last call; false
+    // once it said to give up.
+    bool Due();
+  };
+
   void Work();
   // Under the lock: this thread lists `folder` next.
   void Take(PrefetchFolder& folder);
-  // Lists `folder`, which this thread has taken, without the lock.
-  void List(PrefetchFolder& folder, std::vector<PlannedFolder>& planned);
+  // Lists `folder`, which this thread has taken, without the lock; `pace`
+  // (the walk's thread only) is kept while it lists. A listing `pace` gave
+  // up on counts as not listed.
+  void List(PrefetchFolder& folder, std::vector<PlannedFolder>& planned, Pace* pace = nullptr);
   // Under the lock: `folder` is listed; its planned subfolders are queued.
   void Finish(PrefetchFolder& folder, std::vector<PlannedFolder>& planned);
   // Under the lock: the next queued folder off the stack, or null.

@@ -224,10 +224,15 @@ class DriveSweep {
     if (entriesByDepth_.size() <= depth) entriesByDepth_.resize(depth + 1);
     std::vector<FindEntry>& entries = entriesByDepth_[depth];
     entries.clear();
-    FindEntry e;
-    while (NextShown(*listing, e, kSetAllButSystem)) entries.push_back(std::move(e));
-    listing.reset();
     const std::string location = folder + "\\";
+    FindEntry e;
+    // A folder of many thousand entries takes a while to list: the window
+    // keeps answering meanwhile.
+    for (size_t n = 1; !ctx_.progress.Stopped() && NextShown(*listing, e, kSetAllButSystem); ++n) {
+      entries.push_back(std::move(e));
+      if (n % 64 == 0) ctx_.progress.Pump(location);
+    }
+    listing.reset();
     WalkEntries(location, entries, maskWalk, emptyWalk, [&](const FindEntry& f, uint32_t walks) {
       Visit(location + f.name, walks & kMaskWalk, walks & kEmptyWalk, depth + 1);
     });
@@ -271,6 +276,7 @@ class DriveSweep {
           ++state_.count;
           progress.Found(state_.count, state_.bytes, true);
         }
+        progress.Pump(location);
       }
       progress.Pump(location);
     }

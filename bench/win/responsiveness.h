@@ -31,7 +31,17 @@ class ResponsivenessProbe {
   // the window belongs to the calling thread, which must then handle the
   // probe's last message itself.
   double Stop(bool ownThread = false) {
-    if (!thread_) return longest_;
+    StopProbe(ownThread);
+    return longest_;
+  }
+
+  // Seconds from the probe's start to the end of its longest gap: where in
+  // the work the window stopped answering.
+  double longestEndedAt() const { return longestEnd_; }
+
+ private:
+  void StopProbe(bool ownThread) {
+    if (!thread_) return;
     const int answered = answers_;
     auto start = std::chrono::steady_clock::now();
     while (answers_ == answered &&
@@ -46,17 +56,20 @@ class ResponsivenessProbe {
     WaitForSingleObject(thread_, INFINITE);
     CloseHandle(thread_);
     thread_ = nullptr;
-    return longest_;
   }
 
- private:
   void Run() {
-    auto last = std::chrono::steady_clock::now();
+    const auto start = std::chrono::steady_clock::now();
+    auto last = start;
     while (!stop_) {
       DWORD_PTR answer = 0;
       if (SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_BLOCK, 50, &answer)) {
         auto now = std::chrono::steady_clock::now();
-        longest_ = std::max(longest_, std::chrono::duration<double>(now - last).count());
+        const double gap = std::chrono::duration<double>(now - last).count();
+        if (gap > longest_) {
+          longest_ = gap;
+          longestEnd_ = std::chrono::duration<double>(now - start).count();
+        }
         last = now;
         ++answers_;
         Sleep(5);
@@ -69,6 +82,7 @@ class ResponsivenessProbe {
   std::atomic<bool> stop_{false};
   std::atomic<int> answers_{0};
   double longest_ = 0;
+  double longestEnd_ = 0;
 };
 
 }  // namespace scourly::bench

@@ -127,13 +127,18 @@ TEST(ParallelSweep, AStopEndsTheWalkAtTheSamePointAsOnOneThread) {
   }
 }
 
-// A file system whose listings take a while, as a slow disk's do.
+// A file system whose listings take a while, as a slow disk's do: `delay`
+// to open one, `perEntry` for each entry.
 class SlowListings : public FileSystem {
  public:
-  SlowListings(FileSystem& inner, std::chrono::milliseconds delay) : inner_(inner), delay_(delay) {}
+  SlowListings(FileSystem& inner, std::chrono::milliseconds delay,
+               std::chrono::microseconds perEntry = {})
+      : inner_(inner), delay_(delay), perEntry_(perEntry) {}
   std::unique_ptr<FolderListing> ListFolder(const std::string& folder) override {
     std::this_thread::sleep_for(delay_);
-    return inner_.ListFolder(folder);
+    auto listing = inner_.ListFolder(folder);
+    if (!listing || perEntry_.count() == 0) return listing;
+    return std::make_unique<Slow>(std::move(listing), perEntry_);
   }
   DriveType DriveTypeOf(const std::string& root) override { return inner_.DriveTypeOf(root); }
   std::string TempPath() override { return inner_.TempPath(); }
@@ -152,8 +157,23 @@ class SlowListings : public FileSystem {
   std::unique_ptr<ItemOpener> NewItemOpener() override { return inner_.NewItemOpener(); }
 
  private:
+  class Slow : public FolderListing {
+   public:
+    Slow(std::unique_ptr<FolderListing> inner, std::chrono::microseconds perEntry)
+        : inner_(std::move(inner)), perEntry_(perEntry) {}
+    bool Next(FindEntry& entry) override {
+      std::this_thread::sleep_for(perEntry_);
+      return inner_->Next(entry);
+    }
+
+   private:
+    std::unique_ptr<FolderListing> inner_;
+    std::chrono::microseconds perEntry_;
+  };
+
   FileSystem& inner_;
   std::chrono::milliseconds delay_;
+  std::chrono::microseconds perEntry_;
 };
 
 // While workers list, the walk's thread keeps pumping (the window answers),
@@ -176,6 +196,54 @@ TEST(ParallelSweep, TheWalkPumpsWhileItWaitsAndAStopThenEndsItQuickly) {
   EXPECT_LT(sweep.state.rows.size(), 40u);
   ASSERT_FALSE(sweep.observer.pumps.empty());
   EXPECT_EQ(sweep.observer.pumps.front(), "C:\\") << "the root is walked, waited for, first";
+}
+
+// One folder of many thousand entries, listed on the walk's own thread
+// (no workers, or none has taken it yet): the walk still pumps every slice,
+// on either path, and a Stop given meanwhile ends the listing there.
+TEST(ParallelSweep, AHugeFolderListedOnTheWalksThreadStillPumps) {
+  FakeWindows win;
+  for (int i = 0; i < 2000; ++i) win.fs.AddFile("C:\\huge\\" + std::to_string(i) + ".tmp", 5);
+  SlowListings slow(win.fs, std::chrono::milliseconds(0), std::chrono::microseconds(100));
+  for (unsigned workers : {1u, 2u}) {
+    SCOPED_TRACE(testing::Message() << workers << " listing threads");
+    using Clock = std::chrono::steady_clock;
+    for (bool stop : {false, true}) {
+      Sweep sweep;
+      auto last = Clock::now();
+      Clock::duration longest{};
+      int pumps = 0;
+      sweep.observer.onPump = [&] {
+        longest = std::max(longest, Clock::now() - last);
+        last = Clock::now();
+        if (stop && ++pumps == 3) sweep.observer.stopped = true;
+      };
+      auto start = Clock::now();
+      SweepDrives(win, slow, {"*.tmp"}, WalkStrategy::kSinglePass, workers, sweep);
+      auto took = Clock::now() - start;
+      // 2,000 entries take at least 0.2 s to list.
+      EXPECT_LT(longest, std::chrono::milliseconds(100));
+      if (stop) {
+        EXPECT_LT(took, std::chrono::milliseconds(250)) << "the listing went on after the Stop";
+        EXPECT_TRUE(sweep.state.rows.empty());
+      } else {
+        EXPECT_EQ(sweep.state.rows.size(), 2000u);
+      }
+    }
+  }
+  // The walk's thread listing the folder itself, for certain: no workers.
+  for (bool stop : {false, true}) {
+    FolderPrefetch prefetch(slow, 0, kSetAllButSystem, [](auto&, auto&) {});
+    PrefetchFolder& huge = prefetch.Start("C:\\huge", 0);
+    int calls = 0;
+    auto start = std::chrono::steady_clock::now();
+    const bool listed = prefetch.Await(huge, [&] { return !(++calls == 3 && stop); });
+    auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(listed, !stop);
+    EXPECT_EQ(huge.listed, !stop);
+    EXPECT_GE(calls, 3) << "every 10 ms in 0.2 s";
+    if (stop) EXPECT_LT(took, std::chrono::milliseconds(150));
+  }
 }
 
 // Listings on workers go faster than one after another, and every folder is
