@@ -57,7 +57,7 @@ setup_window() {
   python3 - "$drive/stock" <<'PY'
 import os, sys
 stock = sys.argv[1]
-folders = {name: 20000 for name in ("r0", "s0", "p0", "b0", "r1", "s1", "p1", "b1")}
+folders = {kind + r: 20000 for kind in "rscpb" for r in "01"}
 folders.update({"gr": 50000, "gp": 50000})
 for name, count in folders.items():
     os.makedirs(os.path.join(stock, name))

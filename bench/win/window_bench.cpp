@@ -27,11 +27,14 @@
 #include <fstream>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "bench/targets.h"
 #include "bench/win/bare_walk.h"
 #include "bench/win/responsiveness.h"
+#include "platform/win32/win32_paths.h"
+#include "platform/win32/win32_util.h"
 #include "purgix/recycle_flags.h"
 #include "tests/e2e/scourly_process.h"
 #include "ui/main/gui_ids.h"
@@ -229,15 +232,45 @@ int ScanMain(const std::wstring& dir, int rounds) {
   return sameRows ? 0 : 1;
 }
 
+// The check every item gets before it is handed over, once, on two
+// threads: opened by its exact path for deletion, its facts and final path
+// read, as the program and the library each do.
+void CheckEach(const std::vector<std::wstring>& paths) {
+  auto check = [&](size_t from) {
+    win32::LinkCheck links;
+    for (size_t i = from; i < paths.size(); i += 2) {
+      UniqueHandle item(win32::OpenExact(paths[i], true));
+      win32::ItemFacts facts;
+      if (item.valid()) links.Facts(item.get(), paths[i], facts);
+    }
+  };
+  std::thread other(check, 1);
+  check(0);
+  other.join();
+}
+
+// The shell alone, all of `paths` in one call, nothing checked.
+void RecycleInOneCall(const std::vector<std::wstring>& paths) {
+  std::wstring from;
+  for (const std::wstring& p : paths) from.append(p).push_back(L'\0');
+  from.push_back(L'\0');
+  SHFILEOPSTRUCTW op = {};
+  op.wFunc = FO_DELETE;
+  op.pFrom = from.c_str();
+  op.fFlags = purgix::kRecycleFlags;
+  SHFileOperationW(&op);
+}
+
 struct DeleteFigures {
-  std::vector<double> recycle, permanent, shell, bare;
+  std::vector<double> recycle, permanent, shell, checkedShell, bare;
   double recycleGap = 0, permanentGap = 0;
   bool clean = true;
 };
 
 // One contender's turn on the files of stock folder `name`: 'r' Delete All
-// in the window, 's' the shell alone, 'p' Select All + Delete Permanently
-// in the window, 'b' a bare DeleteFileW loop. Its seconds and longest gap;
+// in the window, 's' the shell alone, 'c' one check of each item on two
+// threads and then the shell alone, 'p' Select All + Delete Permanently in
+// the window, 'b' a bare DeleteFileW loop. Its seconds and longest gap;
 // `scanGap` gets the longest gap of the scan before a deletion in the window.
 double Contender(Program& program, char kind, const std::wstring& name, int files, double& gap,
                  bool& clean, double* scanGap = nullptr) {
@@ -259,15 +292,12 @@ double Contender(Program& program, char kind, const std::wstring& name, int file
       took = program.Delete(kCmdDeletePerTB, gap, problem);
     }
   } else if (kind == 's') {
-    // The shell alone, all files in one call, nothing checked.
-    std::wstring from;
-    for (const std::wstring& p : paths) from.append(p).push_back(L'\0');
-    from.push_back(L'\0');
-    SHFILEOPSTRUCTW op = {};
-    op.wFunc = FO_DELETE;
-    op.pFrom = from.c_str();
-    op.fFlags = purgix::kRecycleFlags;
-    took = Seconds([&] { SHFileOperationW(&op); });
+    took = Seconds([&] { RecycleInOneCall(paths); });
+  } else if (kind == 'c') {
+    took = Seconds([&] {
+      CheckEach(paths);
+      RecycleInOneCall(paths);
+    });
   } else {
     took = Seconds([&] {
       for (const std::wstring& p : paths) DeleteFileW(p.c_str());
@@ -275,7 +305,7 @@ double Contender(Program& program, char kind, const std::wstring& name, int file
   }
   const size_t left = NamesIn(folder).size();
   const size_t recycled = InRecycleBin() - binBefore;
-  const bool recycles = kind == 'r' || kind == 's';
+  const bool recycles = kind == 'r' || kind == 's' || kind == 'c';
   if (left != 0 || recycled != (recycles ? static_cast<size_t>(files) : 0) || !problem.empty()) {
     std::printf("ERROR: %ls: %zu files left, %zu recycled%s%ls\n", name.c_str(), left, recycled,
                 problem.empty() ? "" : ": ", problem.c_str());
@@ -295,29 +325,35 @@ int DeleteMain(const std::wstring& dir, int files, int rounds) {
   DeleteFigures f;
   // The contenders in turns, every other round in the opposite order, so a
   // load or a Recycle Bin that grows weighs on each alike.
-  const char kinds[] = {'r', 's', 'p', 'b'};
+  const char kinds[] = {'r', 's', 'c', 'p', 'b'};
+  constexpr int kKinds = sizeof kinds;
   for (int round = 0; round < rounds; ++round) {
-    for (int k = 0; k < 4; ++k) {
-      const char kind = kinds[round % 2 ? 3 - k : k];
-      const std::wstring name = std::wstring(1, kind) + std::to_wstring(round);
+    for (int k = 0; k < kKinds; ++k) {
+      const char kind = kinds[round % 2 ? kKinds - 1 - k : k];
+      std::wstring name(1, kind);
+      name += std::to_wstring(round);
       double gap = 0;
       const double took = Contender(program, kind, name, files, gap, f.clean);
       switch (kind) {
         case 'r': f.recycle.push_back(took); f.recycleGap = std::max(f.recycleGap, gap); break;
         case 's': f.shell.push_back(took); break;
+        case 'c': f.checkedShell.push_back(took); break;
         case 'p': f.permanent.push_back(took); f.permanentGap = std::max(f.permanentGap, gap); break;
         default: f.bare.push_back(took);
       }
     }
-    std::printf("round %d, %d files: Delete All to the Recycle Bin %.2f s, the shell alone %.2f s; "
-                "Delete Permanently %.2f s, bare DeleteFileW loop %.2f s\n",
-                round + 1, files, f.recycle.back(), f.shell.back(), f.permanent.back(),
-                f.bare.back());
+    std::printf("round %d, %d files: Delete All to the Recycle Bin %.2f s, the shell alone %.2f s, "
+                "one check and the shell %.2f s; Delete Permanently %.2f s, bare DeleteFileW loop "
+                "%.2f s\n",
+                round + 1, files, f.recycle.back(), f.shell.back(), f.checkedShell.back(),
+                f.permanent.back(), f.bare.back());
     std::fflush(stdout);
   }
-  std::vector<double> recycleRatio, permanentRatio;
+  std::vector<double> recycleRatio, permanentRatio, checkedRatio, overChecked;
   for (int i = 0; i < rounds; ++i) {
     recycleRatio.push_back(f.recycle[i] / f.shell[i]);
+    checkedRatio.push_back(f.checkedShell[i] / f.shell[i]);
+    overChecked.push_back(f.recycle[i] / f.checkedShell[i]);
     permanentRatio.push_back(f.permanent[i] / f.bare[i]);
   }
   const std::string n = std::to_string(files);
@@ -325,6 +361,10 @@ int DeleteMain(const std::wstring& dir, int files, int rounds) {
          Median(recycleRatio), "<=", 1.3, "x");
   Target("Delete Permanently of " + n + ", OK to panels at 0 / bare DeleteFileW loop",
          Median(permanentRatio), "<=", 1.3, "x");
+  Figure("one check of each of " + n + " on 2 threads, then the shell alone / the shell alone",
+         Median(checkedRatio), "x");
+  Figure("Delete All of " + n + " / one check on 2 threads and the shell alone", Median(overChecked),
+         "x");
   Figure("Delete All of " + n + ": longest gap between answers", f.recycleGap, "s");
   Figure("Delete Permanently of " + n + ": longest gap between answers", f.permanentGap, "s");
   if (!f.clean) std::printf("ERROR: not every deletion was complete\n");
