@@ -28,16 +28,23 @@ set_prefix() {
     wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f &&
     wineserver -w
 }
-for attempt in 1 2 3; do
-  if set_prefix >"$out/prefix.log" 2>&1; then break; fi
-  if [ "$attempt" = 3 ]; then
-    cat "$out/prefix.log" >&2
-    exit 1
-  fi
-  echo "run_e2e.sh: the prefix's settings failed, trying again" >&2
-  wineserver -k 2>/dev/null || true
-  sleep 2
-done
+# Set once per prefix (the marker names the DPI); a later run only waits
+# until the previous run's server has gone.
+marker="$WINEPREFIX/.scourly-e2e-settings-$dpi"
+if [ ! -f "$marker" ]; then
+  for attempt in 1 2 3; do
+    if set_prefix >"$out/prefix.log" 2>&1; then break; fi
+    if [ "$attempt" = 3 ]; then
+      cat "$out/prefix.log" >&2
+      exit 1
+    fi
+    echo "run_e2e.sh: the prefix's settings failed, trying again" >&2
+    wineserver -k 2>/dev/null || true
+    sleep 2
+  done
+  touch "$marker"
+fi
+wineserver -w
 
 # A fresh test drive, Recycle Bin and program folder for every run.
 find "$TEST_DRIVE" -mindepth 1 -delete
