@@ -12,10 +12,11 @@
 //       listed by Find Files, then Delete All to the Recycle Bin, and Select
 //       All + Delete Permanently, each from the OK on the notice to the
 //       panels showing 0; against one SHFileOperationW call on as many other
-//       files of the same shape and a bare DeleteFileW loop.
+//       files of the same shape (also after one check of each file on two
+//       threads) and a bare DeleteFileW loop. The window is not probed here.
 //   scourly_window_bench DIR gaps [files]
-//       The same two deletions of `files` files (50,000 by default), for the
-//       longest time the window went without answering.
+//       Find Files and the same two deletions of `files` files (50,000 by
+//       default), for the longest time the window went without answering.
 // DIR is the Windows folder holding Scourly.exe and Purgix.dll; settings.ini
 // is written there for each part. scripts/bench.sh sets up the drives.
 #include <windows.h>
@@ -26,6 +27,7 @@
 #include <cstdio>
 #include <fstream>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -153,20 +155,23 @@ class Program {
   double lastScanGapAt() const { return lastScanGapAt_; }
 
   // Gives the delete command `cmd`, answers its notice and waits for the
-  // panels to show no file; seconds from the OK, and the longest gap.
-  double Delete(int cmd, double& longestGap, std::wstring& problem) {
+  // panels to show no file; seconds from the OK. `longestGap`, when given,
+  // gets the longest gap between answers; otherwise the window is not
+  // probed, so its time is the deletion's alone, as the contenders' is.
+  double Delete(int cmd, double* longestGap, std::wstring& problem) {
     app_.Click(cmd);
     HWND box = app_.WaitForMessageBox();
     if (!box) {
       problem = L"no notice";
       return 0;
     }
-    ResponsivenessProbe probe(app_.main());
+    std::optional<ResponsivenessProbe> probe;
+    if (longestGap) probe.emplace(app_.main());
     auto start = Clock::now();
     PostMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
     const bool done = Poll([&] { return app_.Panel(2) == L"Total Files: 0"; }, 900);
     const double took = Since(start);
-    longestGap = probe.Stop();
+    if (probe) *longestGap = probe->Stop();
     if (!done) problem = L"the panels never showed 0: " + app_.Panel(2);
     // A message after the deletion (what stayed, a log that could not be
     // written) would mean the run was not clean.
@@ -263,23 +268,23 @@ void RecycleInOneCall(const std::vector<std::wstring>& paths) {
 
 struct DeleteFigures {
   std::vector<double> recycle, permanent, shell, checkedShell, bare;
-  double recycleGap = 0, permanentGap = 0;
   bool clean = true;
 };
 
 // One contender's turn on the files of stock folder `name`: 'r' Delete All
 // in the window, 's' the shell alone, 'c' one check of each item on two
 // threads and then the shell alone, 'p' Select All + Delete Permanently in
-// the window, 'b' a bare DeleteFileW loop. Its seconds and longest gap;
-// `scanGap` gets the longest gap of the scan before a deletion in the window.
-double Contender(Program& program, char kind, const std::wstring& name, int files, double& gap,
-                 bool& clean, double* scanGap = nullptr) {
+// the window, 'b' a bare DeleteFileW loop. Its seconds; `gap`, when given,
+// the longest gap between answers of a deletion in the window, and
+// `scanGap` that of the scan before it.
+double Contender(Program& program, char kind, const std::wstring& name, int files, bool& clean,
+                 double* gap = nullptr, double* scanGap = nullptr) {
   std::vector<std::wstring> paths = TakeFiles(name, files);
   const std::wstring folder = L"U:\\" + name;
   const size_t binBefore = InRecycleBin();
   std::wstring problem;
   double took = 0;
-  gap = 0;
+  if (gap) *gap = 0;
   if (kind == 'r' || kind == 'p') {
     program.Scan(scanGap);
     if (program.app().RowCount(1) != files) {
@@ -332,13 +337,12 @@ int DeleteMain(const std::wstring& dir, int files, int rounds) {
       const char kind = kinds[round % 2 ? kKinds - 1 - k : k];
       std::wstring name(1, kind);
       name += std::to_wstring(round);
-      double gap = 0;
-      const double took = Contender(program, kind, name, files, gap, f.clean);
+      const double took = Contender(program, kind, name, files, f.clean);
       switch (kind) {
-        case 'r': f.recycle.push_back(took); f.recycleGap = std::max(f.recycleGap, gap); break;
+        case 'r': f.recycle.push_back(took); break;
         case 's': f.shell.push_back(took); break;
         case 'c': f.checkedShell.push_back(took); break;
-        case 'p': f.permanent.push_back(took); f.permanentGap = std::max(f.permanentGap, gap); break;
+        case 'p': f.permanent.push_back(took); break;
         default: f.bare.push_back(took);
       }
     }
@@ -365,8 +369,6 @@ int DeleteMain(const std::wstring& dir, int files, int rounds) {
          Median(checkedRatio), "x");
   Figure("Delete All of " + n + " / one check on 2 threads and the shell alone", Median(overChecked),
          "x");
-  Figure("Delete All of " + n + ": longest gap between answers", f.recycleGap, "s");
-  Figure("Delete Permanently of " + n + ": longest gap between answers", f.permanentGap, "s");
   if (!f.clean) std::printf("ERROR: not every deletion was complete\n");
   return f.clean ? 0 : 1;
 }
@@ -379,9 +381,9 @@ int GapsMain(const std::wstring& dir, int files) {
   }
   bool clean = true;
   double recycleGap = 0, permanentGap = 0, scanGap = 0;
-  const double recycle = Contender(program, 'r', L"gr", files, recycleGap, clean, &scanGap);
+  const double recycle = Contender(program, 'r', L"gr", files, clean, &recycleGap, &scanGap);
   const double scan = program.lastScan(), scanGapAt = program.lastScanGapAt();
-  const double permanent = Contender(program, 'p', L"gp", files, permanentGap, clean);
+  const double permanent = Contender(program, 'p', L"gp", files, clean, &permanentGap);
   const std::string n = std::to_string(files);
   std::printf("%d files in one folder: Find Files %.2f s (longest gap %.3f s, ending %.2f s after "
               "the click); Delete All to the Recycle Bin %.2f s (longest gap %.3f s), Delete "
