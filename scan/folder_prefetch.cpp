@@ -79,7 +79,7 @@ void FolderPrefetch::Take(PrefetchFolder& folder) {
 }
 
 bool FolderPrefetch::Pace::Due() {
-  if (goOn && std::chrono::steady_clock::now() - last >= slice) {
+  if (goOn && Elapsed()) {
     goOn = waiting();
     last = std::chrono::steady_clock::now();
   }
@@ -161,7 +161,7 @@ bool FolderPrefetch::Await(PrefetchFolder& folder, const std::function<bool()>& 
     }
     if (!pace.goOn) return false;
     if (folder.state == PrefetchFolder::State::kDone) break;
-    if (std::chrono::steady_clock::now() - pace.last < slice) continue;
+    if (!pace.Elapsed()) continue;
     lock.unlock();
     const bool goOn = pace.Due();
     lock.lock();

@@ -95,8 +95,9 @@ class FolderPrefetch {
     std::chrono::milliseconds slice;
     std::chrono::steady_clock::time_point last = std::chrono::steady_clock::now();
     bool goOn = true;
-    // Calls `waiting` once `slice` has passed since the last call; false
-    // once it said to give up.
+    // A slice has passed since the last call.
+    bool Elapsed() const { return std::chrono::steady_clock::now() - last >= slice; }
+    // Calls `waiting` once Elapsed(); false once it said to give up.
     bool Due();
   };
 

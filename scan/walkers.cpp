@@ -266,8 +266,10 @@ class DriveSweep {
     const KeepFilter::Names* kept = ctx_.keep.In(location);
 
     if (maskWalk) {
+      size_t seen = 0;
       for (const FindEntry& f : entries) {
         if (progress.Stopped()) return;
+        if (++seen % 64 == 0) progress.Pump(location);
         if (IsFolder(f) || f.size == 0 || (kept && kept->File(f.name))) continue;
         for (size_t k = 0; k < masks_.size(); ++k) {
           if (!masks_[k].Matches(f.name)) continue;
@@ -276,7 +278,6 @@ class DriveSweep {
           ++state_.count;
           progress.Found(state_.count, state_.bytes, true);
         }
-        progress.Pump(location);
       }
       progress.Pump(location);
     }
