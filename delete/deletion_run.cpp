@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <exception>
+#include <string_view>
 #include <system_error>
 #include <thread>
 #include <unordered_map>
@@ -32,6 +33,22 @@ shellpath::Verdict ShellVerdict(const std::string& path) {
   std::u16string units;
   if (!wtf8::ToUtf16(path, units)) return shellpath::Verdict::kNotTaken;
   return shellpath::Judge(units);
+}
+
+// Whether a name on `path` ends in a space or a dot. Wine's final paths drop
+// them ("T:\zero " and "T:\zero" have one), so only for such a path does the
+// file's number tell two items apart; for any other the final path alone
+// does, whether the item was opened or looked at (a look gives no number).
+bool Loose(const std::string& path) {
+  for (size_t start = 0; start < path.size();) {
+    size_t end = path.find('\\', start);
+    if (end == std::string::npos) end = path.size();
+    const std::string_view part(path.data() + start, end - start);
+    if (!part.empty() && part != "." && part != ".." && (part.back() == ' ' || part.back() == '.'))
+      return true;
+    start = end + 1;
+  }
+  return false;
 }
 
 bool Missing(uint32_t error) { return error == kErrorFileNotFound || error == kErrorPathNotFound; }
@@ -167,28 +184,38 @@ void DeletionRun::TakeAt(size_t n, const Expected& expected, ItemOpener& opener,
   auto twin = [&](const ItemStat& stat) {
     if (stat.finalPath.empty()) return false;
     std::unique_lock<std::mutex> hold = Hold(shared);
-    auto [at, added] = byIdentity_.try_emplace({stat.finalPath, stat.fileId}, n);
+    auto [at, added] = byIdentity_.try_emplace({stat.finalPath, Loose(path) ? stat.fileId : 0}, n);
     if (!added) taken.twinOf = at->second;
     return !added;
   };
 
-  uint32_t error = 0;
-  std::unique_ptr<OpenedItem> item = opener.Open(path, permanent_, error);
-  if (!item && error == kErrorSharingViolation && permanent_) {
-    // Held by another program: it stays, but who it is still tells a second
-    // path of it from another item.
-    std::unique_ptr<OpenedItem> look = opener.Open(path, false, error);
-    ItemStat stat;
-    if (look && look->Stat(stat) && twin(stat)) return;
-    return Stay(n, StayReason::kInUse, shared);
-  }
-  if (!item) {
-    if (Missing(error)) return;  // kAbsent
-    return Stay(n, error == kErrorSharingViolation ? StayReason::kInUse : StayReason::kNotDeleted,
-                shared);
-  }
+  // A permanent run deletes through the handle it checked. An item handed
+  // to Purgix.dll is opened there right before the shell gets it (still
+  // there, through no link, held by nobody), so here a look by its path,
+  // where the system can give one, compares it with its row.
   ItemStat now;
-  if (!item->Stat(now)) return Stay(n, StayReason::kNotDeleted, shared);
+  std::unique_ptr<OpenedItem> item;
+  const ItemOpener::Glance glance =
+      permanent_ ? ItemOpener::Glance::kOpen : opener.Look(path, now);
+  if (glance == ItemOpener::Glance::kMissing) return;  // kAbsent
+  if (glance == ItemOpener::Glance::kOpen) {
+    uint32_t error = 0;
+    item = opener.Open(path, permanent_, error);
+    if (!item && error == kErrorSharingViolation && permanent_) {
+      // Held by another program: it stays, but who it is still tells a
+      // second path of it from another item.
+      std::unique_ptr<OpenedItem> look = opener.Open(path, false, error);
+      ItemStat stat;
+      if (look && look->Stat(stat) && twin(stat)) return;
+      return Stay(n, StayReason::kInUse, shared);
+    }
+    if (!item) {
+      if (Missing(error)) return;  // kAbsent
+      return Stay(n, error == kErrorSharingViolation ? StayReason::kInUse : StayReason::kNotDeleted,
+                  shared);
+    }
+    if (!item->Stat(now)) return Stay(n, StayReason::kNotDeleted, shared);
+  }
   if (expected.visibleOnly && (now.attributes & (kAttrHidden | kAttrSystem))) return;
   if (now.link) return Stay(n, StayReason::kLink, shared);
   if (twin(now)) return;
@@ -295,7 +322,12 @@ std::vector<StayedItem> DeletionRun::Stayed() const {
 
 std::optional<StayReason> StayedAfterHandOff(ItemOpener& opener, const std::string& path) {
   uint32_t error = 0;
-  if (!opener.Open(path, false, error) && Missing(error)) return std::nullopt;
+  std::unique_ptr<OpenedItem> item = opener.Open(path, false, error);
+  if (!item && Missing(error)) return std::nullopt;
+  // A link the run's look could not see (one shown as a plain file), which
+  // Purgix.dll refused to hand over.
+  ItemStat stat;
+  if (item && item->Stat(stat) && stat.link) return StayReason::kLink;
   const bool inUse = !opener.Open(path, true, error) && error == kErrorSharingViolation;
   return inUse ? StayReason::kInUse : StayReason::kNotRecycled;
 }

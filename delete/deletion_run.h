@@ -2,8 +2,11 @@
 // and handed over at most once. Every deletion path (the file tabs' three
 // commands, "Clear Now", and anything added later) runs through here, so the
 // same guarantees hold on every tab:
-//  - an item is opened by its exact path ("\\?\" form) and must still be
-//    what was listed (kind, size, time), through no link;
+//  - an item must still be what was listed (kind, size, time), through no
+//    link, at its exact path ("\\?\" form): a permanent run opens it and
+//    deletes it through that handle; a Recycle Bin run looks at a file by its
+//    path where the system can tell (Purgix.dll opens each item again right
+//    before the shell gets it, and refuses a link that look could not see);
 //  - two listed paths of one item (compared by the item's final path: a
 //    short 8.3 form, another case) are one item: the second is never
 //    deleted or checked again and shares the first one's outcome; its line
@@ -166,7 +169,8 @@ class DeletionRun {
   std::unique_ptr<ItemOpener> opener_;
   FolderGuard guard_;
   std::vector<Item> items_;
-  // Items taken so far by who they are: final path and file number.
+  // Items taken so far by who they are: final path, and file number where
+  // the path alone cannot tell (see Loose).
   std::map<std::pair<std::string, uint64_t>, size_t> byIdentity_;
   mutable HandOffList handOff_;
   mutable size_t handOffThrough_ = 0;  // items_ already written to handOff_
@@ -176,7 +180,7 @@ class DeletionRun {
 unsigned DeletionWorkers();
 
 // Where a path handed to Purgix.dll stands once the library has run: nothing
-// when it is gone, else why it stayed (kInUse or kNotRecycled).
+// when it is gone, else why it stayed (kLink, kInUse or kNotRecycled).
 std::optional<StayReason> StayedAfterHandOff(ItemOpener& opener, const std::string& path);
 
 }  // namespace scourly

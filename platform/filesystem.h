@@ -59,7 +59,9 @@ struct ItemStat {
   // items: the path it really has (every link, short 8.3 name and case
   // variant resolved, upper-cased as the file system compares names) and the
   // file system's number for it. Two paths name one item when both are
-  // equal; a hard link has a path of its own. Empty and 0 when unknown.
+  // equal; a hard link has a path of its own. Empty and 0 when unknown; a
+  // look (ItemOpener::Look) leaves the number 0, and gives a path only where
+  // no other item can have it.
   std::string finalPath;
   uint64_t fileId = 0;
 };
@@ -90,6 +92,16 @@ class ItemOpener {
   // another program holds it.
   virtual std::unique_ptr<OpenedItem> Open(const std::string& path, bool forDelete,
                                            uint32_t& error) = 0;
+
+  // What `path` names now, told without opening the item where the platform
+  // can (opening costs far more): a file's attributes, size and time, `link`
+  // when it is a reparse point or a folder on its way is one, and its final
+  // path from its folder's and its name. Blind to a link the platform shows
+  // as a plain file, so only for a look that something else follows up by
+  // opening the item before it goes. kOpen when only opening tells (a
+  // folder, a name that may be a short alias, ...).
+  enum class Glance : uint8_t { kSeen, kMissing, kOpen };
+  virtual Glance Look(const std::string& path, ItemStat& stat) = 0;
 };
 
 // A file opened to have bytes added at its end (created when missing);

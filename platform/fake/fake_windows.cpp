@@ -297,11 +297,17 @@ class FakeItem : public OpenedItem {
 
   bool Stat(ItemStat& stat) override {
     std::lock_guard<std::recursive_mutex> hold(fs_.ItemLock());
-    const bool link = viaLink_ || node_->symlink || !node_->linkTarget.empty();
-    // Behind a link the path says nothing of where the item lives.
-    stat = ItemStat{node_->attributes, node_->size, node_->lastWrite, link,
-                    link ? std::string() : Upper(longPath_), reinterpret_cast<uintptr_t>(node_)};
+    stat = StatOf(*node_, viaLink_, longPath_);
     return true;
+  }
+
+  // What an item opened so says of itself.
+  static ItemStat StatOf(const FakeFileSystem::Node& node, bool viaLink,
+                         const std::string& longPath) {
+    const bool link = viaLink || node.symlink || !node.linkTarget.empty();
+    // Behind a link the path says nothing of where the item lives.
+    return ItemStat{node.attributes, node.size, node.lastWrite, link,
+                    link ? std::string() : Upper(longPath), reinterpret_cast<uintptr_t>(&node)};
   }
 
   uint32_t Delete() override {
@@ -345,6 +351,20 @@ class FakeItemOpener : public ItemOpener {
     }
     error = 0;
     return std::make_unique<FakeItem>(fs_, node, path, viaLink, forDelete, std::move(longPath));
+  }
+
+  // Sees what opening sees, as the system's look does for a plain file.
+  Glance Look(const std::string& path, ItemStat& stat) override {
+    std::lock_guard<std::recursive_mutex> hold(fs_.ItemLock());
+    if (path.find('~') != std::string::npos) return Glance::kOpen;  // maybe a short alias
+    bool viaLink = false;
+    std::string longPath;
+    const FakeFileSystem::Node* node = fs_.Resolve(path, nullptr, &viaLink, &longPath);
+    if (!node) return Glance::kMissing;
+    if (node->attributes & kAttrDirectory) return Glance::kOpen;
+    stat = FakeItem::StatOf(*node, viaLink, longPath);
+    stat.fileId = 0;
+    return Glance::kSeen;
   }
 
  private:

@@ -141,6 +141,11 @@ uint32_t Win32FileSystem::WriteFileSafely(const std::string& path, const std::st
 
 namespace {
 
+ItemStat StatOf(const win32::ItemFacts& facts) {
+  return ItemStat{facts.attributes, facts.size, facts.lastWrite, facts.link,
+                  Narrow(facts.identity), facts.fileId};
+}
+
 class Win32OpenedItem : public OpenedItem {
  public:
   Win32OpenedItem(HANDLE h, std::wstring path, win32::LinkCheck& links, bool forDelete)
@@ -149,8 +154,7 @@ class Win32OpenedItem : public OpenedItem {
   bool Stat(ItemStat& stat) override {
     win32::ItemFacts facts;
     if (!links_.Facts(handle_.get(), path_, facts)) return false;
-    stat = ItemStat{facts.attributes, facts.size,   facts.lastWrite,
-                    facts.link,       Narrow(facts.identity), facts.fileId};
+    stat = StatOf(facts);
     attributes_ = facts.attributes;
     return true;
   }
@@ -202,6 +206,15 @@ class Win32ItemOpener : public ItemOpener {
     }
     error = 0;
     return std::make_unique<Win32OpenedItem>(h, std::move(wide), links_, forDelete);
+  }
+
+  Glance Look(const std::string& path, ItemStat& stat) override {
+    std::wstring wide;
+    if (!WidenExact(path, wide)) return Glance::kOpen;
+    win32::ItemFacts facts;
+    const Glance glance = links_.LookAt(wide, facts);
+    if (glance == Glance::kSeen) stat = StatOf(facts);
+    return glance;
   }
 
  private:

@@ -67,6 +67,12 @@ bool PlainBelow(const std::wstring& path, size_t from) {
   return true;
 }
 
+// Upper-cased as the file system compares names.
+std::wstring Upper(std::wstring text) {
+  if (!text.empty()) CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
+  return text;
+}
+
 // A final path as identities compare it: short names resolved where the
 // system gave them ("\Device\..." names on Windows keep the names they were
 // opened by; Wine's "\??\..." names are long already), upper-cased as the
@@ -78,9 +84,7 @@ std::wstring IdentityOf(HANDLE item, std::wstring path) {
                                               FILE_NAME_NORMALIZED | VOLUME_NAME_NT);
     if (n > 0 && n < buffer.size()) path.assign(buffer.data(), n);
   }
-  path = WithoutTrailingSlash(path);
-  if (!path.empty()) CharUpperBuffW(path.data(), static_cast<DWORD>(path.size()));
-  return path;
+  return Upper(WithoutTrailingSlash(path));
 }
 
 }  // namespace
@@ -205,6 +209,32 @@ bool ReadFacts(HANDLE item, ItemFacts& facts) {
   facts.lastWrite = static_cast<uint64_t>(basic.LastWriteTime.QuadPart);
   facts.link = (basic.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
   return true;
+}
+
+ItemOpener::Glance LinkCheck::LookAt(const std::wstring& path, ItemFacts& facts) {
+  const std::wstring plain = WithoutTrailingSlash(path);
+  const size_t slash = plain.rfind(L'\\');
+  if (slash == std::wstring::npos || slash + 1 < RootLength(plain) || slash + 1 >= plain.size() ||
+      plain.find(L'~') != std::wstring::npos || Loosened(plain) != plain)
+    return ItemOpener::Glance::kOpen;
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExW(ExactPath(plain).c_str(), GetFileExInfoStandard, &data)) {
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND
+               ? ItemOpener::Glance::kMissing
+               : ItemOpener::Glance::kOpen;
+  }
+  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return ItemOpener::Glance::kOpen;
+  const Folder& state = FolderOf(WithoutTrailingSlash(plain.substr(0, slash + 1)));
+  if (!state.known) return ItemOpener::Glance::kOpen;
+  facts.attributes = data.dwFileAttributes;
+  facts.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  facts.lastWrite = (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                    data.ftLastWriteTime.dwLowDateTime;
+  facts.link = state.reparse || (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+  facts.identity = facts.link ? std::wstring() : Upper(state.finalPath + L"\\" + plain.substr(slash + 1));
+  facts.fileId = 0;
+  return ItemOpener::Glance::kSeen;
 }
 
 bool LinkCheck::Facts(HANDLE item, const std::wstring& path, ItemFacts& facts) {

@@ -9,6 +9,8 @@
 #include <map>
 #include <string>
 
+#include "platform/filesystem.h"
+
 namespace scourly::win32 {
 
 // `path` in the form the file functions accept at any length: an absolute
@@ -62,6 +64,17 @@ class LinkCheck {
   // `path` is the path `item` was opened by, without the "\\?\" prefix.
   // False when the facts cannot be read.
   bool Facts(HANDLE item, const std::wstring& path, ItemFacts& facts);
+
+  // The facts of the file at `path` read by its path, without opening it
+  // (under Wine an opening is two round trips to the server, a look by path
+  // none): `link` for a reparse point or a folder on the way that is one,
+  // its identity from its folder's final path and its name (no file
+  // number). Blind to a Unix symbolic link to a file, which Wine shows as a
+  // plain file and only an opened item's final path gives away. kOpen for a
+  // folder, a path with a "~" (a short alias, maybe), a path the final path
+  // would write otherwise (a name ending in a space or a dot: such a final
+  // path may be another item's), or a folder whose final path is not known.
+  ItemOpener::Glance LookAt(const std::wstring& path, ItemFacts& facts);
 
  private:
   struct Folder {

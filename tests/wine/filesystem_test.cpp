@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <tuple>
 
 #include "platform/win32/win32_platform.h"
 #include "tests/support/test_drive.h"
@@ -240,6 +241,15 @@ TEST(Win32FileSystemItems, DeleteLeavesReadOnlyLockedFilesAndFolders) {
 // Wine shows a Unix symbolic link as a plain file (with its target's size)
 // or as a folder: the opener must still see a link, whatever the link is
 // called, and must not take plain items for links.
+// What the item at `path` is, opened as a deletion opens it.
+ItemStat StatOf(ItemOpener& opener, const std::string& path) {
+  uint32_t error = 0;
+  ItemStat facts;
+  auto item = opener.Open(path, false, error);
+  EXPECT_TRUE(item && item->Stat(facts)) << path << " error " << error;
+  return facts;
+}
+
 TEST(Win32FileSystemItems, LinksAreToldFromPlainItems) {
   Win32FileSystem fs;
   TestFolder dir("links");
@@ -275,15 +285,36 @@ TEST(Win32FileSystemItems, LinksAreToldFromPlainItems) {
   ItemStat stat;
   ASSERT_TRUE(link && link->Stat(stat));
   EXPECT_EQ(stat.size, 6u) << "Wine reports the target's size";
-}
 
-// What the item at `path` is, opened as a deletion opens it.
-ItemStat StatOf(ItemOpener& opener, const std::string& path) {
-  uint32_t error = 0;
-  ItemStat facts;
-  auto item = opener.Open(path, false, error);
-  EXPECT_TRUE(item && item->Stat(facts)) << path << " error " << error;
-  return facts;
+  // A look by path: what opening tells, but for a link to a file, which only
+  // the opened item's final path gives away.
+  using Glance = ItemOpener::Glance;
+  struct Case {
+    std::string path;
+    Glance glance;
+    bool link;
+  } cases[] = {
+      {dir / "plain.txt", Glance::kSeen, false},
+      {dir / "PLAIN.TXT", Glance::kSeen, false},
+      {dir / "sub" + "\\inner.txt", Glance::kSeen, false},
+      {dir / "folder-link" + "\\in.txt", Glance::kSeen, true},
+      {dir / "file-link.txt", Glance::kSeen, false},
+      {dir / "sub", Glance::kOpen, false},
+      {dir / "folder-link", Glance::kOpen, false},
+      {dir / "missing.txt", Glance::kMissing, false},
+      {dir / "missing" + "\\in.txt", Glance::kMissing, false},
+  };
+  for (const Case& c : cases) {
+    ItemStat seen;
+    EXPECT_EQ(opener->Look(c.path, seen), c.glance) << c.path;
+    if (c.glance != Glance::kSeen) continue;
+    EXPECT_EQ(seen.link, c.link) << c.path;
+    if (c.link || c.path == dir / "file-link.txt") continue;
+    const ItemStat opened = StatOf(*opener, c.path);
+    EXPECT_EQ(std::tie(seen.attributes, seen.size, seen.lastWrite, seen.finalPath),
+              std::tie(opened.attributes, opened.size, opened.lastWrite, opened.finalPath))
+        << c.path;
+  }
 }
 
 // Names that Windows programs cannot make but other systems and archives
@@ -322,6 +353,11 @@ TEST(Win32FileSystemItems, NamesEndingInASpaceOrADotReachTheirOwnItem) {
   EXPECT_EQ(stat(dir / "dir." + "\\inner").size, 20u);
   EXPECT_FALSE(stat(dir / "dir." + "\\inner").link);
   EXPECT_TRUE(stat(dir / "lnk ").link) << "a link whose name Wine shortens to its target's";
+  for (const char* name : {"zero ", "dot.", "dir.\\inner"}) {
+    ItemStat seen;
+    EXPECT_EQ(opener->Look(dir / name, seen), ItemOpener::Glance::kOpen)
+        << name << ": only its number tells it from the item without the space or dot";
+  }
 
   // A deletion through the checked handle takes exactly the listed file.
   for (const char* name : {"zero ", "dot.", "dir.\\inner"}) {
@@ -362,6 +398,10 @@ TEST(Win32FileSystemItems, ShortAndLongPathsOfOneItemAreOneItem) {
   EXPECT_EQ(who(Narrow(shortPath)), id);
   EXPECT_EQ(who(dir / "TEMPORARY FILES" + "\\Report.LongExtension"), id);
   EXPECT_NE(who(dir / "other.longextension"), id);
+  ItemStat seen;
+  ASSERT_EQ(opener->Look(dir / "temporary files" + "\\REPORT.longextension", seen),
+            ItemOpener::Glance::kSeen);
+  EXPECT_EQ(seen.finalPath, id.first) << "a look names the item as opening it does";
 }
 
 uint64_t TicksOf(WORD year, WORD month, WORD day) {
