@@ -54,12 +54,12 @@ inline bool IsSafePath(const std::wstring& path) {
 // (the shell could not move it, and Wine's shell would then offer to delete
 // it for good instead, a question with no good answer; it stays, as the
 // program's warning told the user). One opening answers all three, and tells
-// who the item is (`facts`).
+// who the item is (`facts`: identity and number, no size or time).
 inline bool MayGo(scourly::win32::LinkCheck& links, const std::wstring& path,
                   scourly::win32::ItemFacts& facts) {
   scourly::UniqueHandle item(scourly::win32::OpenExact(path, true));
   if (!item.valid()) return false;
-  return links.Facts(item.get(), path, facts) && !facts.link;
+  return links.Leads(item.get(), path, facts) && !facts.link;
 }
 
 inline bool MayGo(scourly::win32::LinkCheck& links, const std::wstring& path) {
@@ -213,7 +213,7 @@ class CheckedLines {
   const bool unattended_;
   size_t start_ = 0;
   scourly::win32::LinkCheck links_;
-  std::set<std::pair<std::wstring, uint64_t>> handed_;  // who each handed item is
+  std::set<std::pair<std::wstring, uint64_t>> handed_;  // who each handed item is (Leads)
   bool alone_ = false;
   std::thread checker_;
   std::mutex mutex_;

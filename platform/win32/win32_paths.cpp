@@ -240,6 +240,20 @@ ItemOpener::Glance LinkCheck::LookAt(const std::wstring& path, ItemFacts& facts)
 bool LinkCheck::Facts(HANDLE item, const std::wstring& path, ItemFacts& facts) {
   if (!ReadFacts(item, facts)) return false;
   facts.fileId = FileNumber(item);
+  return Follow(item, path, facts);
+}
+
+bool LinkCheck::Leads(HANDLE item, const std::wstring& path, ItemFacts& facts) {
+  const std::wstring plain = WithoutTrailingSlash(path);
+  const DWORD attributes = GetFileAttributesW(ExactPath(plain).c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+  facts.attributes = attributes;
+  facts.link = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+  facts.fileId = Loosened(plain) != plain ? FileNumber(item) : 0;
+  return Follow(item, path, facts);
+}
+
+bool LinkCheck::Follow(HANDLE item, const std::wstring& path, ItemFacts& facts) {
   const std::wstring final = FinalPath(item);
   facts.identity = IdentityOf(item, final);
   if (facts.link) return true;

@@ -39,7 +39,8 @@ struct ItemFacts {
   uint64_t lastWrite = 0;  // FILETIME ticks, UTC
   bool link = false;
   // Who it is (see ItemStat): its final path, long names, upper case; and
-  // the file system's number for it. Filled by LinkCheck::Facts.
+  // the file system's number for it. Filled by LinkCheck::Facts (Leads
+  // reads the number only where the final path may be another item's).
   std::wstring identity;
   uint64_t fileId = 0;
 };
@@ -65,6 +66,13 @@ class LinkCheck {
   // False when the facts cannot be read.
   bool Facts(HANDLE item, const std::wstring& path, ItemFacts& facts);
 
+  // Only whether `item`, opened by `path`, is what the path names straight,
+  // and who it is: the attributes are read by the path, the number only for
+  // a path whose final path may be another item's (a name ending in a space
+  // or a dot), so the item's own data is never fetched (under Wine a round
+  // trip to the server). Size and time are not filled in.
+  bool Leads(HANDLE item, const std::wstring& path, ItemFacts& facts);
+
   // The facts of the file at `path` read by its path, without opening it
   // (under Wine an opening is two round trips to the server, a look by path
   // none): `link` for a reparse point or a folder on the way that is one,
@@ -83,6 +91,9 @@ class LinkCheck {
     std::wstring finalPath;  // without a trailing backslash
   };
   const Folder& FolderOf(const std::wstring& folder);
+  // Facts' and Leads' common part, once the attributes (and where needed the
+  // number) are in `facts`: the identity, and `link` from the final path.
+  bool Follow(HANDLE item, const std::wstring& path, ItemFacts& facts);
 
   std::map<std::wstring, Folder> folders_;
 };
