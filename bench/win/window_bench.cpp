@@ -410,7 +410,7 @@ int wmain(int argc, wchar_t** argv) {
   const std::wstring mode = argv[2];
   if (mode == L"scan") return ScanMain(dir, argc > 3 ? _wtoi(argv[3]) : 3);
   if (mode == L"delete")
-    return DeleteMain(dir, argc > 3 ? _wtoi(argv[3]) : 20000, argc > 4 ? _wtoi(argv[4]) : 2);
+    return DeleteMain(dir, argc > 3 ? _wtoi(argv[3]) : 20000, argc > 4 ? _wtoi(argv[4]) : 3);
   if (mode == L"gaps") return GapsMain(dir, argc > 3 ? _wtoi(argv[3]) : 50000);
   std::printf("unknown mode\n");
   return 2;
