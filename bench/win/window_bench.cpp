@@ -214,8 +214,9 @@ int ScanMain(const std::wstring& dir, int rounds) {
     if (rows >= 0 && shown != rows) sameRows = false;
     rows = shown;
     std::printf("round %d: bare walk %.2f s, on 2 threads %.2f s, scan in the window %.2f s "
-                "(%d rows, longest gap %.3f s)\n",
-                round + 1, bare.back(), bare2.back(), scan.back(), shown, gap);
+                "(%d rows, longest gap %.3f s, ending %.2f s after the click)\n",
+                round + 1, bare.back(), bare2.back(), scan.back(), shown, gap,
+                program.lastScanGapAt());
     std::fflush(stdout);
   }
   std::vector<double> ratio, ratio2;
