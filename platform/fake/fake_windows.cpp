@@ -316,7 +316,7 @@ class FakeItem : public OpenedItem {
       return kErrorAccessDenied;
     if (node_->locked) return kErrorSharingViolation;
     if (fs_.Find(path_) != node_) return kErrorAccessDenied;  // moved away meanwhile
-    fs_.Take(path_);
+    fs_.KeepDeleted(fs_.Take(path_));
     return 0;
   }
 

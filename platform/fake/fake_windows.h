@@ -70,6 +70,12 @@ class FakeFileSystem : public FileSystem {
   // opened, checked and deleted, short names made long, the log appended):
   // the tree is not otherwise safe to share.
   std::recursive_mutex& ItemLock() { return itemLock_; }
+  // Keeps a node deleted through an opened item for as long as the tree
+  // lives, as a handle keeps a deleted file's object: another item opened
+  // on it meanwhile still reads it.
+  void KeepDeleted(std::unique_ptr<Node> node) {
+    if (node) deleted_.push_back(std::move(node));
+  }
   std::string Content(const std::string& path);
 
   // Folder listings opened, for tests of the walk's cost. The tree may be
@@ -109,6 +115,7 @@ class FakeFileSystem : public FileSystem {
   std::string tempPath_ = "C:\\WINDOWS\\TEMP\\";
   std::string programFolder_ = "C:\\Program Files\\Scourly\\";
   std::recursive_mutex itemLock_;
+  std::vector<std::unique_ptr<Node>> deleted_;
 };
 
 struct ShownMessage {

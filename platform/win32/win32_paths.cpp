@@ -232,7 +232,8 @@ ItemOpener::Glance LinkCheck::LookAt(const std::wstring& path, ItemFacts& facts)
   facts.lastWrite = (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
                     data.ftLastWriteTime.dwLowDateTime;
   facts.link = state.reparse || (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-  facts.identity = facts.link ? std::wstring() : Upper(state.finalPath + L"\\" + plain.substr(slash + 1));
+  facts.identity =
+      facts.link ? std::wstring() : Upper(state.finalPath + L"\\" + plain.substr(slash + 1));
   facts.fileId = 0;
   return ItemOpener::Glance::kSeen;
 }

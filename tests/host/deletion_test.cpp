@@ -132,6 +132,24 @@ TEST_F(Deletion, OnlyWhatWasListedIsDeleted) {
   EXPECT_EQ(Reasons(), (Strings{"T:\\e\\via\\inner 1"}));
 }
 
+// Where an item handed to the library stands afterwards; a link shown as a
+// plain file, which a run's look by path cannot tell and the library
+// refuses, stays as a link.
+TEST_F(Deletion, AHandedItemThatStayedSaysWhy) {
+  win.fs.AddFile("T:\\h\\plain", 1);
+  win.fs.AddFile("T:\\h\\held", 1).locked = true;
+  win.fs.AddFile("T:\\h\\link", 1).symlink = true;
+  auto opener = win.fs.NewItemOpener();
+  const std::pair<const char*, std::optional<StayReason>> cases[] = {
+      {"T:\\h\\gone", std::nullopt},
+      {"T:\\h\\plain", StayReason::kNotRecycled},
+      {"T:\\h\\held", StayReason::kInUse},
+      {"T:\\h\\link", StayReason::kLink},
+  };
+  for (const auto& [path, reason] : cases)
+    EXPECT_EQ(StayedAfterHandOff(*opener, path), reason) << path;
+}
+
 TEST_F(Deletion, WhatTheDeletionLeftStaysWithItsReason) {
   SixFiles();
   win.fs.Find("T:\\d\\f1")->attributes |= kAttrReadOnly;
