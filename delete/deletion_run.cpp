@@ -2,7 +2,6 @@
 
 #include <atomic>
 #include <exception>
-#include <string_view>
 #include <system_error>
 #include <thread>
 #include <unordered_map>
@@ -33,22 +32,6 @@ shellpath::Verdict ShellVerdict(const std::string& path) {
   std::u16string units;
   if (!wtf8::ToUtf16(path, units)) return shellpath::Verdict::kNotTaken;
   return shellpath::Judge(units);
-}
-
-// Whether a name on `path` ends in a space or a dot. Wine's final paths drop
-// them ("T:\zero " and "T:\zero" have one), so only for such a path does the
-// file's number tell two items apart; for any other the final path alone
-// does, whether the item was opened or looked at (a look gives no number).
-bool Loose(const std::string& path) {
-  for (size_t start = 0; start < path.size();) {
-    size_t end = path.find('\\', start);
-    if (end == std::string::npos) end = path.size();
-    const std::string_view part(path.data() + start, end - start);
-    if (!part.empty() && part != "." && part != ".." && (part.back() == ' ' || part.back() == '.'))
-      return true;
-    start = end + 1;
-  }
-  return false;
 }
 
 bool Missing(uint32_t error) { return error == kErrorFileNotFound || error == kErrorPathNotFound; }
@@ -184,7 +167,11 @@ void DeletionRun::TakeAt(size_t n, const Expected& expected, ItemOpener& opener,
   auto twin = [&](const ItemStat& stat) {
     if (stat.finalPath.empty()) return false;
     std::unique_lock<std::mutex> hold = Hold(shared);
-    auto [at, added] = byIdentity_.try_emplace({stat.finalPath, Loose(path) ? stat.fileId : 0}, n);
+    // The file's number tells two items apart only where Wine's final path
+    // may be another item's; for any other path the final path alone does,
+    // whether the item was opened or looked at (a look gives no number).
+    const uint64_t number = shellpath::HasLooseName(path) ? stat.fileId : 0;
+    auto [at, added] = byIdentity_.try_emplace({stat.finalPath, number}, n);
     if (!added) taken.twinOf = at->second;
     return !added;
   };

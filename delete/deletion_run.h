@@ -170,7 +170,7 @@ class DeletionRun {
   FolderGuard guard_;
   std::vector<Item> items_;
   // Items taken so far by who they are: final path, and file number where
-  // the path alone cannot tell (see Loose).
+  // the final path may be another item's (shellpath::HasLooseName).
   std::map<std::pair<std::string, uint64_t>, size_t> byIdentity_;
   mutable HandOffList handOff_;
   mutable size_t handOffThrough_ = 0;  // items_ already written to handOff_

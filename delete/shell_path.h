@@ -65,6 +65,24 @@ constexpr bool IsLetter(Char c) {
 
 }  // namespace detail
 
+// Whether a name on `path` ends in a space or a dot ("." and ".." aside).
+// Such a path is never the shell's (Judge), and Wine's final paths drop
+// those characters ("T:\zero " reads "T:\zero"), so its final path may be
+// another item's. Any string type of code units.
+template <class String>
+bool HasLooseName(const String& path) {
+  for (size_t start = 0; start < path.size();) {
+    size_t end = path.find('\\', start);
+    if (end == String::npos) end = path.size();
+    const size_t length = end - start;
+    const bool dots = (length == 1 && path[start] == '.') ||
+                      (length == 2 && path[start] == '.' && path[start + 1] == '.');
+    if (length > 0 && !dots && (path[end - 1] == ' ' || path[end - 1] == '.')) return true;
+    start = end + 1;
+  }
+  return false;
+}
+
 // How the shell would take `path` (UTF-16 units, any string type of them).
 template <class String>
 Verdict Judge(const String& path) {

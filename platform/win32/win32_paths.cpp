@@ -1,5 +1,6 @@
 #include "platform/win32/win32_paths.h"
 
+#include "delete/shell_path.h"
 #include "platform/win32/win32_util.h"
 
 #include <vector>
@@ -215,7 +216,7 @@ ItemOpener::Glance LinkCheck::LookAt(const std::wstring& path, ItemFacts& facts)
   const std::wstring plain = WithoutTrailingSlash(path);
   const size_t slash = plain.rfind(L'\\');
   if (slash == std::wstring::npos || slash + 1 < RootLength(plain) || slash + 1 >= plain.size() ||
-      plain.find(L'~') != std::wstring::npos || Loosened(plain) != plain)
+      plain.find(L'~') != std::wstring::npos || shellpath::HasLooseName(plain))
     return ItemOpener::Glance::kOpen;
   WIN32_FILE_ATTRIBUTE_DATA data;
   if (!GetFileAttributesExW(ExactPath(plain).c_str(), GetFileExInfoStandard, &data)) {
@@ -250,7 +251,7 @@ bool LinkCheck::Leads(HANDLE item, const std::wstring& path, ItemFacts& facts) {
   if (attributes == INVALID_FILE_ATTRIBUTES) return false;
   facts.attributes = attributes;
   facts.link = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-  facts.fileId = Loosened(plain) != plain ? FileNumber(item) : 0;
+  facts.fileId = shellpath::HasLooseName(plain) ? FileNumber(item) : 0;
   return Follow(item, path, facts);
 }
 
