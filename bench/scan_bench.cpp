@@ -131,7 +131,7 @@ int DeepMain() {
   double bare = Seconds([&] { entries = BareEnumeration(win.fs, "T:"); });
   ScanState one, many, literal;
   double single = Seconds([&] { Scan(win, options, WalkStrategy::kSinglePass, 1, &one); });
-  const unsigned workers = ListingWorkers();
+  const unsigned workers = WaitingWorkers();
   double parallel = Seconds([&] { Scan(win, options, WalkStrategy::kSinglePass, workers, &many); });
   double perMask = Seconds([&] { Scan(win, options, WalkStrategy::kPerMask, 1, &literal); }, 1);
   const bool same = one.rows == literal.rows && many.rows == literal.rows;

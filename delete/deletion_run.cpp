@@ -8,6 +8,7 @@
 #include <unordered_set>
 
 #include "delete/shell_path.h"
+#include "platform/workers.h"
 #include "platform/wtf8.h"
 
 namespace scourly {
@@ -60,11 +61,6 @@ std::string ReasonText(const StayedItem& item) {
 
 uint32_t HandOffList::Write(FileSystem& fs) const {
   return fs.WriteFile(fs.ProgramFolder() + kHandOffFileName, text_);
-}
-
-unsigned DeletionWorkers() {
-  const unsigned cores = std::thread::hardware_concurrency();
-  return cores == 0 ? 1 : cores;
 }
 
 DeletionRun::DeletionRun(Platform& platform, bool permanent, const KeepFilter* keep,
@@ -120,7 +116,7 @@ void DeletionRun::ForEach(size_t begin, size_t end,
                           const std::function<void(size_t, ItemOpener&, std::mutex*)>& work) {
   // Below this, starting the threads costs more than they save.
   constexpr size_t kWorthSharing = 64;
-  const unsigned threads = end - begin < kWorthSharing ? 1 : DeletionWorkers();
+  const unsigned threads = end - begin < kWorthSharing ? 1 : WaitingWorkers();
   if (threads <= 1) {
     for (size_t n = begin; n < end; ++n) work(n, *opener_, nullptr);
     return;

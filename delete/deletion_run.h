@@ -176,9 +176,6 @@ class DeletionRun {
   mutable size_t handOffThrough_ = 0;  // items_ already written to handOff_
 };
 
-// How many threads check the items of a large deletion: one per core.
-unsigned DeletionWorkers();
-
 // Where a path handed to Purgix.dll stands once the library has run: nothing
 // when it is gone, else why it stayed (kLink, kInUse or kNotRecycled).
 std::optional<StayReason> StayedAfterHandOff(ItemOpener& opener, const std::string& path);

@@ -4,11 +4,6 @@
 
 namespace scourly {
 
-unsigned ListingWorkers() {
-  unsigned cores = std::thread::hardware_concurrency();
-  return cores == 0 ? 1 : cores;
-}
-
 FolderPrefetch::FolderPrefetch(FileSystem& fs, unsigned workers, uint32_t shownSet, Plan plan,
                                size_t maxBuffered)
     : fs_(fs), shownSet_(shownSet), plan_(std::move(plan)), maxBuffered_(maxBuffered) {

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "platform/filesystem.h"
+#include "platform/workers.h"
 
 namespace scourly {
 
@@ -132,8 +133,5 @@ class FolderPrefetch {
   std::atomic<bool> stopping_{false};
   std::vector<std::thread> workers_;
 };
-
-// How many threads list folders, the walk's own included: one per core.
-unsigned ListingWorkers();
 
 }  // namespace scourly

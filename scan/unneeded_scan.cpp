@@ -17,7 +17,7 @@ constexpr const char* kProceedNotice = "Scourly will now proceed to search for f
 
 bool WalkCheckedDrives(WalkContext& ctx, const ScanOptions& options, ScanState& state,
                        WalkStrategy strategy, unsigned workers) {
-  if (workers == 0) workers = ListingWorkers();
+  if (workers == 0) workers = WaitingWorkers();
   // The number of file types is taken once; a list shortened by the options
   // dialog during the scan ends the loop early instead of reading past it.
   const int typeCount = options.OptionBox.Count();

@@ -18,7 +18,7 @@ enum class WalkStrategy {
 // Walks every checked drive for the checked masks, then for empty files.
 // False when a Stop seen before a drive item ends the scan with nothing to
 // publish. `workers`: the threads that list folders for the single pass, the
-// calling thread among them (0: one per core).
+// calling thread among them (0: WaitingWorkers).
 bool WalkCheckedDrives(WalkContext& ctx, const ScanOptions& options, ScanState& state,
                        WalkStrategy strategy = WalkStrategy::kSinglePass, unsigned workers = 0);
 

@@ -315,7 +315,7 @@ class DriveSweep {
 
 void SweepDrive(WalkContext& ctx, const std::string& drive, const std::vector<FileMask>& masks,
                 ScanState& state) {
-  SweepDrive(ctx, drive, masks, state, ListingWorkers());
+  SweepDrive(ctx, drive, masks, state, WaitingWorkers());
 }
 
 void SweepDrive(WalkContext& ctx, const std::string& drive, const std::vector<FileMask>& masks,

@@ -91,8 +91,8 @@ void FindFolderFiles(WalkContext& ctx, const std::string& pattern, ScanState& st
 // One traversal of a drive that yields exactly the rows of FindMaskedFiles
 // for each mask in turn followed by FindEmptyFiles, in that order. Folders
 // are listed by `workers` threads, the calling thread among them (by default
-// one per core, ListingWorkers), or, with 1, by the calling thread alone. The rows, the rows reported and
-// the points where a stop takes effect are the same either way; while it
+// WaitingWorkers), or, with 1, by the calling thread alone. The rows, the rows
+// reported and the points where a stop takes effect are the same either way; while it
 // waits for a worker's listing, the calling thread offers more pump points.
 void SweepDrive(WalkContext& ctx, const std::string& drive, const std::vector<FileMask>& masks,
                 ScanState& state);

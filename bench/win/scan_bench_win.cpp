@@ -2,8 +2,9 @@
 // side in one run, each figure printed with its target (bench/targets.h):
 //   scourly_win_bench shallow ROOT [folders] [files]  the scan on today's tree
 //   scourly_win_bench deep ROOT [quick]               the scan on the deep tree:
-//       a bare FindFirstFileExW walk, the sweep on one thread and on one
-//       listing thread per core, with and without progress, and the literal
+//       a bare FindFirstFileExW walk on one thread and on the program's
+//       listing threads (WaitingWorkers), the sweep on one thread and on the
+//       program's listing threads, with and without progress, and the literal
 //       per-mask walks as the oracle of the rows (not with "quick")
 //   scourly_win_bench delete ROOT [files]             deleting selected rows'
 //       files: to the Recycle Bin in batches against one shell call per file,
@@ -179,7 +180,7 @@ int DeepMain(const std::string& root, bool oracle) {
   bench::DeepTreeFacts facts;
   EnsureTree(root, [&](const bench::TreeSink& sink) { facts = bench::DeepTree({}, sink); });
   ScanRun run;
-  const unsigned workers = ListingWorkers();
+  const unsigned workers = WaitingWorkers();
   size_t entries = BareWalk(root);  // warm the caches alike for every contender
   // The contenders in turns, three rounds; each ratio is taken within a
   // round (contenders run minutes apart see another load on a shared
@@ -469,8 +470,8 @@ int main(int argc, char** argv) {
         else if (what.rfind("bare", 0) == 0) BareWalkParallel(Widen(root), std::atoi(what.c_str() + 4));
         else if (what.rfind("sweep", 0) == 0 && what.size() > 5) run.Sweep(root, std::atoi(what.c_str() + 5), true);
         else if (what.rfind("quiet", 0) == 0 && what.size() > 5) run.Sweep(root, std::atoi(what.c_str() + 5), false);
-        else if (what == "quiet") run.Sweep(root, ListingWorkers(), false);
-        else run.Sweep(root, ListingWorkers(), true);
+        else if (what == "quiet") run.Sweep(root, WaitingWorkers(), false);
+        else run.Sweep(root, WaitingWorkers(), true);
       });
       std::printf("%s: %.2f s\n", what.c_str(), took);
     }

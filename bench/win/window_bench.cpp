@@ -4,7 +4,8 @@
 //   scourly_window_bench DIR scan [rounds]
 //       Find Files on the deep tree (T:\ alone checked), from the click to
 //       the last row, in turns with bare FindFirstFileExW walks of T: on one
-//       thread and on two; every scan in one process, so the last round shows
+//       thread, on two and on as many as the program lists with
+//       (WaitingWorkers); every scan in one process, so the last round shows
 //       what repeated scans cost. The longest time the window went without
 //       answering a message sent from here.
 //   scourly_window_bench DIR delete [files] [rounds]
@@ -36,6 +37,7 @@
 #include "bench/win/bare_walk.h"
 #include "bench/win/responsiveness.h"
 #include "platform/win32/win32_paths.h"
+#include "platform/workers.h"
 #include "platform/win32/win32_util.h"
 #include "purgix/recycle_flags.h"
 #include "tests/e2e/scourly_process.h"
@@ -201,32 +203,39 @@ int ScanMain(const std::wstring& dir, int rounds) {
     std::printf("Scourly.exe did not start\n");
     return 2;
   }
-  std::vector<double> bare, bare2, scan, gaps;
+  const unsigned workers = scourly::WaitingWorkers();
+  std::vector<double> bare, bare2, bareMany, scan, gaps;
   int rows = -1;
   bool sameRows = true;
   for (int round = 0; round < rounds; ++round) {
     bare.push_back(Seconds([&] { bench::BareWalk(drive); }));
     bare2.push_back(Seconds([&] { bench::BareWalkParallel(L"T:", 2); }));
+    bareMany.push_back(Seconds([&] { bench::BareWalkParallel(L"T:", workers); }));
     double gap = 0;
     scan.push_back(program.Scan(&gap));
     gaps.push_back(gap);
     const int shown = program.app().RowCount(1);
     if (rows >= 0 && shown != rows) sameRows = false;
     rows = shown;
-    std::printf("round %d: bare walk %.2f s, on 2 threads %.2f s, scan in the window %.2f s "
-                "(%d rows, longest gap %.3f s, ending %.2f s after the click)\n",
-                round + 1, bare.back(), bare2.back(), scan.back(), shown, gap,
-                program.lastScanGapAt());
+    std::printf("round %d: bare walk %.2f s, on 2 threads %.2f s, on %u %.2f s, scan in the window "
+                "%.2f s (%d rows, longest gap %.3f s, ending %.2f s after the click)\n",
+                round + 1, bare.back(), bare2.back(), workers, bareMany.back(), scan.back(), shown,
+                gap, program.lastScanGapAt());
     std::fflush(stdout);
   }
-  std::vector<double> ratio, ratio2;
+  std::vector<double> ratio, ratio2, ratioMany, overFloor;
   for (int i = 0; i < rounds; ++i) {
     ratio.push_back(scan[i] / bare[i]);
     ratio2.push_back(bare2[i] / bare[i]);
+    ratioMany.push_back(bareMany[i] / bare[i]);
+    overFloor.push_back(scan[i] / bareMany[i]);
   }
   std::printf("T: holds %zu entries; medians of %d rounds: bare walk %.2f s, scan %.2f s\n",
               entries, rounds, Median(bare), Median(scan));
+  const std::string many = std::to_string(workers) + " threads";
   Figure("bare walk on 2 threads / on one (window bench)", Median(ratio2), "x");
+  Figure("bare walk on " + many + " / on one (window bench)", Median(ratioMany), "x");
+  Figure("scan in the window / bare walk on " + many, Median(overFloor), "x");
   Target("scan in the window, click to last row / bare walk", Median(ratio), "<=", 0.6, "x");
   // Each scan against the bare walk of its own round, so a load that drifts
   // between rounds does not count as the program's.
