@@ -6,8 +6,8 @@
 //       the last row, in turns with bare FindFirstFileExW walks of T: on one
 //       thread, on two and on as many as the program lists with
 //       (WaitingWorkers); every scan in one process, so the last round shows
-//       what repeated scans cost. The longest time the window went without
-//       answering a message sent from here.
+//       what repeated scans cost. Then one more scan, for the longest time
+//       the window went without answering a message sent from here.
 //   scourly_window_bench DIR delete [files] [rounds]
 //       `files` one-byte files in one folder of U:\ (U:\ alone checked),
 //       listed by Find Files, then Delete All to the Recycle Bin, and Select
@@ -136,23 +136,26 @@ class Program {
   ScourlyProcess& app() { return app_; }
 
   // Find Files on the first tab; seconds from the click until the list is
-  // filled, and the longest gap between answers meanwhile.
+  // filled. `longestGap`, when given, gets the longest gap between answers
+  // meanwhile; otherwise the window is not probed, so its time is the
+  // scan's alone, as the bare walks' is.
   double Scan(double* longestGap = nullptr) {
-    ResponsivenessProbe probe(app_.main());
+    std::optional<ResponsivenessProbe> probe;
+    if (longestGap) probe.emplace(app_.main());
     auto start = Clock::now();
     app_.Click(kCmdFindFilesTB);
     app_.Settle();  // the command has begun: the button is off until the end
     Poll([&] { return app_.ButtonEnabled(kCmdFindFilesTB); }, 600);
-    const double took = Since(start);
-    const double gap = probe.Stop();
-    if (longestGap) *longestGap = gap;
-    lastScan_ = took;
-    lastScanGapAt_ = probe.longestEndedAt();
-    return took;
+    lastScan_ = Since(start);
+    if (probe) {
+      *longestGap = probe->Stop();
+      lastScanGapAt_ = probe->longestEndedAt();
+    }
+    return lastScan_;
   }
 
-  // The last scan's seconds, and when its longest gap ended (seconds from
-  // the click).
+  // The last scan's seconds, and when the last probed scan's longest gap
+  // ended (seconds from the click).
   double lastScan() const { return lastScan_; }
   double lastScanGapAt() const { return lastScanGapAt_; }
 
@@ -204,25 +207,32 @@ int ScanMain(const std::wstring& dir, int rounds) {
     return 2;
   }
   const unsigned workers = scourly::WaitingWorkers();
-  std::vector<double> bare, bare2, bareMany, scan, gaps;
+  std::vector<double> bare, bare2, bareMany, scan;
   int rows = -1;
   bool sameRows = true;
+  auto sameAsBefore = [&] {
+    const int shown = program.app().RowCount(1);
+    if (rows >= 0 && shown != rows) sameRows = false;
+    rows = shown;
+  };
   for (int round = 0; round < rounds; ++round) {
     bare.push_back(Seconds([&] { bench::BareWalk(drive); }));
     bare2.push_back(Seconds([&] { bench::BareWalkParallel(L"T:", 2); }));
     bareMany.push_back(Seconds([&] { bench::BareWalkParallel(L"T:", workers); }));
-    double gap = 0;
-    scan.push_back(program.Scan(&gap));
-    gaps.push_back(gap);
-    const int shown = program.app().RowCount(1);
-    if (rows >= 0 && shown != rows) sameRows = false;
-    rows = shown;
+    scan.push_back(program.Scan());
+    sameAsBefore();
     std::printf("round %d: bare walk %.2f s, on 2 threads %.2f s, on %u %.2f s, scan in the window "
-                "%.2f s (%d rows, longest gap %.3f s, ending %.2f s after the click)\n",
-                round + 1, bare.back(), bare2.back(), workers, bareMany.back(), scan.back(), shown,
-                gap, program.lastScanGapAt());
+                "%.2f s (%d rows)\n",
+                round + 1, bare.back(), bare2.back(), workers, bareMany.back(), scan.back(), rows);
     std::fflush(stdout);
   }
+  // The window probed in one more scan, after the timed ones: the probe's
+  // messages cost the scan time the bare walks do not pay.
+  double gap = 0;
+  const double probed = program.Scan(&gap);
+  sameAsBefore();
+  std::printf("scan %d, probed: %.2f s, longest gap %.3f s, ending %.2f s after the click\n",
+              rounds + 1, probed, gap, program.lastScanGapAt());
   std::vector<double> ratio, ratio2, ratioMany, overFloor;
   for (int i = 0; i < rounds; ++i) {
     ratio.push_back(scan[i] / bare[i]);
@@ -241,8 +251,9 @@ int ScanMain(const std::wstring& dir, int rounds) {
   // between rounds does not count as the program's.
   Target("scan " + std::to_string(rounds) + " in one process / scan 1 (each over its round's bare walk)",
          ratio.back() / ratio.front(), "<=", 1.10, "x");
-  Target("scan in the window: longest gap between answers", *std::max_element(gaps.begin(), gaps.end()),
-         "<=", 0.25, "s");
+  Figure("scan " + std::to_string(rounds) + " / scan 1, each over its round's bare walk on " + many,
+         overFloor.back() / overFloor.front(), "x");
+  Target("scan in the window: longest gap between answers", gap, "<=", 0.25, "s");
   Target("scan rows the same in every round", sameRows && rows > 0 ? 1 : 0, ">=", 1, "yes");
   return sameRows ? 0 : 1;
 }
