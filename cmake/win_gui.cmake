@@ -4,6 +4,7 @@ file(GLOB WIN_GUI_SOURCES CONFIGURE_DEPENDS ui/controls/*.cpp ui/main/*.cpp ui/d
 add_library(scourly_gui STATIC ${WIN_GUI_SOURCES})
 target_link_libraries(scourly_gui PUBLIC scourly_win32 scourly_logic comctl32 gdi32 user32 shell32
   ole32 oleaut32 uuid oleacc)
+target_precompile_headers(scourly_gui PRIVATE <windows.h> <commctrl.h> ${SCOURLY_STD_HEADERS})
 
 # Scourly.exe and Purgix.dll side by side in bin/.
 set(SCOURLY_BIN_DIR ${CMAKE_BINARY_DIR}/bin)

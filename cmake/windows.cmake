@@ -8,6 +8,8 @@ add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--nxcompat -Wl,--d
 file(GLOB WIN32_SERVICE_SOURCES CONFIGURE_DEPENDS platform/win32/*.cpp)
 add_library(scourly_win32 STATIC ${WIN32_SERVICE_SOURCES})
 target_link_libraries(scourly_win32 PUBLIC scourly_logic shell32 ole32 advapi32 user32 comctl32)
+# <windows.h> alone is about 2 s of every source's 2.5 s; parsed once.
+target_precompile_headers(scourly_win32 PRIVATE <windows.h> ${SCOURLY_STD_HEADERS})
 
 # GoogleTest from Debian's sources, for the Windows test programs.
 set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
