@@ -19,6 +19,7 @@
 #include "bench/row_bench.h"
 #include "bench/targets.h"
 #include "platform/fake/fake_windows.h"
+#include "platform/workers.h"
 #include "scan/folder_prefetch.h"
 #include "scan/scan_progress.h"
 #include "scan/unneeded_scan.h"

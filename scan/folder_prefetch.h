@@ -23,7 +23,6 @@
 #include <vector>
 
 #include "platform/filesystem.h"
-#include "platform/workers.h"
 
 namespace scourly {
 

@@ -3,6 +3,7 @@
 #include "lists/app_title.h"
 #include "lists/column_sort.h"
 #include "lists/status_panels.h"
+#include "platform/workers.h"
 #include "scan/scan_progress.h"
 #include "scan/folder_prefetch.h"
 

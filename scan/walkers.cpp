@@ -3,6 +3,7 @@
 #include <deque>
 #include <memory>
 
+#include "platform/workers.h"
 #include "scan/folder_prefetch.h"
 
 namespace scourly {

@@ -40,6 +40,7 @@
 #include "platform/win32/win32_answering.h"
 #include "platform/win32/win32_paths.h"
 #include "platform/win32/win32_windows.h"
+#include "platform/workers.h"
 #include "purgix/recycle_listed.h"
 #include "scan/folder_prefetch.h"
 #include "scan/scan_progress.h"
