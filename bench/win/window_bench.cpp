@@ -15,7 +15,9 @@
 //       All + Delete Permanently, each from the OK on the notice to the
 //       panels showing 0; against one SHFileOperationW call on as many other
 //       files of the same shape (also after one check of each file on two
-//       threads) and a bare DeleteFileW loop. The window is not probed here.
+//       threads) and a bare DeleteFileW loop (also each file checked and
+//       deleted through its handle on the program's threads, as Delete
+//       Permanently does). The window is not probed here.
 //   scourly_window_bench DIR gaps [files]
 //       Find Files and the same two deletions of `files` files (50,000 by
 //       default), for the longest time the window went without answering.
@@ -28,6 +30,7 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <memory>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -38,6 +41,7 @@
 #include "bench/win/bare_walk.h"
 #include "bench/win/responsiveness.h"
 #include "platform/win32/win32_paths.h"
+#include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_util.h"
 #include "platform/workers.h"
 #include "purgix/recycle_flags.h"
@@ -273,21 +277,25 @@ int ScanMain(const std::wstring& dir, int rounds) {
   return sameRows ? 0 : 1;
 }
 
-// The check every item gets before it is handed over, once, on two
-// threads: opened by its exact path for deletion, its facts and final path
-// read, as the program and the library each do.
-void CheckEach(const std::vector<std::wstring>& paths) {
+// The check every item gets before it goes, once, on `threads` threads,
+// each with an opener of its own, through the program's own opener: opened
+// by its exact path for deletion, its facts and final path read. With
+// `deleteIt`, then deleted through that handle, as a permanent deletion does.
+void CheckEach(const std::vector<std::wstring>& paths, unsigned threads, bool deleteIt) {
   auto check = [&](size_t from) {
-    win32::LinkCheck links;
-    for (size_t i = from; i < paths.size(); i += 2) {
-      UniqueHandle item(win32::OpenExact(paths[i], true));
-      win32::ItemFacts facts;
-      if (item.valid()) links.Facts(item.get(), paths[i], facts);
+    std::unique_ptr<scourly::ItemOpener> opener = scourly::Win32FileSystem().NewItemOpener();
+    for (size_t i = from; i < paths.size(); i += threads) {
+      uint32_t error = 0;
+      std::unique_ptr<scourly::OpenedItem> item =
+          opener->Open(scourly::Narrow(paths[i]), deleteIt, error);
+      scourly::ItemStat stat;
+      if (item && item->Stat(stat) && deleteIt) item->Delete();
     }
   };
-  std::thread other(check, 1);
+  std::vector<std::thread> others;
+  for (unsigned t = 1; t < threads; ++t) others.emplace_back(check, t);
   check(0);
-  other.join();
+  for (std::thread& other : others) other.join();
 }
 
 // The shell alone, all of `paths` in one call, nothing checked.
@@ -303,14 +311,15 @@ void RecycleInOneCall(const std::vector<std::wstring>& paths) {
 }
 
 struct DeleteFigures {
-  std::vector<double> recycle, permanent, shell, checkedShell, bare;
+  std::vector<double> recycle, permanent, shell, checkedShell, checkedDelete, bare;
   bool clean = true;
 };
 
 // One contender's turn on the files of stock folder `name`: 'r' Delete All
 // in the window, 's' the shell alone, 'c' one check of each item on two
 // threads and then the shell alone, 'p' Select All + Delete Permanently in
-// the window, 'b' a bare DeleteFileW loop. Its seconds; `gap`, when given,
+// the window, 'k' each item checked and deleted through its handle on the
+// program's threads (WaitingWorkers), 'b' a bare DeleteFileW loop. Its seconds; `gap`, when given,
 // the longest gap between answers of a deletion in the window, and
 // `scanGap` that of the scan before it.
 double Contender(Program& program, char kind, const std::wstring& name, int files, bool& clean,
@@ -336,9 +345,11 @@ double Contender(Program& program, char kind, const std::wstring& name, int file
     took = Seconds([&] { RecycleInOneCall(paths); });
   } else if (kind == 'c') {
     took = Seconds([&] {
-      CheckEach(paths);
+      CheckEach(paths, 2, false);
       RecycleInOneCall(paths);
     });
+  } else if (kind == 'k') {
+    took = Seconds([&] { CheckEach(paths, scourly::WaitingWorkers(), true); });
   } else {
     took = Seconds([&] {
       for (const std::wstring& p : paths) DeleteFileW(p.c_str());
@@ -366,7 +377,7 @@ int DeleteMain(const std::wstring& dir, int files, int rounds) {
   DeleteFigures f;
   // The contenders in turns, every other round in the opposite order, so a
   // load or a Recycle Bin that grows weighs on each alike.
-  const char kinds[] = {'r', 's', 'c', 'p', 'b'};
+  const char kinds[] = {'r', 's', 'c', 'p', 'k', 'b'};
   constexpr int kKinds = sizeof kinds;
   for (int round = 0; round < rounds; ++round) {
     for (int k = 0; k < kKinds; ++k) {
@@ -379,22 +390,26 @@ int DeleteMain(const std::wstring& dir, int files, int rounds) {
         case 's': f.shell.push_back(took); break;
         case 'c': f.checkedShell.push_back(took); break;
         case 'p': f.permanent.push_back(took); break;
+        case 'k': f.checkedDelete.push_back(took); break;
         default: f.bare.push_back(took);
       }
     }
     std::printf("round %d, %d files: Delete All to the Recycle Bin %.2f s, the shell alone %.2f s, "
-                "one check and the shell %.2f s; Delete Permanently %.2f s, bare DeleteFileW loop "
-                "%.2f s\n",
+                "one check and the shell %.2f s; Delete Permanently %.2f s, each checked and deleted "
+                "through its handle %.2f s, bare DeleteFileW loop %.2f s\n",
                 round + 1, files, f.recycle.back(), f.shell.back(), f.checkedShell.back(),
-                f.permanent.back(), f.bare.back());
+                f.permanent.back(), f.checkedDelete.back(), f.bare.back());
     std::fflush(stdout);
   }
-  std::vector<double> recycleRatio, permanentRatio, checkedRatio, overChecked;
+  std::vector<double> recycleRatio, permanentRatio, checkedRatio, overChecked, checkedDeleteRatio,
+      overCheckedDelete;
   for (int i = 0; i < rounds; ++i) {
     recycleRatio.push_back(f.recycle[i] / f.shell[i]);
     checkedRatio.push_back(f.checkedShell[i] / f.shell[i]);
     overChecked.push_back(f.recycle[i] / f.checkedShell[i]);
     permanentRatio.push_back(f.permanent[i] / f.bare[i]);
+    checkedDeleteRatio.push_back(f.checkedDelete[i] / f.bare[i]);
+    overCheckedDelete.push_back(f.permanent[i] / f.checkedDelete[i]);
   }
   const std::string n = std::to_string(files);
   Target("Delete All of " + n + " to the Recycle Bin, OK to panels at 0 / the shell alone",
@@ -405,6 +420,13 @@ int DeleteMain(const std::wstring& dir, int files, int rounds) {
          Median(checkedRatio), "x");
   Figure("Delete All of " + n + " / one check on 2 threads and the shell alone", Median(overChecked),
          "x");
+  const std::string threads = std::to_string(scourly::WaitingWorkers()) + " threads";
+  Figure("each of " + n + " checked and deleted through its handle on " + threads +
+             " / bare DeleteFileW loop",
+         Median(checkedDeleteRatio), "x");
+  Figure("Delete Permanently of " + n + " / each checked and deleted through its handle on " +
+             threads,
+         Median(overCheckedDelete), "x");
   if (!f.clean) std::printf("ERROR: not every deletion was complete\n");
   return f.clean ? 0 : 1;
 }
