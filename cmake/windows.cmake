@@ -24,13 +24,14 @@ include(${CMAKE_SOURCE_DIR}/cmake/win_backend.cmake OPTIONAL)
 include(${CMAKE_SOURCE_DIR}/cmake/win_gui.cmake OPTIONAL)
 include(${CMAKE_SOURCE_DIR}/cmake/win_package.cmake OPTIONAL)
 
-# The scan benchmark on real files (run by scripts/bench.sh under Wine).
-add_executable(scourly_win_bench bench/win/scan_bench_win.cpp)
+# The benchmarks: scripts/bench.sh builds those it runs.
+# The scan benchmark on real files.
+add_executable(scourly_win_bench EXCLUDE_FROM_ALL bench/win/scan_bench_win.cpp)
 target_link_libraries(scourly_win_bench PRIVATE scourly_win32)
 # The "Web Browsers" listing against a bare listing of the same folders.
-add_executable(scourly_browser_bench bench/win/browser_bench_win.cpp)
+add_executable(scourly_browser_bench EXCLUDE_FROM_ALL bench/win/browser_bench_win.cpp)
 target_link_libraries(scourly_browser_bench PRIVATE scourly_win32)
 # The real Scourly.exe timed from another process (scourly_window_bench.cpp).
-add_executable(scourly_window_bench bench/win/window_bench.cpp tests/e2e/scourly_process.cpp)
+add_executable(scourly_window_bench EXCLUDE_FROM_ALL bench/win/window_bench.cpp tests/e2e/scourly_process.cpp)
 target_link_libraries(scourly_window_bench PRIVATE scourly_win32 shell32 user32 comctl32)
 target_link_options(scourly_window_bench PRIVATE -municode)
