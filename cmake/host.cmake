@@ -1,7 +1,9 @@
 # Host tree: the logic against the in-memory Windows, unit tests, benchmarks.
 option(SCOURLY_SANITIZE "Build host tests with address and undefined-behaviour sanitizers" ON)
 if(SCOURLY_SANITIZE)
-  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer)
+  # -O1 and line tables only: all a sanitizer's report needs, and the tree
+  # builds in three quarters of the time -O2 with full debug information takes.
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -O1 -g1)
   add_link_options(-fsanitize=address,undefined)
 endif()
 

@@ -22,7 +22,7 @@ wait "$template_pid" || echo "(no prefix to copy: each test makes its own; $buil
 nice -n 19 bash "$top/scripts/build.sh" host >"$build/host-build.log" 2>&1 &
 host_pid=$!
 
-echo "== Windows tests under Wine"
+echo "== Windows tests under Wine (at ${SECONDS} s)"
 # Three at a time: every test has its own display, and its own Wine prefix or
 # a lock on the one it shares. The end-to-end tests of each DPI take one lane
 # each; the third runs the rest beside them. Three keep both cores about 80%
@@ -30,12 +30,12 @@ echo "== Windows tests under Wine"
 win_rc=0
 ctest --test-dir "$build/win" --output-on-failure -j3 || win_rc=$?
 
-echo "== host build"
+echo "== host build (at ${SECONDS} s)"
 host_rc=0
 wait "$host_pid" || host_rc=$?
 cat "$build/host-build.log"
 if [ "$host_rc" = 0 ]; then
-  echo "== host unit tests"
+  echo "== host unit tests (at ${SECONDS} s)"
   ctest --test-dir "$build/host" --output-on-failure -j2 || host_rc=$?
 fi
 if [ "$win_rc" != 0 ] || [ "$host_rc" != 0 ]; then
