@@ -84,7 +84,7 @@ start_link_maker
       import -window root "$shots_out/$name.png" 2>/dev/null || true
       rm -f "$req"
     done
-    sleep 0.1
+    nap 0.1
   done
 ) &
 watch_pid=$!

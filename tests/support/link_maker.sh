@@ -8,6 +8,7 @@
 # names ending in a space or a dot ("other systems and archives" make them):
 # NAME.file holds the path on its first line and the content after it,
 # NAME.dir the path alone.
+source "$(dirname "${BASH_SOURCE[0]}")/nap.sh"
 link_maker_pid=""
 start_link_maker() {
   local requests="$TEST_DRIVE/.links"
@@ -37,7 +38,7 @@ start_link_maker() {
         fi
         rm -f "$req"
       done
-      sleep 0.05
+      nap 0.05
     done
   ) &
   link_maker_pid=$!

@@ -1,0 +1,15 @@
+# Sourced: nap SECONDS waits without starting a process. A loop that polls
+# with sleep(1) forks twenty times a second, which under this machine's load
+# cost a tenth of a core per loop; a read that times out on a FIFO nobody
+# writes costs nothing.
+nap_fd=""
+nap() {
+  if [ -z "$nap_fd" ]; then
+    local fifo
+    fifo=$(mktemp -u)
+    mkfifo "$fifo"
+    exec {nap_fd}<>"$fifo"  # opened for both ends: never at end of file
+    rm -f "$fifo"
+  fi
+  read -r -t "$1" -u "$nap_fd" _ || true
+}
