@@ -16,17 +16,16 @@ template_pid=$!
 bash "$top/scripts/build.sh" win
 wait "$template_pid" || echo "(no prefix to copy: each test makes its own; $build/wine-template.log)"
 
-# Under Wine a test waits more than it computes: the Windows tests leave a
-# fifth of both cores idle. The host tree builds in that time, at the lowest
-# priority, so that it never takes a core from a test that times itself.
+# Under Wine a test waits more than it computes: the Windows tests alone leave
+# about a third of both cores idle. The host tree builds in that time, at the
+# lowest priority, so that it never takes a core from a test that times itself.
 nice -n 19 bash "$top/scripts/build.sh" host >"$build/host-build.log" 2>&1 &
 host_pid=$!
 
 echo "== Windows tests under Wine (at ${SECONDS} s)"
 # Three at a time: every test has its own display, and its own Wine prefix or
 # a lock on the one it shares. The end-to-end tests of each DPI take one lane
-# each; the third runs the rest beside them. Three keep both cores about 80%
-# busy, a fourth gains nothing.
+# each; the third runs the rest beside them.
 win_rc=0
 ctest --test-dir "$build/win" --output-on-failure -j3 || win_rc=$?
 

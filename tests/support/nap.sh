@@ -1,7 +1,7 @@
 # Sourced: nap SECONDS waits without starting a process. A loop that polls
-# with sleep(1) forks twenty times a second, which under this machine's load
-# cost a tenth of a core per loop; a read that times out on a FIFO nobody
-# writes costs nothing.
+# with the sleep command every 50 ms forks twenty times a second: a tenth of
+# a core per loop here. A read that times out on a FIFO nobody writes costs
+# nothing.
 nap_fd=""
 nap() {
   if [ -z "$nap_fd" ]; then
