@@ -57,7 +57,7 @@ setup_window() {
   python3 - "$drive/stock" <<'PY'
 import os, sys
 stock = sys.argv[1]
-folders = {kind + r: 20000 for kind in "rscpb" for r in "012"}
+folders = {kind + r: 20000 for kind in "rschpkb" for r in "012"}
 folders.update({"gr": 50000, "gp": 50000})
 for name, count in folders.items():
     os.makedirs(os.path.join(stock, name))

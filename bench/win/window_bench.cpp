@@ -15,7 +15,9 @@
 //       All + Delete Permanently, each from the OK on the notice to the
 //       panels showing 0; against one SHFileOperationW call on as many other
 //       files of the same shape (also after one check of each file on two
-//       threads) and a bare DeleteFileW loop (also each file checked and
+//       threads, and the checked hand-off: each file checked on the program's
+//       threads, then Purgix.dll's own checks and batches) and a bare
+//       DeleteFileW loop (also each file checked and
 //       deleted through its handle on the program's threads, as Delete
 //       Permanently does). The window is not probed here.
 //   scourly_window_bench DIR gaps [files]
@@ -42,7 +44,7 @@
 #include "bench/win/responsiveness.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/workers.h"
-#include "purgix/recycle_flags.h"
+#include "purgix/recycle_listed.h"
 #include "tests/e2e/scourly_process.h"
 #include "ui/main/gui_ids.h"
 
@@ -308,15 +310,26 @@ void RecycleInOneCall(const std::vector<std::wstring>& paths) {
   SHFileOperationW(&op);
 }
 
+// What Delete All cannot do without: each item checked on the program's
+// threads, then the hand-off's own checks and batches (Purgix.dll's code, in
+// this process), as one text of all the paths.
+void CheckedHandOff(const std::vector<std::wstring>& paths) {
+  CheckEach(paths, scourly::WaitingWorkers(), false);
+  std::string text;
+  for (const std::wstring& p : paths) text.append(scourly::Narrow(p)).append("\r\n");
+  purgix::RecycleListed(std::move(text), purgix::kBatchChars);
+}
+
 struct DeleteFigures {
-  std::vector<double> recycle, permanent, shell, checkedShell, checkedDelete, bare;
+  std::vector<double> recycle, permanent, shell, checkedShell, handOff, checkedDelete, bare;
   bool clean = true;
 };
 
 // One contender's turn on the files of stock folder `name`: 'r' Delete All
 // in the window, 's' the shell alone, 'c' one check of each item on two
-// threads and then the shell alone, 'p' Select All + Delete Permanently in
-// the window, 'k' each item checked and deleted through its handle on the
+// threads and then the shell alone, 'h' the checked hand-off, 'p' Select
+// All + Delete Permanently in the window, 'k' each item checked and deleted
+// through its handle on the
 // program's threads (WaitingWorkers), 'b' a bare DeleteFileW loop. Its seconds; `gap`, when given,
 // the longest gap between answers of a deletion in the window, and
 // `scanGap` that of the scan before it.
@@ -346,6 +359,8 @@ double Contender(Program& program, char kind, const std::wstring& name, int file
       CheckEach(paths, 2, false);
       RecycleInOneCall(paths);
     });
+  } else if (kind == 'h') {
+    took = Seconds([&] { CheckedHandOff(paths); });
   } else if (kind == 'k') {
     took = Seconds([&] { CheckEach(paths, scourly::WaitingWorkers(), true); });
   } else {
@@ -355,7 +370,7 @@ double Contender(Program& program, char kind, const std::wstring& name, int file
   }
   const size_t left = NamesIn(folder).size();
   const size_t recycled = InRecycleBin() - binBefore;
-  const bool recycles = kind == 'r' || kind == 's' || kind == 'c';
+  const bool recycles = kind == 'r' || kind == 's' || kind == 'c' || kind == 'h';
   if (left != 0 || recycled != (recycles ? static_cast<size_t>(files) : 0) || !problem.empty()) {
     std::printf("ERROR: %ls: %zu files left, %zu recycled%s%ls\n", name.c_str(), left, recycled,
                 problem.empty() ? "" : ": ", problem.c_str());
@@ -375,7 +390,7 @@ int DeleteMain(const std::wstring& dir, int files, int rounds) {
   DeleteFigures f;
   // The contenders in turns, every other round in the opposite order, so a
   // load or a Recycle Bin that grows weighs on each alike.
-  const char kinds[] = {'r', 's', 'c', 'p', 'k', 'b'};
+  const char kinds[] = {'r', 's', 'c', 'h', 'p', 'k', 'b'};
   constexpr int kKinds = sizeof kinds;
   for (int round = 0; round < rounds; ++round) {
     for (int k = 0; k < kKinds; ++k) {
@@ -387,24 +402,28 @@ int DeleteMain(const std::wstring& dir, int files, int rounds) {
         case 'r': f.recycle.push_back(took); break;
         case 's': f.shell.push_back(took); break;
         case 'c': f.checkedShell.push_back(took); break;
+        case 'h': f.handOff.push_back(took); break;
         case 'p': f.permanent.push_back(took); break;
         case 'k': f.checkedDelete.push_back(took); break;
         default: f.bare.push_back(took);
       }
     }
     std::printf("round %d, %d files: Delete All to the Recycle Bin %.2f s, the shell alone %.2f s, "
-                "one check and the shell %.2f s; Delete Permanently %.2f s, each checked and deleted "
-                "through its handle %.2f s, bare DeleteFileW loop %.2f s\n",
+                "one check and the shell %.2f s, the checked hand-off %.2f s; Delete Permanently "
+                "%.2f s, each checked and deleted through its handle %.2f s, bare DeleteFileW loop "
+                "%.2f s\n",
                 round + 1, files, f.recycle.back(), f.shell.back(), f.checkedShell.back(),
-                f.permanent.back(), f.checkedDelete.back(), f.bare.back());
+                f.handOff.back(), f.permanent.back(), f.checkedDelete.back(), f.bare.back());
     std::fflush(stdout);
   }
-  std::vector<double> recycleRatio, permanentRatio, checkedRatio, overChecked, checkedDeleteRatio,
-      overCheckedDelete;
+  std::vector<double> recycleRatio, permanentRatio, checkedRatio, overChecked, handOffRatio,
+      overHandOff, checkedDeleteRatio, overCheckedDelete;
   for (int i = 0; i < rounds; ++i) {
     recycleRatio.push_back(f.recycle[i] / f.shell[i]);
     checkedRatio.push_back(f.checkedShell[i] / f.shell[i]);
     overChecked.push_back(f.recycle[i] / f.checkedShell[i]);
+    handOffRatio.push_back(f.handOff[i] / f.shell[i]);
+    overHandOff.push_back(f.recycle[i] / f.handOff[i]);
     permanentRatio.push_back(f.permanent[i] / f.bare[i]);
     checkedDeleteRatio.push_back(f.checkedDelete[i] / f.bare[i]);
     overCheckedDelete.push_back(f.permanent[i] / f.checkedDelete[i]);
@@ -419,6 +438,10 @@ int DeleteMain(const std::wstring& dir, int files, int rounds) {
   Figure("Delete All of " + n + " / one check on 2 threads and the shell alone", Median(overChecked),
          "x");
   const std::string threads = std::to_string(scourly::WaitingWorkers()) + " threads";
+  Figure("each of " + n + " checked on " + threads + ", then the hand-off's checked batches / the "
+             "shell alone",
+         Median(handOffRatio), "x");
+  Figure("Delete All of " + n + " / that checked hand-off", Median(overHandOff), "x");
   Figure("each of " + n + " checked and deleted through its handle on " + threads +
              " / bare DeleteFileW loop",
          Median(checkedDeleteRatio), "x");
