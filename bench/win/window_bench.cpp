@@ -17,9 +17,9 @@
 //       files of the same shape (also after one check of each file on two
 //       threads, and the checked hand-off: each file checked on the program's
 //       threads, then Purgix.dll's own checks and batches) and a bare
-//       DeleteFileW loop (also each file checked and
-//       deleted through its handle on the program's threads, as Delete
-//       Permanently does). The window is not probed here.
+//       DeleteFileW loop (also each file checked and deleted through its
+//       handle on the program's threads, as Delete Permanently does). The
+//       window is not probed here.
 //   scourly_window_bench DIR gaps [files]
 //       Find Files and the same two deletions of `files` files (50,000 by
 //       default), for the longest time the window went without answering.
@@ -31,9 +31,9 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <memory>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <thread>
@@ -329,10 +329,10 @@ struct DeleteFigures {
 // in the window, 's' the shell alone, 'c' one check of each item on two
 // threads and then the shell alone, 'h' the checked hand-off, 'p' Select
 // All + Delete Permanently in the window, 'k' each item checked and deleted
-// through its handle on the
-// program's threads (WaitingWorkers), 'b' a bare DeleteFileW loop. Its seconds; `gap`, when given,
-// the longest gap between answers of a deletion in the window, and
-// `scanGap` that of the scan before it.
+// through its handle on the program's threads (WaitingWorkers), 'b' a bare
+// DeleteFileW loop. Its seconds; `gap`, when given, the longest gap between
+// answers of a deletion in the window, and `scanGap` that of the scan before
+// it.
 double Contender(Program& program, char kind, const std::wstring& name, int files, bool& clean,
                  double* gap = nullptr, double* scanGap = nullptr) {
   std::vector<std::wstring> paths = TakeFiles(name, files);
